@@ -1,0 +1,623 @@
+#include "platform/FlexGrid.h"
+#include "platform/FlexGridModel.h"
+#include "platform/Recordset.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using talv::Error;
+using talv::FieldType;
+using talv::FlexGrid;
+using talv::Recordset;
+
+namespace {
+
+// Attaches Qt's model tester and collects its complaints instead of aborting the run.
+class ModelChecker
+{
+public:
+    explicit ModelChecker(QAbstractItemModel *model)
+        : m_tester(model, QAbstractItemModelTester::FailureReportingMode::Warning)
+    {
+        s_failures.clear();
+        s_previous = qInstallMessageHandler(&ModelChecker::handle);
+    }
+    ~ModelChecker() { qInstallMessageHandler(s_previous); }
+    const QStringList &failures() const { return s_failures; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (qstrcmp(context.category, "qt.modeltest") == 0 && type >= QtWarningMsg)
+            s_failures.append(message);
+        else if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QStringList s_failures;
+    static inline QtMessageHandler s_previous = nullptr;
+    QAbstractItemModelTester m_tester;
+};
+
+// A grid with heading "C0".."Cn" and data cells "r<row>c<col>" in grid coordinates.
+void fill(FlexGrid &grid, int dataRows, int cols)
+{
+    grid.SetCols(cols);
+    grid.SetRows(grid.FixedRows() + dataRows);
+    for (int c = 0; c < cols; ++c) {
+        grid.SetTextMatrix(0, c, QStringLiteral("C%1").arg(c));
+        for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
+            grid.SetTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+    }
+}
+
+void showAndWait(FlexGrid &grid)
+{
+    grid.resize(480, 360);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+}
+
+QPoint cellCentre(const FlexGrid &grid, int row, int col = 0)
+{
+    return grid.visualRect(grid.GridModel()->index(row - grid.FixedRows(), col)).center();
+}
+
+void clickRow(FlexGrid &grid, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cellCentre(grid, row));
+}
+
+QVariant shown(const FlexGrid &grid, int row, int col, int role = Qt::DisplayRole)
+{
+    return grid.GridModel()->index(row - grid.FixedRows(), col).data(role);
+}
+
+// ID (integer), NAME (text), NOTE (text, null in the second row).
+std::shared_ptr<Recordset> smallSet()
+{
+    auto rs = std::make_shared<Recordset>();
+    rs->AppendField(QStringLiteral("ID"), FieldType::Integer);
+    rs->AppendField(QStringLiteral("NAME"), FieldType::VarChar, 50);
+    rs->AppendField(QStringLiteral("NOTE"), FieldType::VarChar, 50);
+    rs->Open();
+    const QStringList names{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
+    for (int i = 0; i < names.size(); ++i) {
+        rs->AddNew();
+        rs->SetValue(QStringLiteral("ID"), 10 * (i + 1));
+        rs->SetValue(QStringLiteral("NAME"), names.at(i));
+        if (i != 1)
+            rs->SetValue(QStringLiteral("NOTE"), QStringLiteral("note %1").arg(i));
+        rs->Update();
+    }
+    return rs;
+}
+
+int errorNumber(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+// --- rows, heading rows and cells
+
+TEST(FlexGridCells, HeadingRowIsTheHeaderAndDataRowsFollowIt)
+{
+    FlexGrid grid;
+    fill(grid, 3, 2);
+
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.GridModel()->rowCount(), 3);
+    EXPECT_EQ(grid.GridModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("C1"));
+    EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("r1c1"));
+
+    grid.SetTextMatrix(0, 1, QStringLiteral("Element ID"));
+    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("Element ID"));
+    EXPECT_EQ(grid.GridModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Element ID"));
+
+    grid.SetRows(1);  // cut down to the heading row: headings stay
+    EXPECT_EQ(grid.GridModel()->rowCount(), 0);
+    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("Element ID"));
+}
+
+TEST(FlexGridCells, ASecondHeadingRowShiftsTheDataRows)
+{
+    FlexGrid grid;
+    grid.SetCols(1);
+    grid.SetFixedRows(2);
+    grid.SetRows(3);
+    grid.SetTextMatrix(0, 0, QStringLiteral("Group"));
+    grid.SetTextMatrix(1, 0, QStringLiteral("Name"));
+    grid.SetTextMatrix(2, 0, QStringLiteral("first"));
+
+    EXPECT_EQ(grid.GridModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Group\nName"));
+    EXPECT_EQ(grid.GridModel()->rowCount(), 1);
+    EXPECT_EQ(shown(grid, 2, 0).toString(), QStringLiteral("first"));
+    EXPECT_EQ(errorNumber([&] { grid.RowData(1); }), Error::InvalidArgument);
+}
+
+TEST(FlexGridCells, AddItemSplitsTabsAndRemoveItemClosesTheGap)
+{
+    FlexGrid grid;
+    fill(grid, 2, 3);
+    grid.SetRowData(1, 101);
+    grid.SetRowData(2, 102);
+
+    EXPECT_EQ(grid.AddItem(QStringLiteral("a\tb\tc\textra")), 3);
+    EXPECT_EQ(grid.AddItem(QStringLiteral("x"), 1), 1);
+    EXPECT_EQ(grid.TextMatrix(4, 2), QStringLiteral("c"));
+    EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("x"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), QString());
+    EXPECT_EQ(grid.RowData(2).toInt(), 101);  // record keys travel with their rows
+
+    grid.RemoveItem(2);
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.RowData(2).toInt(), 102);
+    EXPECT_EQ(errorNumber([&] { grid.RemoveItem(0); }), Error::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { grid.TextMatrix(4, 0); }), Error::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { grid.SetTextMatrix(1, 3, QString()); }), Error::InvalidArgument);
+}
+
+TEST(FlexGridCells, ColumnsAreFoundByKeyAndHiddenOnesKeepTheirWidth)
+{
+    FlexGrid grid;
+    fill(grid, 1, 4);
+    grid.SetColKey(1, QStringLiteral("ReferenceID"));
+    grid.SetColKey(3, QStringLiteral("FullCitation"));
+    EXPECT_EQ(grid.ColIndex(QStringLiteral("fullcitation")), 3);
+    EXPECT_EQ(grid.ColIndex(QStringLiteral("Missing")), -1);
+
+    grid.SetColWidth(1, 64);
+    grid.SetColHidden(1, true);
+    EXPECT_EQ(grid.ColWidth(1), 64);
+    grid.SetColWidth(1, 80);  // widths set while hidden apply when shown
+    EXPECT_EQ(grid.ColWidth(1), 80);
+    grid.SetColHidden(1, false);
+    EXPECT_EQ(grid.columnWidth(1), 80);
+}
+
+TEST(FlexGridCells, ValueListShowsNamesForKeysAndUnknownValuesAsThey)
+{
+    FlexGrid grid;
+    fill(grid, 3, 2);
+    grid.SetTextMatrix(1, 1, QStringLiteral("2"));
+    grid.SetTextMatrix(2, 1, QStringLiteral("9"));
+    grid.SetColComboList(1, QStringLiteral("#1;Head office|#2;Branch|"));
+
+    EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("Branch"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("2"));
+    EXPECT_EQ(shown(grid, 2, 1).toString(), QStringLiteral("9"));
+
+    grid.SetColComboList(1, QStringLiteral("|"));  // an empty list translates nothing
+    EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("2"));
+}
+
+TEST(FlexGridCells, BlockColourPaintsOnlyTheBlock)
+{
+    FlexGrid grid;
+    fill(grid, 3, 3);
+    const QColor grey(192, 192, 192);
+    grid.SetCellBackColor(1, 1, 3, 2, grey);
+    grid.SetCellBackColor(2, 2, Qt::white);
+
+    EXPECT_EQ(grid.CellBackColor(3, 1), grey);
+    EXPECT_EQ(grid.CellBackColor(2, 2), QColor(Qt::white));
+    EXPECT_FALSE(grid.CellBackColor(1, 0).isValid());
+    EXPECT_EQ(shown(grid, 1, 1, Qt::BackgroundRole).value<QBrush>().color(), grey);
+    EXPECT_FALSE(shown(grid, 1, 0, Qt::BackgroundRole).isValid());
+}
+
+// --- current row and selection
+
+TEST(FlexGridSelection, SelectedRowsAreReadInRowOrderNotClickOrder)
+{
+    FlexGrid grid;
+    grid.SetSelMode(FlexGrid::SelectMode::ListBox);
+    fill(grid, 5, 2);
+    showAndWait(grid);
+    QSignalSpy selChanges(&grid, &FlexGrid::SelChange);
+
+    clickRow(grid, 3);
+    clickRow(grid, 1, Qt::ControlModifier);
+
+    EXPECT_EQ(grid.SelectedRows(), 2);
+    EXPECT_EQ(grid.SelectedRow(0), 1);
+    EXPECT_EQ(grid.SelectedRow(1), 3);
+    EXPECT_EQ(grid.SelectedRow(2), -1);
+    EXPECT_EQ(grid.Row(), 1);
+    EXPECT_TRUE(grid.IsSelected(3));
+    EXPECT_FALSE(grid.IsSelected(2));
+    EXPECT_GE(selChanges.count(), 2);
+
+    // Removing a row above a selected one shifts what SelectedRow answers.
+    grid.RemoveItem(2);
+    EXPECT_EQ(grid.SelectedRow(1), 2);
+    EXPECT_EQ(grid.TextMatrix(2, 0), QStringLiteral("r3c0"));
+}
+
+TEST(FlexGridSelection, SelectMakesACurrentCellAndABlockThatStopsAtTheHeading)
+{
+    FlexGrid grid;
+    grid.SetSelMode(FlexGrid::SelectMode::ListBox);
+    fill(grid, 5, 3);
+    QSignalSpy rowChanges(&grid, &FlexGrid::RowColChange);
+
+    grid.Select(2, 1, 4, 1);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.RowSel(), 4);
+    EXPECT_EQ(grid.SelectedRows(), 3);
+    EXPECT_EQ(grid.SelectedRow(0), 2);
+    EXPECT_EQ(rowChanges.count(), 1);
+
+    grid.CollapseSelection();
+    EXPECT_EQ(grid.SelectedRows(), 1);
+    EXPECT_EQ(grid.SelectedRow(0), 2);
+
+    grid.Select(0, 0, 3, 0);  // from the heading: rows 1..3, no current data row
+    EXPECT_EQ(grid.Row(), 0);
+    EXPECT_EQ(grid.SelectedRows(), 3);
+    EXPECT_EQ(grid.SelectedRow(0), 1);
+
+    grid.Select(0, 0);  // deselect all, as the search screen does
+    EXPECT_EQ(grid.SelectedRows(), 0);
+    EXPECT_EQ(grid.Row(), 0);
+
+    grid.SetRow(4);  // a current row without a selection
+    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_EQ(grid.SelectedRows(), 0);
+
+    grid.SelectAllRows();
+    EXPECT_EQ(grid.SelectedRows(), 5);
+    grid.SelectNone();
+    EXPECT_EQ(grid.SelectedRows(), 0);
+    EXPECT_EQ(grid.Row(), 4);
+}
+
+TEST(FlexGridSelection, SingleSelectionRefusesRanges)
+{
+    FlexGrid grid;
+    grid.SetSelMode(FlexGrid::SelectMode::Single);
+    fill(grid, 5, 2);
+    showAndWait(grid);
+
+    clickRow(grid, 1);
+    clickRow(grid, 4, Qt::ShiftModifier);
+    EXPECT_EQ(grid.SelectedRows(), 1);
+    EXPECT_EQ(grid.SelectedRow(0), 4);
+
+    grid.Select(2, 0, 5, 0);
+    EXPECT_EQ(grid.SelectedRows(), 1);
+    EXPECT_EQ(grid.SelectedRow(0), 2);
+    grid.SelectAllRows();
+    EXPECT_EQ(grid.SelectedRows(), 1);
+}
+
+TEST(FlexGridSelection, FreeSelectionCountsEachRowOnceHoweverManyCellsAreSelected)
+{
+    FlexGrid grid;
+    fill(grid, 4, 3);
+    showAndWait(grid);
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, 0));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(grid, 2, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(grid, 3, 1));
+    EXPECT_EQ(grid.SelectedRows(), 2);
+    EXPECT_EQ(grid.SelectedRow(1), 3);
+
+    grid.Select(1, 1, 3, 2);
+    EXPECT_EQ(grid.SelectedRows(), 3);
+    EXPECT_FALSE(grid.selectionModel()->isSelected(grid.GridModel()->index(0, 0)));
+}
+
+// --- painting
+
+TEST(FlexGridPainting, RedrawOffPaintsNothingUntilSwitchedOn)
+{
+    FlexGrid grid;
+    fill(grid, 3, 2);
+    showAndWait(grid);
+    int paints = 0;
+    struct Counter : QObject {
+        int *count;
+        explicit Counter(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++*count;
+            return false;
+        }
+    } counter(&paints);
+    grid.viewport()->installEventFilter(&counter);
+
+    grid.SetRedraw(false);
+    for (int i = 0; i < 50; ++i)
+        grid.AddItem(QStringLiteral("new\trow"));
+    QTest::qWait(50);
+    EXPECT_EQ(paints, 0);
+
+    grid.SetRedraw(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints > 0; }, 2000));
+}
+
+TEST(FlexGridPainting, AutoSizeFitsWidthsAndWrappedRowHeights)
+{
+    FlexGrid grid;
+    fill(grid, 2, 2);
+    grid.SetTextMatrix(1, 1, QStringLiteral("a much longer text than the heading or any other cell"));
+    grid.SetColWidth(0, 10);
+    grid.SetColWidth(1, 10);
+    grid.SetColHidden(0, true);
+    grid.AutoSize(0, 1);
+    EXPECT_EQ(grid.ColWidth(0), 10);  // hidden columns are left alone
+    EXPECT_GT(grid.ColWidth(1), 200);
+
+    grid.SetColWidth(1, 60);
+    grid.SetWordWrap(true);
+    const int before = grid.rowHeight(0);
+    grid.SetAutoSizing(FlexGrid::AutoSizeMode::RowHeight);
+    grid.AutoSize(0, 1);
+    EXPECT_GT(grid.rowHeight(0), before);
+}
+
+// --- editing and notifications
+
+TEST(FlexGridEditing, BeforeEditCanRefuseAndAfterEditFollowsACommit)
+{
+    FlexGrid grid;
+    fill(grid, 3, 3);
+    grid.SetEditable(true);
+    showAndWait(grid);
+    QObject::connect(&grid, &FlexGrid::BeforeEdit, &grid, [](int, int col, bool &cancel) {
+        cancel = col != 2;
+    });
+    QSignalSpy afterEdit(&grid, &FlexGrid::AfterEdit);
+
+    grid.edit(grid.GridModel()->index(0, 1));
+    EXPECT_EQ(grid.viewport()->findChild<QLineEdit *>(), nullptr);
+
+    grid.edit(grid.GridModel()->index(1, 2));
+    auto *editor = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("typed"));
+    QTest::keyClick(editor, Qt::Key_Return);  // the delegate commits on the next event loop pass
+    EXPECT_TRUE(afterEdit.wait(2000));
+
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("typed"));
+    ASSERT_EQ(afterEdit.count(), 1);
+    EXPECT_EQ(afterEdit.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(afterEdit.at(0).at(1).toInt(), 2);
+}
+
+TEST(FlexGridEditing, ValueListColumnEditsWithADropDownThatStoresTheKey)
+{
+    FlexGrid grid;
+    fill(grid, 1, 2);
+    grid.SetEditable(true);
+    grid.SetColComboList(1, QStringLiteral("#1;Head office|#2;Branch|"));
+    showAndWait(grid);
+
+    grid.edit(grid.GridModel()->index(0, 1));
+    auto *combo = grid.viewport()->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Branch")));
+    QTest::keyClick(combo, Qt::Key_Return);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.TextMatrix(1, 1) == QStringLiteral("2"); }, 2000));
+    EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("Branch"));
+}
+
+TEST(FlexGridEditing, DoubleClickOnDataNotifiesButOnTheHeadingDoesNot)
+{
+    FlexGrid grid;
+    fill(grid, 2, 2);
+    showAndWait(grid);
+    QSignalSpy dblClicks(&grid, &FlexGrid::DblClick);
+
+    QTest::mouseDClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                       QPoint(grid.columnViewportPosition(0) + 5, 5));
+    EXPECT_EQ(dblClicks.count(), 0);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2));
+    EXPECT_EQ(dblClicks.count(), 1);
+    EXPECT_EQ(grid.Row(), 2);
+}
+
+TEST(FlexGridEditing, DraggingARowMovesItAndReportsItsNewPosition)
+{
+    FlexGrid grid;
+    fill(grid, 5, 2);
+    for (int r = 1; r <= 5; ++r)
+        grid.SetRowData(r, 100 + r);
+    grid.SetAllowRowDrag(true);
+    grid.SetSelMode(FlexGrid::SelectMode::ListBox);
+    grid.Select(5, 0);
+    showAndWait(grid);
+    QSignalSpy moved(&grid, &FlexGrid::AfterMoveRow);
+
+    auto dropAt = [&](const QMimeData *mime, const QPoint &pos) {
+        QDragEnterEvent enter(pos, Qt::MoveAction, mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(grid.viewport(), &enter);
+        QDropEvent drop(pos, Qt::MoveAction, mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(grid.viewport(), &drop);
+        return drop.isAccepted();
+    };
+
+    // The last row dropped onto the first takes its place.
+    std::unique_ptr<QMimeData> last(grid.GridModel()->mimeData({grid.GridModel()->index(4, 0)}));
+    EXPECT_TRUE(dropAt(last.get(), cellCentre(grid, 1)));
+    ASSERT_EQ(moved.count(), 1);
+    EXPECT_EQ(moved.at(0).at(0).toInt(), 5);
+    EXPECT_EQ(moved.at(0).at(1).toInt(), 1);
+    EXPECT_EQ(grid.TextMatrix(1, 0), QStringLiteral("r5c0"));
+    EXPECT_EQ(grid.RowData(1).toInt(), 105);
+    EXPECT_EQ(grid.RowData(2).toInt(), 101);
+    EXPECT_EQ(grid.SelectedRow(0), 1);  // the selection travels with the row
+
+    // Rows from another grid are not ours to move.
+    FlexGrid other;
+    fill(other, 5, 2);
+    std::unique_ptr<QMimeData> foreign(other.GridModel()->mimeData({other.GridModel()->index(0, 0)}));
+    EXPECT_FALSE(dropAt(foreign.get(), cellCentre(grid, 3)));
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("r2c0"));
+}
+
+TEST(FlexGridEditing, OnlyAUserResizeOfAColumnIsReported)
+{
+    FlexGrid grid;
+    fill(grid, 2, 3);
+    grid.SetColWidth(0, 60);
+    showAndWait(grid);
+    QSignalSpy resized(&grid, &FlexGrid::AfterUserResize);
+
+    grid.SetColWidth(1, 90);
+    grid.AutoSize(0, 2);
+    EXPECT_EQ(resized.count(), 0);
+
+    QWidget *heading = grid.horizontalHeader()->viewport();
+    const int divider = grid.columnViewportPosition(0) + grid.columnWidth(0) - 1;
+    QTest::mousePress(heading, Qt::LeftButton, {}, QPoint(divider, 5));
+    QTest::mouseMove(heading, QPoint(divider + 40, 5));
+    QTest::mouseRelease(heading, Qt::LeftButton, {}, QPoint(divider + 40, 5));
+
+    ASSERT_EQ(resized.count(), 1);
+    EXPECT_EQ(resized.at(0).at(0).toInt(), -1);
+    EXPECT_EQ(resized.at(0).at(1).toInt(), 0);
+}
+
+// --- the model under Qt's model tester
+
+TEST(FlexGridModelCheck, UnboundEditsKeepTheModelConsistent)
+{
+    FlexGrid grid;
+    ModelChecker checker(grid.GridModel());
+
+    fill(grid, 4, 3);
+    grid.AddItem(QStringLiteral("a\tb"), 2);
+    grid.RemoveItem(1);
+    grid.MoveRow(4, 1);
+    grid.MoveRow(1, 3);
+    grid.SetCellBackColor(1, 0, 3, 2, Qt::gray);
+    grid.SetColComboList(2, QStringLiteral("#1;one|"));
+    grid.SetEditable(true);
+    grid.SetFixedRows(2);
+    grid.SetCols(5);
+    grid.SetCols(2);
+    grid.SetRows(2);
+
+    EXPECT_TRUE(checker.failures().isEmpty()) << checker.failures().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(FlexGridModelCheck, BoundRowsAddedFilteredAndRebound)
+{
+    FlexGrid grid;
+    ModelChecker checker(grid.GridModel());
+    auto rs = smallSet();
+
+    grid.BindToRecordset(rs);
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("ID"), 40);
+    grid.DataRefresh();
+    EXPECT_EQ(grid.Rows(), 5);
+    rs->SetFilter(QStringLiteral("ID = 20"));
+    grid.DataRefresh();
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("Beta"));
+    rs->SetFilter(QString());
+    grid.Unbind();
+    grid.BindToRecordset(rs);
+    grid.BindToRecordset(std::make_shared<Recordset>(*rs));
+    grid.SetRows(1);  // cutting a bound grid down leaves it unbound with its columns
+    EXPECT_FALSE(grid.IsBound());
+    EXPECT_EQ(grid.Cols(), 3);
+
+    EXPECT_TRUE(checker.failures().isEmpty()) << checker.failures().join(QLatin1Char('\n')).toStdString();
+}
+
+// --- bound to a recordset
+
+TEST(FlexGridBound, ShowsTheRecordsetInPlaceWithFieldNamesAsHeadings)
+{
+    FlexGrid grid;
+    auto rs = smallSet();
+    rs->MoveFirst();
+    rs->MoveNext();
+
+    grid.BindToRecordset(rs);
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.Cols(), 3);
+    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("NAME"));
+    EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("30"));
+    EXPECT_EQ(grid.TextMatrix(2, 2), QString());  // null
+    EXPECT_EQ(shown(grid, 1, 2).toString(), QStringLiteral("note 0"));
+    EXPECT_EQ(rs->AbsolutePosition(), 2);  // reading cells leaves the cursor alone
+
+    // Headings and record keys are the grid's; the rows stay the recordset's.
+    grid.SetTextMatrix(0, 1, QStringLiteral("Group Name"));
+    grid.SetRowData(2, 42);
+    EXPECT_EQ(grid.RowData(2).toInt(), 42);
+    EXPECT_EQ(errorNumber([&] { grid.SetTextMatrix(1, 1, QStringLiteral("x")); }), Error::IllegalOperation);
+    EXPECT_EQ(errorNumber([&] { grid.AddItem(); }), Error::IllegalOperation);
+    EXPECT_FALSE(grid.GridModel()->flags(grid.GridModel()->index(0, 0)).testFlag(Qt::ItemIsEditable));
+
+    // Re-reading after a change keeps headings and widths; so does rebinding the same layout.
+    grid.SetColWidth(1, 150);
+    rs->AddNew();
+    rs->SetValue(QStringLiteral("NAME"), QStringLiteral("Delta"));
+    grid.DataRefresh();
+    EXPECT_EQ(grid.TextMatrix(4, 1), QStringLiteral("Delta"));
+    EXPECT_EQ(grid.RowData(2).toInt(), 42);
+    grid.Unbind();
+    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_EQ(grid.Cols(), 3);
+    grid.BindToRecordset(rs);
+    EXPECT_EQ(grid.TextMatrix(0, 1), QStringLiteral("Group Name"));
+    EXPECT_EQ(grid.ColWidth(1), 150);
+
+    // A set with other fields starts the columns afresh.
+    auto other = std::make_shared<Recordset>();
+    other->AppendField(QStringLiteral("CODE"), FieldType::VarChar, 10);
+    other->Open();
+    grid.BindToRecordset(other);
+    EXPECT_EQ(grid.Cols(), 1);
+    EXPECT_EQ(grid.TextMatrix(0, 0), QStringLiteral("CODE"));
+    EXPECT_EQ(grid.Rows(), 1);
+}
+
+TEST(FlexGridBound, AMillionRowsBindWithoutPerRowWork)
+{
+    auto rs = std::make_shared<Recordset>();
+    rs->AppendField(QStringLiteral("ID"), FieldType::Integer);
+    rs->Open();
+    constexpr int kRows = 1'000'000;
+    for (int i = 1; i <= kRows; ++i) {
+        rs->AddNew();
+        rs->Fields(0).SetValue(i);
+    }
+    FlexGrid grid;
+    grid.SetSelMode(FlexGrid::SelectMode::ListBox);
+
+    grid.BindToRecordset(rs);
+    showAndWait(grid);
+    EXPECT_EQ(grid.GridModel()->rowCount(), kRows);
+    EXPECT_EQ(grid.TextMatrix(kRows, 0), QStringLiteral("1000000"));
+
+    grid.SelectAllRows();
+    EXPECT_EQ(grid.SelectedRows(), kRows);
+    EXPECT_EQ(grid.SelectedRow(kRows - 1), kRows);
+    EXPECT_EQ(grid.selectionModel()->selection().size(), 1);
+    EXPECT_TRUE(grid.IsSelected(kRows / 2));
+}

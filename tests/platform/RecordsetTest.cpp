@@ -1,0 +1,205 @@
+#include "support/RecordsetBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+
+using namespace talv;
+using talv::test::column;
+using talv::test::makeRecordset;
+
+namespace {
+
+RecordsetPtr groups()
+{
+    return makeRecordset({{"ID", FieldType::Integer}, {"Group_Name", FieldType::VarChar, 100}},
+                         {{1, "Alpine Meadows"}, {2, "Bog Plants"}, {3, "Cave Fauna"}});
+}
+
+template <typename F>
+int errorNumber(F &&f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(Recordset, CursorWalksRowsAndStopsAtTheEnds)
+{
+    auto rs = groups();
+    EXPECT_FALSE(rs->IsBOF());
+    EXPECT_EQ(rs->AbsolutePosition(), 1);
+    rs->MoveLast();
+    EXPECT_EQ(rs->Value("group_name").toString(), "Cave Fauna");  // names without regard to case
+    rs->MoveNext();
+    EXPECT_TRUE(rs->IsEOF());
+    EXPECT_EQ(rs->AbsolutePosition(), Recordset::PositionEOF);
+    EXPECT_EQ(errorNumber([&] { rs->MoveNext(); }), Error::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->Value("ID"); }), Error::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->SetValue("ID", 9); }), Error::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->Update(); }), Error::NoCurrentRecord);
+
+    rs->Move(-2);
+    EXPECT_EQ(rs->Value("ID").toInt(), 2);
+    rs->Move(-5);  // past the start lands on BOF
+    EXPECT_TRUE(rs->IsBOF());
+    EXPECT_EQ(errorNumber([&] { rs->MovePrevious(); }), Error::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->Bookmark(); }), Error::NoCurrentRecord);
+
+    rs->SetAbsolutePosition(3);
+    EXPECT_EQ(rs->Value("ID").toInt(), 3);
+    EXPECT_EQ(errorNumber([&] { rs->SetAbsolutePosition(4); }), Error::InvalidArgument);
+}
+
+TEST(Recordset, EmptyAndClosedSets)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer}});
+    EXPECT_TRUE(rs->IsBOF());
+    EXPECT_TRUE(rs->IsEOF());
+    EXPECT_EQ(rs->RecordCount(), 0);
+    rs->MoveFirst();  // allowed on an empty set
+    EXPECT_TRUE(rs->IsEOF());
+
+    rs->Close();
+    EXPECT_EQ(rs->State(), Recordset::StateClosed);
+    EXPECT_EQ(errorNumber([&] { rs->RecordCount(); }), Error::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs->MoveFirst(); }), Error::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs->AddNew(); }), Error::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs->Find("ID = 1"); }), Error::ObjectClosed);
+    EXPECT_EQ(errorNumber([&] { rs->Save(); }), Error::ObjectClosed);
+    rs->Open();  // the layout survives closing
+    EXPECT_EQ(rs->FieldName(0), "ID");
+
+    Recordset noFields;
+    EXPECT_EQ(errorNumber([&] { noFields.Open(); }), Error::IllegalOperation);
+    EXPECT_EQ(errorNumber([&] { rs->AppendField("Other", FieldType::VarChar); }), Error::IllegalOperation);
+    Recordset dup;
+    dup.AppendField("ID", FieldType::Integer);
+    EXPECT_EQ(errorNumber([&] { dup.AppendField("id", FieldType::VarChar); }), Error::InvalidArgument);
+}
+
+TEST(Recordset, ValuesConvertToTheFieldTypeOrChangeNothing)
+{
+    auto rs = makeRecordset({{"I", FieldType::Integer},
+                             {"B", FieldType::BigInt},
+                             {"D", FieldType::Double},
+                             {"F", FieldType::Boolean},
+                             {"T", FieldType::Date},
+                             {"S", FieldType::VarChar}});
+    rs->AddNew();
+    rs->SetValue("I", QString(" 42 "));
+    rs->SetValue("B", 5'000'000'000.0);
+    rs->SetValue("D", "2.5");
+    rs->SetValue("F", "no");
+    rs->SetValue("T", "2024-03-01");
+    rs->SetValue("S", 12);
+    EXPECT_EQ(rs->Value("I").typeId(), QMetaType::Int);
+    EXPECT_EQ(rs->Value("I").toInt(), 42);
+    EXPECT_EQ(rs->Value("B").toLongLong(), 5'000'000'000LL);
+    EXPECT_DOUBLE_EQ(rs->Value("D").toDouble(), 2.5);
+    EXPECT_EQ(rs->Value("F"), QVariant(false));
+    EXPECT_EQ(rs->Value("T").toDate(), QDate(2024, 3, 1));
+    EXPECT_EQ(rs->Value("S"), QVariant(QString("12")));
+
+    EXPECT_EQ(errorNumber([&] { rs->SetValue("I", "twelve"); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->SetValue("I", 3'000'000'000LL); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->SetValue("T", "next Tuesday"); }), Error::TypeMismatch);
+    EXPECT_EQ(rs->Value("I").toInt(), 42);  // a refused value leaves the old one
+    EXPECT_EQ(errorNumber([&] { rs->SetValue("Missing", 1); }), Error::FieldNotFound);
+
+    rs->SetValue("S", QVariant());
+    EXPECT_TRUE(rs->Value("S").isNull());
+}
+
+TEST(Recordset, DeletedRowStaysCurrentUntilTheCursorMoves)
+{
+    auto rs = groups();
+    rs->MoveNext();
+    const QVariant third = [&] {
+        rs->MoveNext();
+        QVariant b = rs->Bookmark();
+        rs->MovePrevious();
+        return b;
+    }();
+    rs->Delete();
+    EXPECT_EQ(errorNumber([&] { rs->Value("ID"); }), Error::NoCurrentRecord);
+    EXPECT_EQ(errorNumber([&] { rs->Delete(); }), Error::NoCurrentRecord);
+    EXPECT_FALSE(rs->IsEOF());
+    EXPECT_EQ(rs->RecordCount(), 2);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Value("ID").toInt(), 3);
+    rs->SetBookmark(third);  // bookmarks survive deletion of other rows
+    EXPECT_EQ(rs->Value("ID").toInt(), 3);
+
+    // Deleting every row in a loop visits each once.
+    rs->MoveFirst();
+    while (!rs->IsEOF()) {
+        rs->Delete();
+        rs->MoveNext();
+    }
+    EXPECT_EQ(rs->RecordCount(), 0);
+    EXPECT_TRUE(rs->IsBOF());
+    EXPECT_EQ(errorNumber([&] { rs->SetBookmark(third); }), Error::InvalidArgument);
+}
+
+TEST(Recordset, AppendRowsFromCopiesByNameAndConverts)
+{
+    auto source = makeRecordset({{"Count", FieldType::Integer}, {"ID", FieldType::Integer}},
+                                {{12, 1}, {9, 2}, {QVariant(), 3}});
+    Recordset target;
+    target.AppendField("ID", FieldType::Integer);
+    target.AppendField("COUNT", FieldType::VarChar);
+    target.Open();
+    target.AppendRowsFrom(*source);
+    EXPECT_EQ(target.AbsolutePosition(), 3);  // the last appended row is current
+    EXPECT_EQ(column(target, "Count"), (QVariantList{QString("12"), QString("9"), QVariant()}));
+
+    // Writing to a set whose columns were shared leaves the source alone.
+    Recordset copy;
+    copy.AppendField("ID", FieldType::Integer);
+    copy.Open();
+    copy.AppendRowsFrom(*source);
+    copy.MoveFirst();
+    copy.SetValue("ID", 100);
+    source->MoveFirst();
+    EXPECT_EQ(source->Value("ID").toInt(), 1);
+
+    // A filtered source gives only its visible rows; a set with rows gets them appended.
+    source->SetFilter("Count > 10 OR Count = NULL");
+    copy.AppendRowsFrom(*source);
+    EXPECT_EQ(column(copy, "ID"), (QVariantList{100, 2, 3, 1, 3}));
+
+    Recordset lacking;
+    lacking.AppendField("Missing", FieldType::Integer);
+    lacking.Open();
+    EXPECT_EQ(errorNumber([&] { lacking.AppendRowsFrom(*source); }), Error::FieldNotFound);
+    EXPECT_EQ(lacking.RecordCount(), 0);
+}
+
+TEST(Recordset, ValueAtReadsVisibleRowsWithoutMovingTheCursor)
+{
+    auto rs = groups();
+    rs->SetFilter("ID <> 2");
+    rs->MoveLast();
+    EXPECT_EQ(rs->ValueAt(1, 1).toString(), "Cave Fauna");
+    EXPECT_EQ(rs->Value("ID").toInt(), 3);
+    EXPECT_EQ(errorNumber([&] { rs->ValueAt(2, 0); }), Error::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { rs->ValueAt(0, 5); }), Error::FieldNotFound);
+}
+
+TEST(Recordset, OptimizePropertyByName)
+{
+    auto rs = groups();
+    EXPECT_FALSE(rs->Fields("ID").Property("Optimize").toBool());
+    rs->Fields("ID").SetProperty("optimize", true);
+    EXPECT_TRUE(rs->Fields("id").Optimize());
+    EXPECT_EQ(errorNumber([&] { rs->Fields("ID").SetProperty("Sorted", true); }), Error::FieldNotFound);
+    rs->Close();
+    rs->Open();
+    EXPECT_FALSE(rs->Fields("ID").Optimize());  // closing drops the index
+}

@@ -1,0 +1,213 @@
+#include "platform/BusyCursor.h"
+#include "platform/Error.h"
+#include "platform/ScriptedUiServices.h"
+#include "platform/Twips.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace talv;
+
+namespace {
+
+using Scripted = ScriptedUiServices;
+
+// A window with a text box and a button, active so that focus is real; scripted services.
+class UiServicesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(edit = new QLineEdit(&window));
+        layout->addWidget(button = new QPushButton(QStringLiteral("Find"), &window));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void focus(QWidget *widget)
+    {
+        widget->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), widget);
+    }
+
+    Scripted ui;
+    ScopedUiServices installed{ui};
+    QWidget window;
+    QLineEdit *edit = nullptr;
+    QPushButton *button = nullptr;
+};
+
+TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecorded)
+{
+    ui.queueAnswer(Answer::No);
+    ui.queueAnswer(Answer::OK);
+    UiServices &current = UiServices::current();
+    EXPECT_EQ(current.messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo, MsgIcon::Question,
+                                 QStringLiteral("Save")),
+              Answer::No);
+    EXPECT_EQ(current.messageBox(QStringLiteral("Unable to save")), Answer::OK);
+
+    ASSERT_EQ(ui.boxes().size(), 2);
+    const Scripted::Box &first = ui.boxes().at(0);
+    EXPECT_TRUE(first.text == QStringLiteral("Overwrite?") && first.buttons == MsgButtons::YesNo
+                && first.icon == MsgIcon::Question && first.title == QStringLiteral("Save"));
+    EXPECT_EQ(ui.boxes().at(1).icon, MsgIcon::None);
+}
+
+TEST_F(UiServicesTest, AnUnscriptedBoxOrAnAnswerItDoesNotOfferIsAScriptErrorNotALibraryError)
+{
+    EXPECT_THROW(ui.messageBox(QStringLiteral("Surprise")), Scripted::ScriptError);
+    ui.queueAnswer(Answer::Yes);
+    EXPECT_THROW(ui.messageBox(QStringLiteral("Unable to load"), MsgButtons::OK), Scripted::ScriptError);
+    ASSERT_EQ(ui.failures().size(), 2);
+    EXPECT_TRUE(ui.failures().at(0).contains(QStringLiteral("Surprise")));
+    static_assert(!std::is_base_of_v<Error, Scripted::ScriptError>);
+}
+
+TEST_F(UiServicesTest, ScriptedDialogsRunTheirScriptWhileShownAndAnswerTheResult)
+{
+    QDialog dialog;
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    bool wasVisible = false;
+    ui.queueDialog([&](QDialog &shown) {
+        wasVisible = shown.isVisible();
+        ok->click();
+    });
+    ui.queueDialog([](QDialog &) {});  // closes nothing: rejected
+
+    EXPECT_EQ(UiServices::current().execModal(dialog), QDialog::Accepted);
+    EXPECT_TRUE(wasVisible);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(UiServices::current().execModal(dialog), QDialog::Rejected);
+    EXPECT_THROW(UiServices::current().execModal(dialog), Scripted::ScriptError);
+}
+
+TEST_F(UiServicesTest, NestedBusyCursorsRestoreEveryLevelWhenAnExceptionLeavesThem)
+{
+    try {
+        BusyCursor outer;
+        {
+            BusyCursor inner;
+            EXPECT_EQ(ui.busyDepth(), 2);
+        }
+        EXPECT_EQ(ui.busyDepth(), 1);
+        BusyCursor again;
+        again.release();
+        again.release();
+        BusyCursor last;
+        throw Error(Error::Generic, QStringLiteral("query failed"));
+    } catch (const Error &) {
+    }
+    EXPECT_EQ(ui.busyDepth(), 0);
+    EXPECT_EQ(ui.busyCount(), 4);
+    EXPECT_TRUE(ui.failures().isEmpty());
+}
+
+TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedTextBoxAtOnce)
+{
+    QApplication::clipboard()->clear();
+    edit->setText(QStringLiteral("Prairie grasses"));
+    focus(edit);
+
+    edit->setSelection(0, 7);
+    ui.sendKeys(QStringLiteral("^C"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Prairie"));
+    edit->setSelection(7, 8);
+    ui.sendKeys(QStringLiteral("^X"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Prairie"));
+    edit->setCursorPosition(0);
+    ui.sendKeys(QStringLiteral("^V"));
+    EXPECT_EQ(edit->text(), QStringLiteral(" grassesPrairie"));
+    EXPECT_EQ(ui.keystrokes(), (QList<QString>{QStringLiteral("^C"), QStringLiteral("^X"), QStringLiteral("^V")}));
+}
+
+TEST_F(UiServicesTest, AKeystrokeReachesOnlyTheFocusedWidget)
+{
+    edit->setText(QStringLiteral("unchanged"));
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    focus(button);
+    ui.sendKeys(QStringLiteral("^V"));
+    EXPECT_EQ(edit->text(), QStringLiteral("unchanged"));
+
+    for (const char *bad : {"{F13}", "^CV", "", "{F0}"})
+        EXPECT_THROW(ui.sendKeys(QString::fromLatin1(bad)), Error) << bad;
+    EXPECT_EQ(ui.keystrokes().size(), 1);
+}
+
+TEST(KeyStrokeParsingTest, ReadsModifiersCharactersAndNamedKeys)
+{
+    const auto copy = internal::parseKeyStroke(QStringLiteral("^c"));
+    EXPECT_TRUE(copy.key == Qt::Key_C && copy.modifiers == int(Qt::ControlModifier) && copy.text.isEmpty());
+    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("{f1}")).key, Qt::Key_F1);
+    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("+a")).text, QStringLiteral("A"));
+    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("{+}")).text, QStringLiteral("+"));
+}
+
+// The desktop services, as a host runs them.
+TEST_F(UiServicesTest, DesktopKeystrokesArePostedAndTheBusyPointerIsANestedOverrideCursor)
+{
+    UiServices::install(nullptr);
+    UiServices &desktop = UiServices::current();
+    focus(edit);
+    desktop.sendKeys(QStringLiteral("x"));
+    EXPECT_TRUE(edit->text().isEmpty());
+    desktop.processEvents();
+    EXPECT_EQ(edit->text(), QStringLiteral("x"));
+
+    try {
+        BusyCursor outer;
+        BusyCursor inner;
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw std::runtime_error("failed");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(UiServicesTest, DesktopBoxesShowIconButtonsAndTitleAndAnswerThePressedButton)
+{
+    UiServices::install(nullptr);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        title = box->windowTitle();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(UiServices::current().messageBox(QStringLiteral("Save changes?"), MsgButtons::YesNoCancel,
+                                               MsgIcon::Exclamation, QStringLiteral("Element Group")),
+              Answer::No);
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(title, QStringLiteral("Element Group"));
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+    // Closed by Escape or the window's close button.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(UiServices::current().messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo), Answer::No);
+}
+
+TEST(TwipsTest, ConvertsAtFifteenTwipsToThePixelRoundingToTheNearest)
+{
+    static_assert(twips::toPixels(100) == 7);  // 6.67
+    static_assert(twips::toPixels(7) == 0 && twips::toPixels(8) == 1 && twips::toPixels(-8) == -1);
+    static_assert(twips::toPixels(QSize(9750, 9900)) == QSize(650, 660));
+    static_assert(twips::fromPixels(twips::toPixels(QSize(9750, 9900))) == QSize(9750, 9900));
+    SUCCEED();
+}
+
+} // namespace

@@ -38,8 +38,7 @@ public:
 
     // Runs a query and answers its rows.
     virtual RecordsetPtr CallGetQueryRSXML(const QString &sql) = 0;
-    virtual RecordsetPtr Auditing(const QString &tableName, qint32 recordId,
-                                  const QString &columnName) = 0;
+    virtual RecordsetPtr Auditing(const QString &tableName, qint32 recordId, const QString &columnName) = 0;
 
     virtual void ShowAbout() = 0;
     virtual qint32 GetSystemOrgUnitID() = 0;
@@ -57,8 +56,8 @@ public:
     // Answers an access letter; "F" means full access.
     virtual QString GetControlAccess(const QString &controlName, const QString &menuName) = 0;
     // The host may change `recordId`; answers false when it opened nothing.
-    virtual bool OpenRelatedDetail(const QString &viewCode, const QString &targetViewCode,
-                                   const QString &caption, qint32 &recordId) = 0;
+    virtual bool OpenRelatedDetail(const QString &viewCode, const QString &targetViewCode, const QString &caption,
+                                   qint32 &recordId) = 0;
     // An empty, open recordset in the list layout of the view.
     virtual RecordsetPtr GetPrototypeRSForView(const QString &viewCode) = 0;
     virtual HostViewManager &ViewManager() = 0;

@@ -14,8 +14,7 @@ void ClassRegistry::Register(const QString &className, Factory factory)
 {
     if (!factory || className.isEmpty())
         throw Error(Error::InvalidArgument,
-                    QStringLiteral("Cannot register class '%1' without a name and a factory")
-                        .arg(className));
+                    QStringLiteral("Cannot register class '%1' without a name and a factory").arg(className));
     m_entries.insert(key(className), Entry{className, std::move(factory)});
 }
 
@@ -44,15 +43,13 @@ QObject *ClassRegistry::Create(const QString &className, QObject *parent) const
     const auto it = m_entries.constFind(key(className));
     if (it == m_entries.cend())
         throw Error(Error::ClassNotRegistered,
-                    QStringLiteral("Cannot create object: class '%1' is not registered")
-                        .arg(className));
+                    QStringLiteral("Cannot create object: class '%1' is not registered").arg(className));
     // Copy the factory: it may unregister or re-register classes while it runs.
     const Factory factory = it->factory;
     QObject *object = factory(parent);
     if (!object)
         throw Error(Error::ClassNotRegistered,
-                    QStringLiteral("Cannot create object: the factory of class '%1' answered nothing")
-                        .arg(className));
+                    QStringLiteral("Cannot create object: the factory of class '%1' answered nothing").arg(className));
     return object;
 }
 
@@ -62,9 +59,8 @@ QWidget *ClassRegistry::widgetParent(QObject *parent)
         return nullptr;
     if (parent->isWidgetType())
         return static_cast<QWidget *>(parent);
-    throw Error(Error::InvalidArgument,
-                QStringLiteral("A control cannot be created under '%1': it is not a widget")
-                    .arg(QString::fromLatin1(parent->metaObject()->className())));
+    throw Error(Error::InvalidArgument, QStringLiteral("A control cannot be created under '%1': it is not a widget")
+                                            .arg(QString::fromLatin1(parent->metaObject()->className())));
 }
 
 } // namespace talv

@@ -42,27 +42,23 @@ public:
 
     // Create, then check the object's type: an object of another type is deleted and TypeMismatch
     // raised, so callers can rely on the interface they asked for.
-    template <typename T>
-    T *CreateAs(const QString &className, QObject *parent = nullptr) const
+    template <typename T> T *CreateAs(const QString &className, QObject *parent = nullptr) const
     {
         QObject *object = Create(className, parent);
         if (T *typed = qobject_cast<T *>(object))
             return typed;
         delete object;
-        throw Error(Error::TypeMismatch,
-                    QStringLiteral("Class '%1' does not create a %2")
-                        .arg(className, QString::fromLatin1(T::staticMetaObject.className())));
+        throw Error(Error::TypeMismatch, QStringLiteral("Class '%1' does not create a %2")
+                                             .arg(className, QString::fromLatin1(T::staticMetaObject.className())));
     }
 
     // Factories for the common cases: `T(QWidget *parent)` for widgets (a parent that is not a
     // widget raises InvalidArgument: a widget cannot live under it), `T(QObject *parent)` otherwise.
-    template <typename T>
-    void RegisterWidget(const QString &className)
+    template <typename T> void RegisterWidget(const QString &className)
     {
         Register(className, [](QObject *parent) -> QObject * { return new T(widgetParent(parent)); });
     }
-    template <typename T>
-    void RegisterObject(const QString &className)
+    template <typename T> void RegisterObject(const QString &className)
     {
         Register(className, [](QObject *parent) -> QObject * { return new T(parent); });
     }

@@ -17,12 +17,11 @@ class ComponentCollection : public QObject
 public:
     using QObject::QObject;
 
-    virtual bool OpenClass(const QString &className, const QString &serverName,
-                           qint32 serverType) = 0;
+    virtual bool OpenClass(const QString &className, const QString &serverName, qint32 serverType) = 0;
     // `criterionValue` is a text or a QVariantList/QStringList of values. The three numbers are
     // passed through to the business class (-1, -1, -1 usually; 0, 0, 0 with "Empty").
-    virtual bool LoadWhere(const QString &criterionName, const QVariant &criterionValue,
-                           qint32 first, qint32 second, qint32 third) = 0;
+    virtual bool LoadWhere(const QString &criterionName, const QVariant &criterionValue, qint32 first, qint32 second,
+                           qint32 third) = 0;
 
     virtual qint32 Count() const = 0;
     // A position from 1 to Count(), or the key a component was added under; anything else raises

@@ -28,8 +28,7 @@ QString className(const QObject *target)
 void requireTarget(const QObject *target, const QString &member)
 {
     if (!target)
-        throw Error(Error::MemberNotFound,
-                    QStringLiteral("Cannot reach member '%1': no object").arg(member));
+        throw Error(Error::MemberNotFound, QStringLiteral("Cannot reach member '%1': no object").arg(member));
 }
 
 // Public slots and invokables named `member`: exact spelling first, else any letter case.
@@ -105,7 +104,7 @@ std::optional<QVariant> converted(const QVariant &value, QMetaType type)
 
 struct Candidate {
     QMetaMethod method;
-    std::vector<QVariant> storage;  // one converted argument per parameter
+    std::vector<QVariant> storage; // one converted argument per parameter
     int exactMatches = 0;
 };
 
@@ -133,8 +132,7 @@ Candidate choose(const QObject *target, const QString &member, const QVariantLis
     const std::vector<QMetaMethod> named = methodsNamed(target, member);
     if (named.empty())
         throw Error(Error::MemberNotFound,
-                    QStringLiteral("Object of class %1 has no member '%2'")
-                        .arg(className(target), member));
+                    QStringLiteral("Object of class %1 has no member '%2'").arg(className(target), member));
 
     std::optional<Candidate> best;
     bool countMatched = false;
@@ -147,14 +145,13 @@ Candidate choose(const QObject *target, const QString &member, const QVariantLis
             best = std::move(candidate);
     }
     if (!countMatched || args.size() > MaxArguments)
-        throw Error(Error::MemberNotFound,
-                    QStringLiteral("Member '%1' of class %2 does not take %3 argument(s)")
-                        .arg(member, className(target))
-                        .arg(args.size()));
+        throw Error(Error::MemberNotFound, QStringLiteral("Member '%1' of class %2 does not take %3 argument(s)")
+                                               .arg(member, className(target))
+                                               .arg(args.size()));
     if (!best)
-        throw Error(Error::TypeMismatch,
-                    QStringLiteral("Type mismatch in the arguments of member '%1' of class %2")
-                        .arg(member, className(target)));
+        throw Error(
+            Error::TypeMismatch,
+            QStringLiteral("Type mismatch in the arguments of member '%1' of class %2").arg(member, className(target)));
     return std::move(*best);
 }
 
@@ -167,10 +164,10 @@ QVariant invoke(QObject *target, const QString &member, Candidate &candidate)
     for (size_t i = 0; i < candidate.storage.size(); ++i) {
         QVariant &value = candidate.storage[i];
         // A QVariant parameter takes the variant itself, any other the value it holds.
-        void *data = method.parameterMetaType(int(i)) == QMetaType::fromType<QVariant>()
-                             || typeNames.at(int(i)) == "QVariant&"
-                         ? static_cast<void *>(&value)
-                         : value.data();
+        void *data =
+            method.parameterMetaType(int(i)) == QMetaType::fromType<QVariant>() || typeNames.at(int(i)) == "QVariant&"
+                ? static_cast<void *>(&value)
+                : value.data();
         arguments[i] = QGenericArgument(typeNames.at(int(i)).constData(), data);
     }
 
@@ -184,14 +181,12 @@ QVariant invoke(QObject *target, const QString &member, Candidate &candidate)
         returnArgument = QGenericReturnArgument(method.typeName(), result.data());
     }
 
-    const bool called = method.invoke(target, Qt::DirectConnection, returnArgument, arguments[0],
-                                      arguments[1], arguments[2], arguments[3], arguments[4],
-                                      arguments[5], arguments[6], arguments[7], arguments[8],
-                                      arguments[9]);
+    const bool called =
+        method.invoke(target, Qt::DirectConnection, returnArgument, arguments[0], arguments[1], arguments[2],
+                      arguments[3], arguments[4], arguments[5], arguments[6], arguments[7], arguments[8], arguments[9]);
     if (!called)
         throw Error(Error::MemberNotFound,
-                    QStringLiteral("Member '%1' of class %2 cannot be called")
-                        .arg(member, className(target)));
+                    QStringLiteral("Member '%1' of class %2 cannot be called").arg(member, className(target)));
     return result;
 }
 
@@ -217,8 +212,7 @@ FoundProperty findProperty(const QObject *target, const QString &name)
             return {std::nullopt, dynamicName};
     }
     throw Error(Error::MemberNotFound,
-                QStringLiteral("Object of class %1 has no property '%2'")
-                    .arg(className(target), name));
+                QStringLiteral("Object of class %1 has no property '%2'").arg(className(target), name));
 }
 
 } // namespace
@@ -248,9 +242,8 @@ bool hasMember(const QObject *target, const QString &member, int argumentCount)
     if (!target)
         return false;
     const std::vector<QMetaMethod> named = methodsNamed(target, member);
-    return std::any_of(named.cbegin(), named.cend(), [argumentCount](const QMetaMethod &method) {
-        return method.parameterCount() == argumentCount;
-    });
+    return std::any_of(named.cbegin(), named.cend(),
+                       [argumentCount](const QMetaMethod &method) { return method.parameterCount() == argumentCount; });
 }
 
 QVariant property(const QObject *target, const QString &name)
@@ -271,13 +264,11 @@ void setProperty(QObject *target, const QString &name, const QVariant &value)
     const QMetaProperty &declared = *found.declared;
     if (!declared.isWritable())
         throw Error(Error::IllegalOperation,
-                    QStringLiteral("Property '%1' of class %2 is read-only")
-                        .arg(name, className(target)));
+                    QStringLiteral("Property '%1' of class %2 is read-only").arg(name, className(target)));
     const std::optional<QVariant> typed = converted(value, declared.metaType());
     if (!typed || !declared.write(target, *typed))
         throw Error(Error::TypeMismatch,
-                    QStringLiteral("Type mismatch assigning property '%1' of class %2")
-                        .arg(name, className(target)));
+                    QStringLiteral("Type mismatch assigning property '%1' of class %2").arg(name, className(target)));
 }
 
 } // namespace talv::LateBinding

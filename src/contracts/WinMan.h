@@ -15,8 +15,8 @@ public:
     // View numbers are positions in the view collection (see FindViewIndex); `text` is a
     // caption, empty, or "SINGLE_RECORD_VIEW". `list` is the set of records to browse, if any.
     // Overrides should not repeat the default: it binds to the static type.
-    virtual void OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint32 recordId,
-                             const QString &text, const RecordsetPtr &list = {}) = 0;
+    virtual void OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint32 recordId, const QString &text,
+                             const RecordsetPtr &list = {}) = 0;
     virtual void NewDetails(qint32 viewNumber, qint32 targetViewNumber, const QString &caption) = 0;
     // A position in the view collection: the view whose list the host's working list holds.
     virtual qint32 WorkingListType() = 0;

@@ -80,8 +80,7 @@ void FlexGrid::SetCols(int cols)
     if (cols == Cols())
         return;
     if (IsBound())
-        throw Error(Error::IllegalOperation,
-                    QStringLiteral("Cannot change the column count while the grid is bound"));
+        throw Error(Error::IllegalOperation, QStringLiteral("Cannot change the column count while the grid is bound"));
     const int have = Cols();
     if (cols > have)
         m_model->insertColumns(have, cols - have);
@@ -262,8 +261,7 @@ void FlexGrid::SetCol(int col)
     m_headingCol = col;
     const QModelIndex current = currentIndex();
     if (current.isValid())
-        selectionModel()->setCurrentIndex(m_model->index(current.row(), col),
-                                          QItemSelectionModel::NoUpdate);
+        selectionModel()->setCurrentIndex(m_model->index(current.row(), col), QItemSelectionModel::NoUpdate);
     else
         m_colSel = col;
 }
@@ -346,8 +344,7 @@ void FlexGrid::Select(int row, int col, int rowSel, int colSel)
         selectionModel()->clearSelection();
         return;
     }
-    const QItemSelection block(modelIndex(top, std::min(col, colSel)),
-                               modelIndex(bottom, std::max(col, colSel)));
+    const QItemSelection block(modelIndex(top, std::min(col, colSel)), modelIndex(bottom, std::max(col, colSel)));
     QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::ClearAndSelect;
     if (m_selectMode != SelectMode::Free)
         flags |= QItemSelectionModel::Rows;
@@ -490,8 +487,7 @@ void FlexGrid::requireCol(int col) const
 void FlexGrid::requireUnbound() const
 {
     if (IsBound())
-        throw Error(Error::IllegalOperation,
-                    QStringLiteral("Cannot change the rows of a grid bound to a recordset"));
+        throw Error(Error::IllegalOperation, QStringLiteral("Cannot change the rows of a grid bound to a recordset"));
 }
 
 QModelIndex FlexGrid::modelIndex(int row, int col) const

@@ -22,10 +22,10 @@ class FlexGrid : public QTableView
 
 public:
     enum class SelectMode {
-        Free,     // cells and blocks of cells
-        ByRow,    // one contiguous block of whole rows
-        ListBox,  // whole rows, each selectable on its own (Ctrl toggles, Shift extends)
-        Single,   // one whole row; the user cannot select a range
+        Free,    // cells and blocks of cells
+        ByRow,   // one contiguous block of whole rows
+        ListBox, // whole rows, each selectable on its own (Ctrl toggles, Shift extends)
+        Single,  // one whole row; the user cannot select a range
     };
     enum class AutoSizeMode { ColWidth, RowHeight };
 
@@ -152,7 +152,7 @@ protected:
 
 private:
     void setUpInteraction();
-    int dataRow(int row) const;  // grid row -> model row, raising for heading or missing rows
+    int dataRow(int row) const; // grid row -> model row, raising for heading or missing rows
     void requireGridRow(int row) const;
     void requireCol(int col) const;
     void requireUnbound() const;
@@ -170,12 +170,12 @@ private:
     bool m_inSelect = false;
     bool m_headerPressed = false;
     int m_userResizedCol = -1;
-    int m_headingRow = 0;  // the current row while no data row is current
+    int m_headingRow = 0; // the current row while no data row is current
     int m_headingCol = 0;
     int m_rowSel = 0;
     int m_colSel = 0;
-    QPersistentModelIndex m_editIndex;  // the cell whose editor is open
-    QHash<int, int> m_hiddenWidths;     // the header does not tell the width of a hidden column
+    QPersistentModelIndex m_editIndex; // the cell whose editor is open
+    QHash<int, int> m_hiddenWidths;    // the header does not tell the width of a hidden column
 };
 
 } // namespace talv

@@ -44,8 +44,7 @@ void FlexGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
     combo->setCurrentIndex(combo->findData(index.data(Qt::EditRole).toString()));
 }
 
-void FlexGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
-                                    const QModelIndex &index) const
+void FlexGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     auto *combo = qobject_cast<QComboBox *>(editor);
     if (combo == nullptr) {

@@ -18,11 +18,9 @@ public:
     // Asked before each editor opens; answering false keeps the cell closed.
     void SetEditGate(std::function<bool(const QModelIndex &)> gate) { m_gate = std::move(gate); }
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
-    void setModelData(QWidget *editor, QAbstractItemModel *model,
-                      const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
 private:
     std::function<bool(const QModelIndex &)> m_gate;

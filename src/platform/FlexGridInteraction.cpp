@@ -42,7 +42,7 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
     if (watched == horizontalHeader()->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:  // a double-click on a divider fits the column
+        case QEvent::MouseButtonDblClick: // a double-click on a divider fits the column
             m_headerPressed = true;
             break;
         case QEvent::MouseButtonRelease:
@@ -131,7 +131,7 @@ void FlexGrid::dropEvent(QDropEvent *event)
     const int from = m_model->draggedRow(event->mimeData());
     int to = indexAt(event->position().toPoint()).row();
     if (to < 0)
-        to = m_model->rowCount() - 1;  // dropped below the last row
+        to = m_model->rowCount() - 1; // dropped below the last row
     event->setDropAction(Qt::MoveAction);
     event->accept();
     if (to == from)

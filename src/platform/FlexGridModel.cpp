@@ -37,7 +37,8 @@ Error outOfRange(const char *what, int value)
 
 } // namespace
 
-FlexGridModel::FlexGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+FlexGridModel::FlexGridModel(QObject *parent) : QAbstractTableModel(parent)
+{}
 
 FlexGridModel::~FlexGridModel() = default;
 
@@ -78,8 +79,8 @@ QVariant FlexGridModel::data(const QModelIndex &index, int role) const
 
 bool FlexGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || isBound()
-        || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (role != Qt::EditRole || isBound() ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     setCellText(index.row(), index.column(), value.toString());
     return true;
@@ -87,8 +88,7 @@ bool FlexGridModel::setData(const QModelIndex &index, const QVariant &value, int
 
 QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
-        || section >= m_columns.size())
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_columns.size())
         return {};
     QStringList lines;
     for (int line = 0; line < m_headingLines; ++line)
@@ -148,8 +148,7 @@ bool FlexGridModel::insertColumns(int column, int count, const QModelIndex &pare
 
 bool FlexGridModel::removeColumns(int column, int count, const QModelIndex &parent)
 {
-    if (isBound() || parent.isValid() || column < 0 || count < 1
-        || column + count > m_columns.size())
+    if (isBound() || parent.isValid() || column < 0 || count < 1 || column + count > m_columns.size())
         return false;
     beginRemoveColumns({}, column, column + count - 1);
     m_fieldNames.clear();
@@ -168,8 +167,8 @@ bool FlexGridModel::moveRows(const QModelIndex &sourceParent, int sourceRow, int
                              const QModelIndex &destinationParent, int destinationChild)
 {
     const int size = int(m_rows.size());
-    if (isBound() || sourceParent.isValid() || destinationParent.isValid() || count != 1
-        || sourceRow < 0 || sourceRow >= size || destinationChild < 0 || destinationChild > size)
+    if (isBound() || sourceParent.isValid() || destinationParent.isValid() || count != 1 || sourceRow < 0 ||
+        sourceRow >= size || destinationChild < 0 || destinationChild > size)
         return false;
     // Moving a row onto itself or just below itself is no move; Qt's begin call refuses those.
     if (destinationChild == sourceRow || destinationChild == sourceRow + 1)
@@ -211,8 +210,8 @@ int FlexGridModel::draggedRow(const QMimeData *data) const
     quint64 origin = 0;
     qint32 row = -1;
     in >> origin >> row;
-    if (in.status() != QDataStream::Ok || origin != quint64(reinterpret_cast<quintptr>(this))
-        || row < 0 || row >= rowCount())
+    if (in.status() != QDataStream::Ok || origin != quint64(reinterpret_cast<quintptr>(this)) || row < 0 ||
+        row >= rowCount())
         return -1;
     return row;
 }
@@ -416,8 +415,8 @@ void FlexGridModel::refreshBound()
 
 bool FlexGridModel::matchesFields(const Recordset &recordset) const
 {
-    if (recordset.State() != Recordset::StateOpen || m_fieldNames.isEmpty()
-        || m_fieldNames.size() != m_columns.size() || recordset.FieldCount() != m_fieldNames.size())
+    if (recordset.State() != Recordset::StateOpen || m_fieldNames.isEmpty() ||
+        m_fieldNames.size() != m_columns.size() || recordset.FieldCount() != m_fieldNames.size())
         return false;
     for (int f = 0; f < m_fieldNames.size(); ++f) {
         if (recordset.FieldName(f).compare(m_fieldNames.at(f), Qt::CaseInsensitive) != 0)
@@ -463,8 +462,7 @@ void FlexGridModel::requireUnbound(const char *operation) const
 {
     if (isBound())
         throw Error(Error::IllegalOperation,
-                    QStringLiteral("Cannot %1 while the grid is bound to a recordset")
-                        .arg(QLatin1String(operation)));
+                    QStringLiteral("Cannot %1 while the grid is bound to a recordset").arg(QLatin1String(operation)));
 }
 
 const FlexGridModel::RowExtras *FlexGridModel::extras(int row) const
@@ -504,8 +502,8 @@ int FlexGridModel::boundRecordCount() const
 QString FlexGridModel::boundText(int row, int column) const
 {
     // The set may have shrunk since the last refresh; such rows read as empty until then.
-    if (m_recordset->State() != Recordset::StateOpen || row >= m_recordset->RecordCount()
-        || column >= m_recordset->FieldCount())
+    if (m_recordset->State() != Recordset::StateOpen || row >= m_recordset->RecordCount() ||
+        column >= m_recordset->FieldCount())
         return {};
     try {
         const QVariant value = m_recordset->ValueAt(row, column);

@@ -35,8 +35,8 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
     bool insertColumns(int column, int count, const QModelIndex &parent = {}) override;
     bool removeColumns(int column, int count, const QModelIndex &parent = {}) override;
-    bool moveRows(const QModelIndex &sourceParent, int sourceRow, int count,
-                  const QModelIndex &destinationParent, int destinationChild) override;
+    bool moveRows(const QModelIndex &sourceParent, int sourceRow, int count, const QModelIndex &destinationParent,
+                  int destinationChild) override;
 
     // A dragged row travels as its model row tagged with this model, so a drop can only reorder
     // the grid it came from.
@@ -81,16 +81,16 @@ public:
 
 private:
     struct Column {
-        QStringList headings;  // may be shorter than headingLines(); missing lines are empty
+        QStringList headings; // may be shorter than headingLines(); missing lines are empty
         QString key;
         FlexGridValueList values;
     };
     struct RowExtras {
         QVariant data;
-        QList<QColor> back;  // may be shorter than the column count
+        QList<QColor> back; // may be shorter than the column count
     };
     struct Row {
-        QStringList text;  // may be shorter than the column count
+        QStringList text; // may be shorter than the column count
         RowExtras extras;
     };
 
@@ -107,10 +107,10 @@ private:
     QString boundText(int row, int column) const;
 
     QList<Column> m_columns;
-    QList<Row> m_rows;                  // unbound only
+    QList<Row> m_rows; // unbound only
     RecordsetPtr m_recordset;
-    QStringList m_fieldNames;           // the fields the columns came from; kept after unbind
-    int m_boundRows = 0;                // the row count the views know of, until refreshBound
+    QStringList m_fieldNames; // the fields the columns came from; kept after unbind
+    int m_boundRows = 0;      // the row count the views know of, until refreshBound
     QHash<int, RowExtras> m_boundExtras;
     int m_headingLines = 1;
     bool m_editable = false;

@@ -8,8 +8,7 @@
 
 namespace talv {
 
-FlexGridSelectedRows::FlexGridSelectedRows(QItemSelectionModel *selection)
-    : QObject(selection), m_selection(selection)
+FlexGridSelectedRows::FlexGridSelectedRows(QItemSelectionModel *selection) : QObject(selection), m_selection(selection)
 {
     connect(selection, &QItemSelectionModel::selectionChanged, this, &FlexGridSelectedRows::forget);
     connect(selection, &QItemSelectionModel::modelChanged, this, &FlexGridSelectedRows::forget);
@@ -35,8 +34,8 @@ int FlexGridSelectedRows::At(int index) const
     if (index < 0 || index >= Count())
         return -1;
     const std::vector<Span> &all = spans();
-    const auto it = std::upper_bound(all.cbegin(), all.cend(), index,
-                                     [](int i, const Span &span) { return i < span.before; });
+    const auto it =
+        std::upper_bound(all.cbegin(), all.cend(), index, [](int i, const Span &span) { return i < span.before; });
     const Span &span = *std::prev(it);
     return span.first + (index - span.before);
 }
@@ -44,8 +43,8 @@ int FlexGridSelectedRows::At(int index) const
 bool FlexGridSelectedRows::Contains(int row) const
 {
     const std::vector<Span> &all = spans();
-    const auto it = std::upper_bound(all.cbegin(), all.cend(), row,
-                                     [](int r, const Span &span) { return r < span.first; });
+    const auto it =
+        std::upper_bound(all.cbegin(), all.cend(), row, [](int r, const Span &span) { return r < span.first; });
     return it != all.cbegin() && row <= std::prev(it)->last;
 }
 
@@ -66,9 +65,7 @@ const std::vector<FlexGridSelectedRows::Span> &FlexGridSelectedRows::spans() con
         if (!merged.empty() && top <= merged.back().last + 1) {
             merged.back().last = std::max(merged.back().last, bottom);
         } else {
-            const int before = merged.empty()
-                ? 0
-                : merged.back().before + merged.back().last - merged.back().first + 1;
+            const int before = merged.empty() ? 0 : merged.back().before + merged.back().last - merged.back().first + 1;
             merged.push_back({top, bottom, before});
         }
     }

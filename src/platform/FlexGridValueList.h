@@ -28,7 +28,7 @@ private:
     QString m_source;
     QStringList m_keys;
     QStringList m_texts;
-    QHash<QString, QString> m_textByKey;  // only the "#key;text" items
+    QHash<QString, QString> m_textByKey; // only the "#key;text" items
 };
 
 } // namespace talv

@@ -12,9 +12,12 @@ namespace {
 bool offers(MsgButtons buttons, int answer)
 {
     switch (buttons) {
-    case MsgButtons::OK: return answer == Answer::OK;
-    case MsgButtons::OKCancel: return answer == Answer::OK || answer == Answer::Cancel;
-    case MsgButtons::YesNo: return answer == Answer::Yes || answer == Answer::No;
+    case MsgButtons::OK:
+        return answer == Answer::OK;
+    case MsgButtons::OKCancel:
+        return answer == Answer::OK || answer == Answer::Cancel;
+    case MsgButtons::YesNo:
+        return answer == Answer::Yes || answer == Answer::No;
     case MsgButtons::YesNoCancel:
         return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
     }
@@ -29,8 +32,7 @@ void ScriptedUiServices::fail(const QString &message)
     throw ScriptError(message.toStdString());
 }
 
-int ScriptedUiServices::messageBox(const QString &text, MsgButtons buttons, MsgIcon icon,
-                                   const QString &title)
+int ScriptedUiServices::messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
 {
     m_boxes.append(Box{text, buttons, icon, title});
     if (m_answers.empty())
@@ -38,9 +40,7 @@ int ScriptedUiServices::messageBox(const QString &text, MsgButtons buttons, MsgI
     const int answer = m_answers.front();
     m_answers.pop_front();
     if (!offers(buttons, answer))
-        fail(QStringLiteral("The answer %1 is not a button of the message box \"%2\"")
-                 .arg(answer)
-                 .arg(text));
+        fail(QStringLiteral("The answer %1 is not a button of the message box \"%2\"").arg(answer).arg(text));
     return answer;
 }
 

@@ -51,12 +51,12 @@ public:
     const QList<QString> &failures() const { return m_failures; }
     int dialogsShown() const { return m_dialogsShown; }
     int busyDepth() const { return m_busyDepth; }
-    int busyCount() const { return m_busyCount; }  // how often the busy pointer was turned on
+    int busyCount() const { return m_busyCount; } // how often the busy pointer was turned on
     int eventRuns() const { return m_eventRuns; }
 
     // --- UiServices
-    int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK,
-                   MsgIcon icon = MsgIcon::None, const QString &title = {}) override;
+    int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
+                   const QString &title = {}) override;
     // Shows the dialog (not modally) so its widgets are visible and can take the focus, runs the
     // next queued script against it and hides it again; a script that does not close the dialog
     // leaves the result it had (Rejected unless the script set another).

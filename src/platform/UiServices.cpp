@@ -19,25 +19,31 @@ namespace {
 int answerOf(QMessageBox::StandardButton button, MsgButtons buttons)
 {
     switch (button) {
-    case QMessageBox::Ok: return Answer::OK;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::OK;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
     default:
         // Closed without a button: what Escape would have pressed.
-        return buttons == MsgButtons::OK ? Answer::OK
-               : buttons == MsgButtons::YesNo ? Answer::No
-                                              : Answer::Cancel;
+        return buttons == MsgButtons::OK ? Answer::OK : buttons == MsgButtons::YesNo ? Answer::No : Answer::Cancel;
     }
 }
 
 QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
 {
     switch (buttons) {
-    case MsgButtons::OK: return QMessageBox::Ok;
-    case MsgButtons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::OK:
+        return QMessageBox::Ok;
+    case MsgButtons::OKCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -45,11 +51,16 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
 QMessageBox::Icon standardIcon(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::None: return QMessageBox::NoIcon;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::None:
+        return QMessageBox::NoIcon;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -57,11 +68,9 @@ QMessageBox::Icon standardIcon(MsgIcon icon)
 class DesktopUiServices final : public UiServices
 {
 public:
-    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon,
-                   const QString &title) override
+    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override
     {
-        QMessageBox box(standardIcon(icon),
-                        title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text,
+        QMessageBox box(standardIcon(icon), title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text,
                         standardButtons(buttons), QApplication::activeWindow());
         box.exec();
         return answerOf(box.standardButton(box.clickedButton()), buttons);
@@ -88,10 +97,8 @@ public:
         const auto modifiers = Qt::KeyboardModifiers(stroke.modifiers);
         // Posted, not sent: the keystroke arrives after the command that sent it has finished,
         // as a key typed by the user would.
-        QCoreApplication::postEvent(target,
-                                    new QKeyEvent(QEvent::KeyPress, stroke.key, modifiers, stroke.text));
-        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, stroke.key,
-                                                          modifiers, stroke.text));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, stroke.key, modifiers, stroke.text));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, stroke.key, modifiers, stroke.text));
     }
 
     void showHelp(const QString &helpFile, int topicId) override
@@ -134,12 +141,11 @@ struct NamedKey {
 };
 
 constexpr NamedKey NamedKeys[] = {
-    {"ENTER", Qt::Key_Return},   {"ESC", Qt::Key_Escape},      {"TAB", Qt::Key_Tab},
-    {"BACKSPACE", Qt::Key_Backspace}, {"BS", Qt::Key_Backspace}, {"DELETE", Qt::Key_Delete},
-    {"DEL", Qt::Key_Delete},     {"INSERT", Qt::Key_Insert},   {"INS", Qt::Key_Insert},
-    {"HOME", Qt::Key_Home},      {"END", Qt::Key_End},         {"PGUP", Qt::Key_PageUp},
-    {"PGDN", Qt::Key_PageDown},  {"UP", Qt::Key_Up},           {"DOWN", Qt::Key_Down},
-    {"LEFT", Qt::Key_Left},      {"RIGHT", Qt::Key_Right},
+    {"ENTER", Qt::Key_Return},  {"ESC", Qt::Key_Escape},    {"TAB", Qt::Key_Tab},    {"BACKSPACE", Qt::Key_Backspace},
+    {"BS", Qt::Key_Backspace},  {"DELETE", Qt::Key_Delete}, {"DEL", Qt::Key_Delete}, {"INSERT", Qt::Key_Insert},
+    {"INS", Qt::Key_Insert},    {"HOME", Qt::Key_Home},     {"END", Qt::Key_End},    {"PGUP", Qt::Key_PageUp},
+    {"PGDN", Qt::Key_PageDown}, {"UP", Qt::Key_Up},         {"DOWN", Qt::Key_Down},  {"LEFT", Qt::Key_Left},
+    {"RIGHT", Qt::Key_Right},
 };
 
 [[noreturn]] void badKeys(const QString &keys)
@@ -185,11 +191,10 @@ KeyStroke parseKeyStroke(const QString &keys)
     QChar character;
     if (rest.size() == 1 && rest != QLatin1String("{") && rest != QLatin1String("}")) {
         character = rest.at(0);
-    } else if (rest.size() >= 3 && rest.startsWith(QLatin1Char('{'))
-               && rest.endsWith(QLatin1Char('}'))) {
+    } else if (rest.size() >= 3 && rest.startsWith(QLatin1Char('{')) && rest.endsWith(QLatin1Char('}'))) {
         const QString name = rest.mid(1, rest.size() - 2);
         if (name.size() == 1) {
-            character = name.at(0);  // "{+}", "{^}", "{%}", "{{}"
+            character = name.at(0); // "{+}", "{^}", "{%}", "{{}"
         } else {
             stroke.key = keyOfName(name, keys);
             return stroke;
@@ -198,8 +203,8 @@ KeyStroke parseKeyStroke(const QString &keys)
         badKeys(keys);
     }
 
-    stroke.key = character.isLetter() && character.unicode() < 128 ? character.toUpper().unicode()
-                                                                   : character.unicode();
+    stroke.key =
+        character.isLetter() && character.unicode() < 128 ? character.toUpper().unicode() : character.unicode();
     // With Ctrl or Alt a key types nothing; the widget reacts to the key and its modifiers.
     if (!(stroke.modifiers & (Qt::ControlModifier | Qt::AltModifier)))
         stroke.text = stroke.modifiers & Qt::ShiftModifier ? character.toUpper() : character;

@@ -26,8 +26,8 @@ public:
     virtual ~UiServices() = default;
 
     // Answers the pressed button as an Answer code. An empty title shows the application's name.
-    virtual int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK,
-                           MsgIcon icon = MsgIcon::None, const QString &title = {}) = 0;
+    virtual int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
+                           const QString &title = {}) = 0;
     // Shows `dialog` modally; answers its result code once it is hidden.
     virtual int execModal(QDialog &dialog) = 0;
     // true shows the busy pointer, false takes one back; calls nest (use BusyCursor).
@@ -62,9 +62,9 @@ private:
 
 namespace internal {
 struct KeyStroke {
-    int key = 0;        // a Qt::Key
-    int modifiers = 0;  // Qt::KeyboardModifiers
-    QString text;       // what the key types, if anything
+    int key = 0;       // a Qt::Key
+    int modifiers = 0; // Qt::KeyboardModifiers
+    QString text;      // what the key types, if anything
 };
 // Parses a keystroke text of UiServices::sendKeys; raises InvalidArgument for unknown ones.
 KeyStroke parseKeyStroke(const QString &keys);

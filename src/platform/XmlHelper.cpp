@@ -102,8 +102,7 @@ QList<QDomNode> childNodes(const QDomNode &node)
 QList<QDomElement> childElements(const QDomNode &node, const QString &name)
 {
     QList<QDomElement> children;
-    for (QDomElement child = node.firstChildElement(name); !child.isNull();
-         child = child.nextSiblingElement(name))
+    for (QDomElement child = node.firstChildElement(name); !child.isNull(); child = child.nextSiblingElement(name))
         children.append(child);
     return children;
 }

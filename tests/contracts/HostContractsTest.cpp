@@ -88,8 +88,7 @@ class HostedSearch : public QWidget
 {
     Q_OBJECT
 public:
-    Q_INVOKABLE void InitModalSearch(talv::AppManager *appManager, talv::RecordsetPtr &rsTemp,
-                                     const QString &extraInfo)
+    Q_INVOKABLE void InitModalSearch(talv::AppManager *appManager, talv::RecordsetPtr &rsTemp, const QString &extraInfo)
     {
         userName = appManager->GetUserName() + extraInfo;
         received = rsTemp;
@@ -106,8 +105,7 @@ TEST(HostObjectsTest, TravelThroughLateBoundCallsAndARecordsetByReferenceComesBa
     HostedSearch search;
     const auto callersSet = std::make_shared<Recordset>();
 
-    QVariantList args{QVariant::fromValue<AppManager *>(&host), QVariant::fromValue(callersSet),
-                      QStringLiteral("!")};
+    QVariantList args{QVariant::fromValue<AppManager *>(&host), QVariant::fromValue(callersSet), QStringLiteral("!")};
     LateBinding::callByRef(&search, QStringLiteral("InitModalSearch"), args);
     EXPECT_EQ(search.userName, QStringLiteral("ann!"));
     EXPECT_EQ(search.received, callersSet);

@@ -98,8 +98,7 @@ TEST_F(LateBindingTest, ObjectArgumentsConvertAlongTheClassHierarchyOnly)
     Probe peer;
     peer.setObjectName(QStringLiteral("peer"));
     EXPECT_EQ(call("peerName", {QVariant::fromValue<QObject *>(&peer)}), QVariant(QStringLiteral("peer")));
-    EXPECT_EQ(errorNumber([&] { call("peerName", {QVariant::fromValue<QObject *>(&widget)}); }),
-              Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { call("peerName", {QVariant::fromValue<QObject *>(&widget)}); }), Error::TypeMismatch);
 }
 
 TEST_F(LateBindingTest, TheOverloadIsChosenByArgumentCountThenByExactType)
@@ -110,8 +109,7 @@ TEST_F(LateBindingTest, TheOverloadIsChosenByArgumentCountThenByExactType)
     EXPECT_EQ(call("kind", {QStringLiteral("5")}), QVariant(QStringLiteral("text")));
     // A default argument makes a two-argument overload.
     EXPECT_EQ(call("SetNameType", {2, true}), QVariant(QStringLiteral("2/1/")));
-    EXPECT_EQ(call("SetNameType", {2, true, QStringLiteral("SPECIES")}),
-              QVariant(QStringLiteral("2/1/SPECIES")));
+    EXPECT_EQ(call("SetNameType", {2, true, QStringLiteral("GENUS")}), QVariant(QStringLiteral("2/1/GENUS")));
 }
 
 TEST_F(LateBindingTest, NamesMatchExactlyFirstThenWithoutRegardToCase)
@@ -138,11 +136,14 @@ TEST_F(LateBindingTest, MissingMembersWrongCountsAndWrongTypesRaiseErrorsNamingT
 {
     EXPECT_EQ(errorNumber([&] { call("LoadData", {1}); }, QStringLiteral("LoadData")), Error::MemberNotFound);
     EXPECT_EQ(errorNumber([&] { call("add", {1}); }, QStringLiteral("Probe")), Error::MemberNotFound);
-    EXPECT_EQ(errorNumber([&] { call("Quit"); }), Error::MemberNotFound);    // a signal
-    EXPECT_EQ(errorNumber([&] { call("hidden"); }), Error::MemberNotFound);  // not public
-    EXPECT_EQ(errorNumber([&] { LateBinding::call(nullptr, QStringLiteral("add"), {1, 2}); }),
-              Error::MemberNotFound);
-    EXPECT_EQ(errorNumber([&] { call("add", {QStringLiteral("abc"), 1}); }, QStringLiteral("add")),
+    EXPECT_EQ(errorNumber([&] { call("Quit"); }), Error::MemberNotFound);   // a signal
+    EXPECT_EQ(errorNumber([&] { call("hidden"); }), Error::MemberNotFound); // not public
+    EXPECT_EQ(errorNumber([&] { LateBinding::call(nullptr, QStringLiteral("add"), {1, 2}); }), Error::MemberNotFound);
+    EXPECT_EQ(errorNumber(
+                  [&] {
+                      call("add", {QStringLiteral("abc"), 1});
+                  },
+                  QStringLiteral("add")),
               Error::TypeMismatch);
     EXPECT_EQ(errorNumber([&] { call("nameOf", {5}); }), Error::TypeMismatch);
 
@@ -154,14 +155,12 @@ TEST_F(LateBindingTest, PropertiesAreReadAndWrittenByNameAndFailuresAreReported)
 {
     LateBinding::setProperty(&probe, QStringLiteral("LEVEL"), QStringLiteral("7"));
     EXPECT_EQ(LateBinding::property(&probe, QStringLiteral("level")), QVariant(7));
-    EXPECT_EQ(LateBinding::property(&probe, QStringLiteral("activecontrol")),
-              QVariant(QStringLiteral("txtGroupName")));
+    EXPECT_EQ(LateBinding::property(&probe, QStringLiteral("activecontrol")), QVariant(QStringLiteral("txtGroupName")));
     probe.setProperty("Tag", 1);
     LateBinding::setProperty(&probe, QStringLiteral("TAG"), 3);
     EXPECT_EQ(probe.property("Tag"), QVariant(3));
 
-    EXPECT_EQ(errorNumber([&] { LateBinding::property(&probe, QStringLiteral("Missing")); }),
-              Error::MemberNotFound);
+    EXPECT_EQ(errorNumber([&] { LateBinding::property(&probe, QStringLiteral("Missing")); }), Error::MemberNotFound);
     // Writing an unknown name must not quietly create a dynamic property.
     EXPECT_EQ(errorNumber([&] { LateBinding::setProperty(&probe, QStringLiteral("Missing"), 1); }),
               Error::MemberNotFound);

@@ -52,15 +52,15 @@ TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecorded)
     ui.queueAnswer(Answer::No);
     ui.queueAnswer(Answer::OK);
     UiServices &current = UiServices::current();
-    EXPECT_EQ(current.messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo, MsgIcon::Question,
-                                 QStringLiteral("Save")),
-              Answer::No);
+    EXPECT_EQ(
+        current.messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Save")),
+        Answer::No);
     EXPECT_EQ(current.messageBox(QStringLiteral("Unable to save")), Answer::OK);
 
     ASSERT_EQ(ui.boxes().size(), 2);
     const Scripted::Box &first = ui.boxes().at(0);
-    EXPECT_TRUE(first.text == QStringLiteral("Overwrite?") && first.buttons == MsgButtons::YesNo
-                && first.icon == MsgIcon::Question && first.title == QStringLiteral("Save"));
+    EXPECT_TRUE(first.text == QStringLiteral("Overwrite?") && first.buttons == MsgButtons::YesNo &&
+                first.icon == MsgIcon::Question && first.title == QStringLiteral("Save"));
     EXPECT_EQ(ui.boxes().at(1).icon, MsgIcon::None);
 }
 
@@ -84,7 +84,7 @@ TEST_F(UiServicesTest, ScriptedDialogsRunTheirScriptWhileShownAndAnswerTheResult
         wasVisible = shown.isVisible();
         ok->click();
     });
-    ui.queueDialog([](QDialog &) {});  // closes nothing: rejected
+    ui.queueDialog([](QDialog &) {}); // closes nothing: rejected
 
     EXPECT_EQ(UiServices::current().execModal(dialog), QDialog::Accepted);
     EXPECT_TRUE(wasVisible);
@@ -203,7 +203,7 @@ TEST_F(UiServicesTest, DesktopBoxesShowIconButtonsAndTitleAndAnswerThePressedBut
 
 TEST(TwipsTest, ConvertsAtFifteenTwipsToThePixelRoundingToTheNearest)
 {
-    static_assert(twips::toPixels(100) == 7);  // 6.67
+    static_assert(twips::toPixels(100) == 7); // 6.67
     static_assert(twips::toPixels(7) == 0 && twips::toPixels(8) == 1 && twips::toPixels(-8) == -1);
     static_assert(twips::toPixels(QSize(9750, 9900)) == QSize(650, 660));
     static_assert(twips::fromPixels(twips::toPixels(QSize(9750, 9900))) == QSize(9750, 9900));

@@ -1,5 +1,5 @@
-#include "platform/Error.h"
 #include "platform/XmlHelper.h"
+#include "platform/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@ namespace Xml = talv::XmlHelper;
 
 namespace {
 
-const QString StateTemplate = QStringLiteral(
-    "<TALV><SEARCH_STATE control=\"TALV_ELGroup.ELGroupSearch\"></SEARCH_STATE></TALV>");
-const QString Properties = QStringLiteral(
-    "<TALV><SEARCH_PROPERTIES control=\"talv_elgroup.elgroupsearch\">"
-    "<SAVE_SETTINGS_AS_DEFAULT>1</SAVE_SETTINGS_AS_DEFAULT></SEARCH_PROPERTIES></TALV>");
+const QString StateTemplate =
+    QStringLiteral("<TALV><SEARCH_STATE control=\"TALV_ELGroup.ELGroupSearch\"></SEARCH_STATE></TALV>");
+const QString Properties =
+    QStringLiteral("<TALV><SEARCH_PROPERTIES control=\"talv_elgroup.elgroupsearch\">"
+                   "<SAVE_SETTINGS_AS_DEFAULT>1</SAVE_SETTINGS_AS_DEFAULT></SEARCH_PROPERTIES></TALV>");
 
 int errorNumber(const std::function<void()> &f, const QString &mention = {})
 {
@@ -64,8 +64,7 @@ TEST(XmlHelperTest, PathsThatMissAnswerANullNodeAndMalformedPathsAreRejected)
     EXPECT_EQ(Xml::attribute(none, QStringLiteral("comparison"), QStringLiteral("-")), QStringLiteral("-"));
 
     for (const char *path : {"TALV//SEARCH_PROPERTIES", "TALV/", "", "TALV/@control/X"})
-        EXPECT_EQ(errorNumber([&] { Xml::selectSingleNode(doc, QString::fromLatin1(path)); }),
-                  Error::InvalidArgument)
+        EXPECT_EQ(errorNumber([&] { Xml::selectSingleNode(doc, QString::fromLatin1(path)); }), Error::InvalidArgument)
             << path;
 }
 

@@ -188,8 +188,8 @@ def build_elements():
     """Answers element rows: dicts with id, scientific and common name, category and theme."""
     elements = []
     for theme in name_lists.THEMES:
-        for sci, common in name_lists.parse_elements(theme["elements"]):
-            elements.append(dict(id=len(elements) + 1, sci=sci, common=common,
+        for sci, common, areas in name_lists.parse_elements(theme["elements"], theme.get("areas", "E")):
+            elements.append(dict(id=len(elements) + 1, sci=sci, common=common, areas=areas,
                                  category=theme["category"], theme=theme["key"]))
     return elements
 
@@ -334,13 +334,14 @@ def build(out_path):
 
     for gid, g in enumerate(groups, start=1):
         theme = g["theme"]
-        pool = elements_by_theme[theme["key"]]
+        area = name_lists.region_area(g["region"])
+        pool = [e for e in elements_by_theme[theme["key"]] if area in e["areas"]] or elements_by_theme[theme["key"]]
         if "members" in g:
             members = [by_sci[s] for s in g["members"]]
         elif gid % 37 == 0:
             members = []
         else:
-            members = rng.sample(pool, rng.randint(4, min(14, len(pool))))
+            members = rng.sample(pool, rng.randint(min(4, len(pool)), min(14, len(pool))))
         cite_pool = refs_by_theme.get(theme["key"], [])
         cites = [] if gid % 11 == 0 or not cite_pool else rng.sample(cite_pool, rng.randint(1, min(5, len(cite_pool))))
         org = THEME_ORG_UNIT.get(theme["key"], rng.choice([1, 2, 3, 4]))
@@ -387,7 +388,7 @@ def build(out_path):
             if gid % 5 == 0 and order <= 2:
                 audit(gid, "ELEMENT_GROUP_MEMBERSHIP", f"{gid},{e['id']}", "I", creator, created, org)
         if gid % 10 == 0 and members:
-            gone = rng.choice([e for e in elements_by_theme[theme["key"]] if e not in members])
+            gone = rng.choice([e for e in pool + elements_by_theme[theme["key"]] if e not in members])
             when_day = last_day + datetime.timedelta(days=rng.randint(10, 400))
             last_day, last_stamp = when_day, stamp(when_day, rng)
             audit(gid, "ELEMENT_GROUP_MEMBERSHIP", f"{gid},{gone['id']}", "D", last_user, last_stamp, org,

@@ -2,50 +2,55 @@
 
 Each theme lists real taxa (or, for communities, vegetation associations in
 the usual "dominant / understorey Formation" style) as "Scientific name |
-Common name" lines, the words used to name and describe the groups built from
-it, and the group types those groups get.
+Common name | areas" lines, the words used to name and describe the groups
+built from it, and the group types those groups get.
+
+Areas keep groups geographically plausible: E is eastern and central North
+America, W western North America, EU Europe. A line without areas takes its
+theme's default ("E" unless the theme says otherwise); a group draws its
+members from the elements of its region's area.
 """
 
 ALPINE = """
-Silene acaulis | Moss Campion
-Dryas octopetala | Eight-petal Mountain-avens
-Saxifraga oppositifolia | Purple Saxifrage
-Geum rossii | Ross's Avens
-Polemonium viscosum | Sky Pilot
-Eritrichium nanum | Alpine Forget-me-not
-Trifolium dasyphyllum | Whiproot Clover
-Trifolium parryi | Parry's Clover
-Oxyria digyna | Mountain Sorrel
-Kobresia myosuroides | Bellardi Bog Sedge
-Carex scopulorum | Holm's Rocky Mountain Sedge
-Diapensia lapponica | Lapland Diapensia
-Vaccinium uliginosum | Bog Bilberry
-Geum peckii | Eastern Mountain Avens
-Potentilla robbinsiana | Robbins' Cinquefoil
-Minuartia groenlandica | Mountain Sandwort
-Kalmia procumbens | Alpine Azalea
-Rhododendron lapponicum | Lapland Rosebay
-Salix herbacea | Dwarf Willow
-Salix arctica | Arctic Willow
-Phyllodoce caerulea | Purple Mountain-heath
-Harrimanella hypnoides | Moss Bell-heather
-Gentiana nivalis | Snow Gentian
-Leontopodium alpinum | Edelweiss
-Ranunculus glacialis | Glacier Buttercup
-Androsace alpina | Alpine Rock-jasmine
-Soldanella alpina | Alpine Snowbell
-Campanula uniflora | Arctic Harebell
-Primula parryi | Parry's Primrose
-Aquilegia caerulea | Colorado Blue Columbine
-Penstemon whippleanus | Whipple's Penstemon
-Castilleja occidentalis | Western Indian Paintbrush
-Lloydia serotina | Alp Lily
-Papaver radicatum | Arctic Poppy
-Carex bigelowii |
+Silene acaulis | Moss Campion | E W EU
+Dryas octopetala | Eight-petal Mountain-avens | W EU
+Saxifraga oppositifolia | Purple Saxifrage | E W EU
+Geum rossii | Ross's Avens | W
+Polemonium viscosum | Sky Pilot | W
+Eritrichium nanum | Alpine Forget-me-not | W EU
+Trifolium dasyphyllum | Whiproot Clover | W
+Trifolium parryi | Parry's Clover | W
+Oxyria digyna | Mountain Sorrel | E W EU
+Kobresia myosuroides | Bellardi Bog Sedge | W EU
+Carex scopulorum | Holm's Rocky Mountain Sedge | W
+Diapensia lapponica | Lapland Diapensia | E EU
+Vaccinium uliginosum | Bog Bilberry | E W EU
+Geum peckii | Eastern Mountain Avens | E
+Potentilla robbinsiana | Robbins' Cinquefoil | E
+Minuartia groenlandica | Mountain Sandwort | E
+Kalmia procumbens | Alpine Azalea | E W EU
+Rhododendron lapponicum | Lapland Rosebay | E EU
+Salix herbacea | Dwarf Willow | E EU
+Salix arctica | Arctic Willow | W
+Phyllodoce caerulea | Purple Mountain-heath | E EU
+Harrimanella hypnoides | Moss Bell-heather | E EU
+Gentiana nivalis | Snow Gentian | E EU
+Leontopodium alpinum | Edelweiss | EU
+Ranunculus glacialis | Glacier Buttercup | EU
+Androsace alpina | Alpine Rock-jasmine | EU
+Soldanella alpina | Alpine Snowbell | EU
+Campanula uniflora | Arctic Harebell | W
+Primula parryi | Parry's Primrose | W
+Aquilegia caerulea | Colorado Blue Columbine | W
+Penstemon whippleanus | Whipple's Penstemon | W
+Castilleja occidentalis | Western Indian Paintbrush | W
+Lloydia serotina | Alp Lily | W EU
+Papaver radicatum | Arctic Poppy | W
+Carex bigelowii | | E EU
 """
 
 ORCHIDS = """
-Cypripedium calceolus | Yellow Lady's-slipper
+Cypripedium calceolus | Yellow Lady's-slipper | EU
 Cypripedium parviflorum | Small Yellow Lady's-slipper
 Cypripedium reginae | Showy Lady's-slipper
 Cypripedium acaule | Pink Lady's-slipper
@@ -62,22 +67,22 @@ Isotria verticillata | Large Whorled Pogonia
 Pogonia ophioglossoides | Rose Pogonia
 Calopogon tuberosus | Tuberous Grass-pink
 Arethusa bulbosa | Dragon's-mouth
-Spiranthes romanzoffiana | Hooded Ladies'-tresses
+Spiranthes romanzoffiana | Hooded Ladies'-tresses | E W EU
 Spiranthes cernua | Nodding Ladies'-tresses
-Spiranthes diluvialis | Ute Ladies'-tresses
+Spiranthes diluvialis | Ute Ladies'-tresses | W
 Goodyera pubescens | Downy Rattlesnake-plantain
-Liparis loeselii | Loesel's Twayblade
-Neottia cordata | Heart-leaved Twayblade
+Liparis loeselii | Loesel's Twayblade | E EU
+Neottia cordata | Heart-leaved Twayblade | E W EU
 Corallorhiza odontorhiza | Autumn Coralroot
 Aplectrum hyemale | Puttyroot
 Tipularia discolor | Crippled Cranefly
-Ophrys apifera | Bee Orchid
-Orchis mascula | Early-purple Orchid
-Dactylorhiza maculata | Heath Spotted-orchid
-Anacamptis pyramidalis | Pyramidal Orchid
-Epipactis palustris | Marsh Helleborine
-Cephalanthera rubra | Red Helleborine
-Himantoglossum hircinum | Lizard Orchid
+Ophrys apifera | Bee Orchid | EU
+Orchis mascula | Early-purple Orchid | EU
+Dactylorhiza maculata | Heath Spotted-orchid | EU
+Anacamptis pyramidalis | Pyramidal Orchid | EU
+Epipactis palustris | Marsh Helleborine | EU
+Cephalanthera rubra | Red Helleborine | EU
+Himantoglossum hircinum | Lizard Orchid | EU
 """
 
 PRAIRIE = """
@@ -166,24 +171,24 @@ Sarracenia alabamensis | Alabama Canebrake Pitcher Plant
 Sarracenia minor | Hooded Pitcher Plant
 Sarracenia psittacina | Parrot Pitcher Plant
 Dionaea muscipula | Venus Flytrap
-Drosera rotundifolia | Round-leaved Sundew
-Drosera intermedia | Spoon-leaved Sundew
+Drosera rotundifolia | Round-leaved Sundew | E W EU
+Drosera intermedia | Spoon-leaved Sundew | E EU
 Drosera filiformis | Thread-leaved Sundew
 Drosera capillaris | Pink Sundew
-Pinguicula vulgaris | Common Butterwort
+Pinguicula vulgaris | Common Butterwort | E W EU
 Pinguicula lutea | Yellow Butterwort
 Utricularia cornuta | Horned Bladderwort
 Utricularia purpurea | Eastern Purple Bladderwort
-Darlingtonia californica | California Pitcherplant
-Chamaedaphne calyculata | Leatherleaf
-Rhododendron groenlandicum | Bog Labrador Tea
-Kalmia polifolia | Bog Laurel
-Andromeda polifolia | Bog Rosemary
-Vaccinium oxycoccos | Small Cranberry
-Eriophorum vaginatum | Tussock Cottongrass
-Scheuchzeria palustris | Rannoch-rush
+Darlingtonia californica | California Pitcherplant | W
+Chamaedaphne calyculata | Leatherleaf | E W
+Rhododendron groenlandicum | Bog Labrador Tea | E W
+Kalmia polifolia | Bog Laurel | E W
+Andromeda polifolia | Bog Rosemary | E W EU
+Vaccinium oxycoccos | Small Cranberry | E W EU
+Eriophorum vaginatum | Tussock Cottongrass | E W EU
+Scheuchzeria palustris | Rannoch-rush | E W EU
 Helonias bullata | Swamp Pink
-Sphagnum magellanicum | Magellan's Peat Moss
+Sphagnum magellanicum | Magellan's Peat Moss | E W EU
 """
 
 FERNS = """
@@ -240,11 +245,11 @@ Baccharis halimifolia | Groundsel Tree
 Sabatia stellaris | Rose-of-Plymouth
 Cirsium pitcheri | Pitcher's Thistle
 Euphorbia polygonifolia | Seaside Spurge
-Honckenya peploides | Seabeach Sandwort
-Eryngium maritimum | Sea Holly
-Crambe maritima | Sea-kale
-Armeria maritima | Thrift
-Zostera marina | Eelgrass
+Honckenya peploides | Seabeach Sandwort | E W EU
+Eryngium maritimum | Sea Holly | EU
+Crambe maritima | Sea-kale | EU
+Armeria maritima | Thrift | E W EU
+Zostera marina | Eelgrass | E W EU
 """
 
 TREES = """
@@ -253,7 +258,7 @@ Quercus rubra | Northern Red Oak
 Quercus macrocarpa | Bur Oak
 Quercus montana | Chestnut Oak
 Quercus virginiana | Southern Live Oak
-Quercus garryana | Oregon White Oak
+Quercus garryana | Oregon White Oak | W
 Acer saccharum | Sugar Maple
 Acer rubrum | Red Maple
 Fagus grandifolia | American Beech
@@ -267,8 +272,8 @@ Pinus strobus | Eastern White Pine
 Pinus palustris | Longleaf Pine
 Pinus rigida | Pitch Pine
 Pinus banksiana | Jack Pine
-Pinus albicaulis | Whitebark Pine
-Pinus longaeva | Great Basin Bristlecone Pine
+Pinus albicaulis | Whitebark Pine | W
+Pinus longaeva | Great Basin Bristlecone Pine | W
 Picea rubens | Red Spruce
 Picea mariana | Black Spruce
 Abies fraseri | Fraser Fir
@@ -283,10 +288,10 @@ Fraxinus americana | White Ash
 Ulmus americana | American Elm
 Betula alleghaniensis | Yellow Birch
 Betula papyrifera | Paper Birch
-Populus tremuloides | Quaking Aspen
+Populus tremuloides | Quaking Aspen | E W
 Torreya taxifolia | Florida Torreya
 Franklinia alatamaha | Franklin Tree
-Sequoiadendron giganteum | Giant Sequoia
+Sequoiadendron giganteum | Giant Sequoia | W
 """
 
 ALVAR_PLANTS = """
@@ -298,16 +303,16 @@ Fumana procumbens | Common Fumana
 Sesleria caerulea | Blue Moor-grass
 Gypsophila fastigiata | Tall Baby's-breath
 Potentilla tabernaemontani | Spring Cinquefoil
-Allium schoenoprasum | Wild Chives
+Allium schoenoprasum | Wild Chives | E EU
 Thymus serpyllum | Breckland Thyme
 Pulsatilla pratensis | Small Pasqueflower
 Anthyllis vulneraria | Kidney Vetch
-Iris lacustris | Dwarf Lake Iris
-Tetraneuris herbacea | Lakeside Daisy
-Carex scirpoidea | Northern Singlespike Sedge
-Juniperus horizontalis | Creeping Juniper
-Geum triflorum | Prairie Smoke
-Primula mistassinica | Mistassini Primrose
+Iris lacustris | Dwarf Lake Iris | E
+Tetraneuris herbacea | Lakeside Daisy | E
+Carex scirpoidea | Northern Singlespike Sedge | E
+Juniperus horizontalis | Creeping Juniper | E
+Geum triflorum | Prairie Smoke | E
+Primula mistassinica | Mistassini Primrose | E
 """
 
 AQUATIC_PLANTS = """
@@ -323,9 +328,9 @@ Pontederia cordata | Pickerelweed
 Sagittaria latifolia | Broad-leaved Arrowhead
 Podostemum ceratophyllum | Hornleaf Riverweed
 Hymenocallis coronaria | Shoals Spider-lily
-Lobelia dortmanna | Water Lobelia
+Lobelia dortmanna | Water Lobelia | E EU
 Eriocaulon aquaticum | Seven-angled Pipewort
-Ranunculus aquatilis | White Water-crowfoot
+Ranunculus aquatilis | White Water-crowfoot | E W EU
 """
 
 MUSSELS = """
@@ -359,7 +364,7 @@ Alasmidonta varicosa | Brook Floater
 Alasmidonta marginata | Elktoe
 Lasmigona compressa | Creek Heelsplitter
 Lasmigona costata | Flutedshell
-Margaritifera margaritifera | Freshwater Pearl Mussel
+Margaritifera margaritifera | Freshwater Pearl Mussel | E EU
 Margaritifera hembeli | Louisiana Pearlshell
 Elliptio complanata | Eastern Elliptio
 Elliptio dilatata | Spike
@@ -372,7 +377,7 @@ Utterbackia imbecillis | Paper Pondshell
 Venustaconcha ellipsiformis | Ellipse
 Hemistena lata | Cracking Pearlymussel
 Pegias fabula | Littlewing Pearlymussel
-Unio crassus | Thick-shelled River Mussel
+Unio crassus | Thick-shelled River Mussel | EU
 """
 
 FISHES = """
@@ -399,17 +404,17 @@ Noturus flavus | Stonecat
 Noturus trautmani | Scioto Madtom
 Noturus stigmosus | Northern Madtom
 Acipenser fulvescens | Lake Sturgeon
-Scaphirhynchus albus | Pallid Sturgeon
-Polyodon spathula | Paddlefish
+Scaphirhynchus albus | Pallid Sturgeon | E W
+Polyodon spathula | Paddlefish | E W
 Lepisosteus oculatus | Spotted Gar
 Amia calva | Bowfin
-Hiodon tergisus | Mooneye
+Hiodon tergisus | Mooneye | E W
 Salvelinus fontinalis | Brook Trout
-Salvelinus confluentus | Bull Trout
-Oncorhynchus clarkii | Cutthroat Trout
-Oncorhynchus nerka | Sockeye Salmon
-Salmo salar | Atlantic Salmon
-Cottus bairdii | Mottled Sculpin
+Salvelinus confluentus | Bull Trout | W
+Oncorhynchus clarkii | Cutthroat Trout | W
+Oncorhynchus nerka | Sockeye Salmon | W
+Salmo salar | Atlantic Salmon | E EU
+Cottus bairdii | Mottled Sculpin | E W
 Notropis topeka | Topeka Shiner
 Notropis ariommus | Popeye Shiner
 Chrosomus cumberlandensis | Blackside Dace
@@ -447,7 +452,7 @@ Gyrinophilus palleucus | Tennessee Cave Salamander
 Hemidactylium scutatum | Four-toed Salamander
 Pseudotriton ruber | Red Salamander
 Aneides aeneus | Green Salamander
-Hydromantes brunus | Limestone Salamander
+Hydromantes brunus | Limestone Salamander | W
 Siren intermedia | Lesser Siren
 """
 
@@ -455,7 +460,7 @@ FROGS = """
 Lithobates sylvaticus | Wood Frog
 Lithobates pipiens | Northern Leopard Frog
 Lithobates sevosus | Dusky Gopher Frog
-Lithobates catesbeianus | American Bullfrog
+Lithobates catesbeianus | American Bullfrog | E W
 Lithobates septentrionalis | Mink Frog
 Pseudacris crucifer | Spring Peeper
 Pseudacris brachyphona | Mountain Chorus Frog
@@ -466,9 +471,9 @@ Anaxyrus americanus | American Toad
 Anaxyrus fowleri | Fowler's Toad
 Anaxyrus houstonensis | Houston Toad
 Scaphiopus holbrookii | Eastern Spadefoot
-Rana draytonii | California Red-legged Frog
-Rana muscosa | Southern Mountain Yellow-legged Frog
-Epidalea calamita | Natterjack Toad
+Rana draytonii | California Red-legged Frog | W
+Rana muscosa | Southern Mountain Yellow-legged Frog | W
+Epidalea calamita | Natterjack Toad | EU
 """
 
 REPTILES = """
@@ -478,7 +483,7 @@ Emydoidea blandingii | Blanding's Turtle
 Clemmys guttata | Spotted Turtle
 Terrapene carolina | Eastern Box Turtle
 Gopherus polyphemus | Gopher Tortoise
-Gopherus agassizii | Mojave Desert Tortoise
+Gopherus agassizii | Mojave Desert Tortoise | W
 Macrochelys temminckii | Alligator Snapping Turtle
 Malaclemys terrapin | Diamondback Terrapin
 Graptemys geographica | Northern Map Turtle
@@ -497,6 +502,10 @@ Ophisaurus attenuatus | Slender Glass Lizard
 Plestiodon anthracinus | Coal Skink
 Sceloporus woodi | Florida Scrub Lizard
 Alligator mississippiensis | American Alligator
+Crotalus scutulatus | Mojave Rattlesnake | W
+Dipsosaurus dorsalis | Desert Iguana | W
+Uma scoparia | Mojave Fringe-toed Lizard | W
+Heloderma suspectum | Gila Monster | W
 """
 
 BIRDS = """
@@ -508,7 +517,7 @@ Centronyx henslowii | Henslow's Sparrow
 Spiza americana | Dickcissel
 Tympanuchus cupido | Greater Prairie-Chicken
 Tympanuchus pallidicinctus | Lesser Prairie-Chicken
-Centrocercus urophasianus | Greater Sage-Grouse
+Centrocercus urophasianus | Greater Sage-Grouse | W
 Bartramia longicauda | Upland Sandpiper
 Asio flammeus | Short-eared Owl
 Circus hudsonius | Northern Harrier
@@ -539,7 +548,7 @@ Catharus bicknelli | Bicknell's Thrush
 Dryobates borealis | Red-cockaded Woodpecker
 Campephilus principalis | Ivory-billed Woodpecker
 Picoides arcticus | Black-backed Woodpecker
-Empidonax traillii extimus | Southwestern Willow Flycatcher
+Empidonax traillii extimus | Southwestern Willow Flycatcher | W
 Vireo atricapilla | Black-capped Vireo
 Aphelocoma coerulescens | Florida Scrub-Jay
 Peucaea aestivalis | Bachman's Sparrow
@@ -555,31 +564,31 @@ Cygnus buccinator | Trumpeter Swan
 MAMMALS = """
 Myotis sodalis | Indiana Bat
 Myotis septentrionalis | Northern Long-eared Bat
-Myotis lucifugus | Little Brown Bat
+Myotis lucifugus | Little Brown Bat | E W
 Myotis grisescens | Gray Bat
 Perimyotis subflavus | Tricolored Bat
 Corynorhinus townsendii virginianus | Virginia Big-eared Bat
-Eptesicus fuscus | Big Brown Bat
+Eptesicus fuscus | Big Brown Bat | E W
 Lasiurus borealis | Eastern Red Bat
-Lasiurus cinereus | Hoary Bat
+Lasiurus cinereus | Hoary Bat | E W
 Glaucomys sabrinus fuscus | Virginia Northern Flying Squirrel
 Neotoma magister | Allegheny Woodrat
 Sylvilagus transitionalis | New England Cottontail
-Lynx canadensis | Canada Lynx
-Martes americana | American Marten
-Pekania pennanti | Fisher
-Gulo gulo | Wolverine
-Canis lupus | Gray Wolf
+Lynx canadensis | Canada Lynx | E W
+Martes americana | American Marten | E W
+Pekania pennanti | Fisher | E W
+Gulo gulo | Wolverine | W
+Canis lupus | Gray Wolf | E W
 Canis rufus | Red Wolf
 Puma concolor coryi | Florida Panther
-Ursus arctos horribilis | Grizzly Bear
-Bison bison | American Bison
-Cynomys ludovicianus | Black-tailed Prairie Dog
-Mustela nigripes | Black-footed Ferret
-Antilocapra americana | Pronghorn
-Zapus hudsonius preblei | Preble's Meadow Jumping Mouse
+Ursus arctos horribilis | Grizzly Bear | W
+Bison bison | American Bison | E W
+Cynomys ludovicianus | Black-tailed Prairie Dog | E W
+Mustela nigripes | Black-footed Ferret | E W
+Antilocapra americana | Pronghorn | E W
+Zapus hudsonius preblei | Preble's Meadow Jumping Mouse | W
 Trichechus manatus | West Indian Manatee
-Enhydra lutris | Sea Otter
+Enhydra lutris | Sea Otter | W
 Lontra canadensis | North American River Otter
 """
 
@@ -603,20 +612,20 @@ Papilio cresphontes | Giant Swallowtail
 Protographium marcellus | Zebra Swallowtail
 Erynnis persius | Persius Duskywing
 Pieris virginiensis | West Virginia White
-Euchloe ausonides | Large Marble
+Euchloe ausonides | Large Marble | W
 Papaipema eryngii | Rattlesnake-master Borer Moth
 Actias luna | Luna Moth
 Hemileuca maia | Eastern Buck Moth
 Catocala herodias | Herodias Underwing
-Phengaris arion | Large Blue
+Phengaris arion | Large Blue | EU
 """
 
 INSECTS = """
 Bombus affinis | Rusty Patched Bumble Bee
 Bombus terricola | Yellow-banded Bumble Bee
 Bombus pensylvanicus | American Bumble Bee
-Bombus occidentalis | Western Bumble Bee
-Bombus franklini | Franklin's Bumble Bee
+Bombus occidentalis | Western Bumble Bee | W
+Bombus franklini | Franklin's Bumble Bee | W
 Bombus impatiens | Common Eastern Bumble Bee
 Nicrophorus americanus | American Burying Beetle
 Cicindela dorsalis dorsalis | Northeastern Beach Tiger Beetle
@@ -635,11 +644,11 @@ Cambarus veteranus | Guyandotte River Crayfish
 Cambarus callainus | Big Sandy Crayfish
 Faxonius shoupi | Nashville Crayfish
 Faxonius rusticus | Rusty Crayfish
-Faxonius virilis | Virile Crayfish
-Procambarus clarkii | Red Swamp Crayfish
-Pacifastacus leniusculus | Signal Crayfish
-Astacus astacus | Noble Crayfish
-Austropotamobius pallipes | White-clawed Crayfish
+Faxonius virilis | Virile Crayfish | E W
+Procambarus clarkii | Red Swamp Crayfish | E W EU
+Pacifastacus leniusculus | Signal Crayfish | W EU
+Astacus astacus | Noble Crayfish | EU
+Austropotamobius pallipes | White-clawed Crayfish | EU
 Lacunicambarus diogenes | Devil Crawfish
 """
 
@@ -672,16 +681,16 @@ Juniperus virginiana / Schizachyrium scoparium Wooded Herbaceous Vegetation | Li
 Sporobolus heterolepis - Carex scirpoidea Herbaceous Vegetation | Great Lakes Alvar Grassland
 Tetraneuris herbacea Sparse Vegetation | Lakeside Daisy Alvar Pavement
 Pinus banksiana / Vaccinium angustifolium Forest | Jack Pine / Blueberry Barrens
-Populus tremuloides - Betula papyrifera Forest | Aspen - Birch Forest
+Populus tremuloides - Betula papyrifera Forest | Aspen - Birch Forest | E W
 Quercus virginiana / Serenoa repens Forest | Live Oak / Saw Palmetto Maritime Forest
-Pinus albicaulis / Vaccinium scoparium Woodland | Whitebark Pine / Grouse Whortleberry Woodland
-Dryas octopetala - Carex rupestris Herbaceous Vegetation | Mountain-avens - Curly Sedge Alpine Turf
-Kobresia myosuroides - Geum rossii Herbaceous Vegetation | Bellardi Bog Sedge - Ross's Avens Alpine Meadow
+Pinus albicaulis / Vaccinium scoparium Woodland | Whitebark Pine / Grouse Whortleberry Woodland | W
+Dryas octopetala - Carex rupestris Herbaceous Vegetation | Mountain-avens - Curly Sedge Alpine Turf | W
+Kobresia myosuroides - Geum rossii Herbaceous Vegetation | Bellardi Bog Sedge - Ross's Avens Alpine Meadow | W
 Diapensia lapponica Dwarf-shrubland | Diapensia Alpine Fellfield
 Vaccinium uliginosum - Carex bigelowii Dwarf-shrubland | Bog Bilberry - Bigelow's Sedge Alpine Heath
-Artemisia tridentata / Pseudoroegneria spicata Shrub Herbaceous Vegetation | Big Sagebrush / Bluebunch Wheatgrass Steppe
-Larrea tridentata - Ambrosia dumosa Shrubland | Creosotebush - White Bursage Desert Scrub
-Sequoia sempervirens Forest | Coast Redwood Forest
+Artemisia tridentata / Pseudoroegneria spicata Shrub Herbaceous Vegetation | Big Sagebrush / Bluebunch Wheatgrass Steppe | W
+Larrea tridentata - Ambrosia dumosa Shrubland | Creosotebush - White Bursage Desert Scrub | W
+Sequoia sempervirens Forest | Coast Redwood Forest | W
 """
 
 COMMUNITIES_EU = """
@@ -702,16 +711,17 @@ Alnus glutinosa - Fraxinus excelsior Alluvial Forest | Alluvial Alder - Ash Fore
 Nardus stricta Montane Grassland | Species-rich Mat-grass Grassland
 """
 
-# Group types: (description, display order). New groups start with type 1.
+# Group types in id order: (description, display order). New groups start with
+# type 1; the lists show the types alphabetically, so display order and id differ.
 GROUP_TYPES = [
-    ("Taxonomic Group", 1),
+    ("Taxonomic Group", 8),
     ("Ecological Guild", 2),
     ("Geographic Assemblage", 3),
     ("Habitat Association", 4),
-    ("Conservation Priority", 5),
-    ("Management Unit", 6),
-    ("Monitoring Program", 7),
-    ("Regulatory List", 8),
+    ("Conservation Priority", 1),
+    ("Management Unit", 5),
+    ("Monitoring Program", 6),
+    ("Regulatory List", 7),
 ]
 
 # Themes: the element list, the element category and group member type, the
@@ -774,7 +784,7 @@ THEMES = [
          taxon="trees", habitat="upland and wetland forests from boreal spruce-fir to coastal plain swamps",
          threat="introduced pests and pathogens (chestnut blight, hemlock woolly adelgid, emerald ash borer), altered fire regimes and high-grade logging",
          trend="Ash and hemlock are in steep decline; chestnut survives as root sprouts."),
-    dict(key="alvar", elements=ALVAR_PLANTS, category="Plant", member="Botanical",
+    dict(key="alvar", elements=ALVAR_PLANTS, category="Plant", member="Botanical", areas="EU",
          names=["Alvar Plants of the {r}", "Limestone Pavement Flora of the {r}"],
          regions=["Stora Alvaret, Öland", "Gotland Alvars", "Manitoulin Island", "Carden Plain", "Drummond Island"],
          types=["Habitat Association", "Geographic Assemblage"],
@@ -865,7 +875,7 @@ THEMES = [
          taxon="ecological communities", habitat="the full range of upland, wetland and coastal settings of the region",
          threat="conversion, altered fire and flood regimes, invasive species and fragmentation",
          trend="Occurrences of high quality are few and small; most remaining examples need active management."),
-    dict(key="communities_eu", elements=COMMUNITIES_EU, category="Community", member="Ecological",
+    dict(key="communities_eu", elements=COMMUNITIES_EU, category="Community", member="Ecological", areas="EU",
          names=["Habitats of the {r}", "Priority Habitat Types of the {r}"],
          regions=["Baltic Sea Region", "Camargue Étangs", "Atlantic Biogeographic Region", "Scottish Highlands"],
          types=["Habitat Association", "Regulatory List"],
@@ -875,10 +885,26 @@ THEMES = [
 ]
 
 
-def parse_elements(block):
-    """Answers (scientific name, common name or None) pairs of a block."""
-    pairs = []
+# Regions outside eastern and central North America.
+REGION_AREAS = {
+    "Colorado Front Range": "W", "Beartooth Plateau": "W", "Wind River Range": "W", "Uinta Mountains": "W",
+    "Sierra Nevada": "W", "Klamath Mountains": "W", "Upper Missouri": "W", "Mojave Desert": "W",
+    "Northern Rockies": "W", "Pacific Northwest": "W", "Intermountain West": "W",
+    "Swiss Alps": "EU", "Chalk Downs of Kent": "EU", "Wadden Sea Coast": "EU", "Stora Alvaret, Öland": "EU",
+    "Gotland Alvars": "EU", "British Chalk Streams": "EU", "Baltic Sea Region": "EU", "Camargue Étangs": "EU",
+    "Atlantic Biogeographic Region": "EU", "Scottish Highlands": "EU",
+}
+
+
+def region_area(region):
+    return REGION_AREAS.get(region, "E")
+
+
+def parse_elements(block, default_areas="E"):
+    """Answers (scientific name, common name or None, set of areas) of each line of a block."""
+    entries = []
     for line in block.strip().splitlines():
-        sci, common = (part.strip() for part in line.split("|"))
-        pairs.append((sci, common or None))
-    return pairs
+        parts = [part.strip() for part in line.split("|")] + [""]
+        sci, common, areas = parts[0], parts[1], parts[2]
+        entries.append((sci, common or None, set((areas or default_areas).split())))
+    return entries

@@ -1,0 +1,288 @@
+#include "Database.h"
+
+#include "SqliteFunctions.h"
+#include "platform/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace talv::host {
+
+namespace {
+
+[[noreturn]] void fail(const QString &what, const QSqlError &error)
+{
+    const QString detail = error.text().trimmed();
+    throw Error(Error::Database, detail.isEmpty() ? what : what + QStringLiteral(": ") + detail);
+}
+
+QString readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(Error::Database, QStringLiteral("The database script %1 is missing from this build.").arg(path));
+    return QString::fromUtf8(file.readAll());
+}
+
+QString engineFolder(Engine engine)
+{
+    return engine == Engine::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
+}
+
+// Migration scripts of the engine, by version, from the resources built into the program.
+QList<std::pair<int, QString>> migrations(Engine engine)
+{
+    QList<std::pair<int, QString>> out;
+    const QDir dir(QStringLiteral(":/data/schema/migrations/") + engineFolder(engine));
+    static const QRegularExpression numbered(QStringLiteral("^(\\d{3})_.*\\.sql$"));
+    for (const QString &file : dir.entryList(QDir::Files, QDir::Name)) {
+        const auto m = numbered.match(file);
+        if (m.hasMatch())
+            out.append({m.captured(1).toInt(), dir.filePath(file)});
+    }
+    return out;
+}
+
+} // namespace
+
+QStringList splitSqlScript(const QString &script)
+{
+    QStringList statements;
+    QString current;
+    for (const QString &rawLine : script.split(u'\n')) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || line.startsWith(QStringLiteral("--")))
+            continue;
+        current += rawLine;
+        current += u'\n';
+        if (line.endsWith(u';')) {
+            QString statement = current.trimmed();
+            statement.chop(1);
+            statements.append(statement);
+            current.clear();
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        statements.append(current.trimmed());
+    return statements;
+}
+
+Database::Database(ConnectionOptions options, QString connectionName)
+    : m_options(std::move(options)), m_connectionName(std::move(connectionName))
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+std::unique_ptr<Database> Database::open(const ConnectionOptions &options)
+{
+    const QString name = QStringLiteral("talv-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::unique_ptr<Database> database(new Database(options, name));
+    if (options.engine == Engine::SQLite) {
+        const QFileInfo file(options.name);
+        if (options.name.isEmpty())
+            throw Error(Error::Database, QStringLiteral("No database file was named."));
+        if (!file.exists() && !options.createIfMissing)
+            throw Error(Error::Database, QStringLiteral("The database file %1 does not exist.").arg(options.name));
+        if (file.exists() && !file.isFile())
+            throw Error(Error::Database, QStringLiteral("%1 is not a database file.").arg(options.name));
+        if (!file.exists())
+            QDir().mkpath(file.absolutePath());
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(options.name);
+        // Two biologists' sessions on one file wait for each other instead of failing at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (!db.open())
+            fail(QStringLiteral("The database %1 cannot be opened").arg(options.name), db.lastError());
+        database->configureSQLite();
+    } else {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setDatabaseName(options.name);
+        if (!options.host.isEmpty())
+            db.setHostName(options.host);
+        db.setPort(options.port);
+        if (!options.user.isEmpty())
+            db.setUserName(options.user);
+        if (!options.password.isEmpty())
+            db.setPassword(options.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        if (!db.open())
+            fail(QStringLiteral("The PostgreSQL database %1 cannot be opened").arg(database->serverName()),
+                 db.lastError());
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SET client_encoding TO 'UTF8'")))
+            fail(QStringLiteral("The PostgreSQL connection cannot be set up"), q.lastError());
+    }
+    return database;
+}
+
+void Database::configureSQLite()
+{
+    QSqlDatabase db = connection();
+    QSqlQuery q(db);
+    // Reading the schema first proves that the file is a database before anything writes to it.
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        fail(QStringLiteral("%1 is not a usable database").arg(m_options.name), q.lastError());
+    q.finish();
+    for (const char *pragma : {"PRAGMA foreign_keys = ON", "PRAGMA journal_mode = WAL"}) {
+        if (!q.exec(QString::fromLatin1(pragma)))
+            fail(QStringLiteral("The database %1 cannot be set up").arg(m_options.name), q.lastError());
+        q.finish();
+    }
+    registerUnicodeCaseFunctions(db);
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+QString Database::serverName() const
+{
+    if (m_options.engine == Engine::SQLite)
+        return QFileInfo(m_options.name).absoluteFilePath();
+    const QString host = m_options.host.isEmpty() ? QStringLiteral("localhost") : m_options.host;
+    return QStringLiteral("%1:%2/%3").arg(host).arg(m_options.port).arg(m_options.name);
+}
+
+int Database::currentSchemaVersion()
+{
+    int newest = 1;
+    for (const Engine engine : {Engine::SQLite, Engine::PostgreSQL})
+        for (const auto &[version, path] : migrations(engine))
+            newest = std::max(newest, version);
+    return newest;
+}
+
+int Database::schemaVersion() const
+{
+    QSqlQuery q(connection());
+    const QString probe = m_options.engine == Engine::SQLite
+                              ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")
+                              : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema() AND table_name = 'schema_version'");
+    if (!q.exec(probe) || !q.next())
+        fail(QStringLiteral("The schema version cannot be read"), q.lastError());
+    if (q.value(0).toInt() == 0)
+        return 0;
+    if (!q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next())
+        fail(QStringLiteral("The schema version cannot be read"), q.lastError());
+    return q.value(0).toInt();
+}
+
+void Database::runScript(const QString &scriptText) const
+{
+    QSqlQuery q(connection());
+    for (const QString &statement : splitSqlScript(scriptText)) {
+        if (!q.exec(statement))
+            fail(QStringLiteral("A database script failed at \"%1\"").arg(statement.left(80)), q.lastError());
+        q.finish();
+    }
+}
+
+void Database::applyScriptInTransaction(const QString &resource)
+{
+    QSqlDatabase db = connection();
+    const QString script = readResource(resource);
+    if (!db.transaction())
+        fail(QStringLiteral("A transaction cannot be started"), db.lastError());
+    try {
+        runScript(script);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        fail(QStringLiteral("The changes cannot be committed"), db.lastError());
+}
+
+void Database::ensureSchema()
+{
+    int version = schemaVersion();
+    if (version > currentSchemaVersion())
+        throw Error(Error::Database, QStringLiteral("The database has schema version %1, newer than this program "
+                                                    "knows (%2). Use a newer program; the database was not changed.")
+                                         .arg(version)
+                                         .arg(currentSchemaVersion()));
+    if (version == 0) {
+        // A database with other tables of its own is not ours to fill.
+        QSqlQuery q(connection());
+        const QString anyTable = m_options.engine == Engine::SQLite
+                                     ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
+                                     : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
+        if (!q.exec(anyTable) || !q.next())
+            fail(QStringLiteral("The database cannot be inspected"), q.lastError());
+        if (q.value(0).toInt() > 0)
+            throw Error(Error::Database, QStringLiteral("The database holds tables of another application; it was not changed."));
+        q.finish();
+        applyScriptInTransaction(QStringLiteral(":/data/schema/%1.sql").arg(engineFolder(m_options.engine)));
+        return;
+    }
+    for (const auto &[step, path] : migrations(m_options.engine)) {
+        if (step <= version)
+            continue;
+        applyScriptInTransaction(path);
+        version = step;
+    }
+}
+
+bool Database::hasGroups() const
+{
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM element_group")) || !q.next())
+        fail(QStringLiteral("The element groups cannot be counted"), q.lastError());
+    return q.value(0).toLongLong() > 0;
+}
+
+void Database::loadSampleData()
+{
+    if (hasGroups())
+        throw Error(Error::Database, QStringLiteral("The database already holds element groups; no sample data was loaded."));
+    QSqlDatabase db = connection();
+    const QString sample = readResource(QStringLiteral(":/data/sample/sample.sql"));
+    const QString syncIds = readResource(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
+    if (!db.transaction())
+        fail(QStringLiteral("A transaction cannot be started"), db.lastError());
+    try {
+        runScript(sample);
+        runScript(syncIds);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        fail(QStringLiteral("The sample data cannot be committed"), db.lastError());
+}
+
+qint64 Database::nextId(const QString &sequence) const
+{
+    QSqlQuery q(connection());
+    if (m_options.engine == Engine::SQLite) {
+        q.prepare(QStringLiteral("UPDATE id_sequence SET next_value = next_value + 1 WHERE sequence_name = ? "
+                                 "RETURNING next_value - 1"));
+    } else {
+        q.prepare(QStringLiteral("SELECT nextval(?)"));
+    }
+    q.addBindValue(sequence);
+    if (!q.exec())
+        fail(QStringLiteral("No new id can be taken from %1").arg(sequence), q.lastError());
+    if (!q.next())
+        throw Error(Error::Database, QStringLiteral("There is no id sequence named %1.").arg(sequence));
+    return q.value(0).toLongLong();
+}
+
+} // namespace talv::host

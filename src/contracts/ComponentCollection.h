@@ -45,6 +45,8 @@ public:
     virtual bool SaveAll() = 0;
     // Releases every component without writing.
     virtual void ClearAll() = 0;
+    // Why the last OpenClass, LoadWhere or SaveAll answered false (the database's own message).
+    virtual QString LastError() const = 0;
 };
 
 } // namespace talv

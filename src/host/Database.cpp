@@ -194,20 +194,25 @@ void Database::runScript(const QString &scriptText) const
     }
 }
 
-void Database::applyScriptInTransaction(const QString &resource)
+void Database::inTransaction(const std::function<void()> &work)
 {
     QSqlDatabase db = connection();
-    const QString script = readResource(resource);
     if (!db.transaction())
         fail(QStringLiteral("A transaction cannot be started"), db.lastError());
     try {
-        runScript(script);
+        work();
     } catch (...) {
         db.rollback();
         throw;
     }
     if (!db.commit())
         fail(QStringLiteral("The changes cannot be committed"), db.lastError());
+}
+
+void Database::applyScriptInTransaction(const QString &resource)
+{
+    const QString script = readResource(resource);
+    inTransaction([&] { runScript(script); });
 }
 
 void Database::ensureSchema()
@@ -252,20 +257,12 @@ void Database::loadSampleData()
 {
     if (hasGroups())
         throw Error(Error::Database, QStringLiteral("The database already holds element groups; no sample data was loaded."));
-    QSqlDatabase db = connection();
     const QString sample = readResource(QStringLiteral(":/data/sample/sample.sql"));
     const QString syncIds = readResource(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
-    if (!db.transaction())
-        fail(QStringLiteral("A transaction cannot be started"), db.lastError());
-    try {
+    inTransaction([&] {
         runScript(sample);
         runScript(syncIds);
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
-    if (!db.commit())
-        fail(QStringLiteral("The sample data cannot be committed"), db.lastError());
+    });
 }
 
 qint64 Database::nextId(const QString &sequence) const

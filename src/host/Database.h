@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace talv::host {
@@ -63,6 +64,8 @@ private:
     explicit Database(ConnectionOptions options, QString connectionName);
     void configureSQLite();
     void applyScriptInTransaction(const QString &resource);
+    // Runs `work` in one transaction, rolled back when it raises.
+    void inTransaction(const std::function<void()> &work);
 
     ConnectionOptions m_options;
     QString m_connectionName;

@@ -5,6 +5,7 @@
 #include "RecordsetValue.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace talv {
 
@@ -486,6 +487,43 @@ void Recordset::AddNew()
     requireOpen();
     for (auto &column : m_columns)
         column.append(QVariant());
+    rowAppended();
+}
+
+template <typename Values>
+void Recordset::addRow(Values &&values)
+{
+    requireOpen();
+    if (values.size() != m_fields.size())
+        throw Error(Error::InvalidArgument, QStringLiteral("%1 values were given for %2 fields.")
+                                                .arg(values.size())
+                                                .arg(m_fields.size()));
+    // Values go straight into their columns (this is the path every query row takes); a value that
+    // does not convert takes the ones already appended back out.
+    qsizetype f = 0;
+    try {
+        for (; f < m_fields.size(); ++f)
+            if constexpr (std::is_rvalue_reference_v<Values &&>)
+                m_columns[f].append(internal::toFieldType(std::move(values[f]), m_fields[f].type, m_fields[f].name));
+            else
+                m_columns[f].append(internal::toFieldType(values[f], m_fields[f].type, m_fields[f].name));
+    } catch (...) {
+        for (qsizetype g = 0; g < f; ++g)
+            m_columns[g].removeLast();
+        throw;
+    }
+    rowAppended();
+    const qsizetype row = m_physicalRows - 1;
+    for (size_t i = 0; i < m_indexes.size(); ++i)
+        if (m_indexes[i])
+            m_indexes[i]->insert(row, cell(static_cast<int>(i), row));
+}
+
+void Recordset::AddNew(const QVariantList &values) { addRow(values); }
+void Recordset::AddNew(QVariantList &&values) { addRow(std::move(values)); }
+
+void Recordset::rowAppended()
+{
     const qsizetype row = m_physicalRows++;
     if (!m_deleted.empty())
         m_deleted.push_back(false);
@@ -493,22 +531,6 @@ void Recordset::AddNew()
         m_view->push_back(row);  // a new row stays visible under a filter until it is set again
     m_onDeleted = false;
     m_pos = visibleCount() - 1;
-}
-
-void Recordset::AddNew(const QVariantList &values)
-{
-    requireOpen();
-    if (values.size() != m_fields.size())
-        throw Error(Error::InvalidArgument, QStringLiteral("%1 values were given for %2 fields.")
-                                                .arg(values.size())
-                                                .arg(m_fields.size()));
-    QVariantList converted(values.size());
-    for (qsizetype f = 0; f < values.size(); ++f)
-        converted[f] = internal::toFieldType(values[f], m_fields[f].type, m_fields[f].name);
-    AddNew();
-    const qsizetype row = m_physicalRows - 1;
-    for (qsizetype f = 0; f < values.size(); ++f)
-        setCell(static_cast<int>(f), row, std::move(converted[f]));
 }
 
 void Recordset::Update()

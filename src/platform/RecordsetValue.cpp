@@ -174,6 +174,24 @@ QVariant toFieldType(const QVariant &value, FieldType type, const QString &field
     mismatch(value, type, fieldName);
 }
 
+QVariant toFieldType(QVariant &&value, FieldType type, const QString &fieldName)
+{
+    static constexpr auto held = [](FieldType t) {
+        switch (t) {
+        case FieldType::Integer: return QMetaType::Int;
+        case FieldType::BigInt: return QMetaType::LongLong;
+        case FieldType::Double: return QMetaType::Double;
+        case FieldType::Boolean: return QMetaType::Bool;
+        case FieldType::VarChar: return QMetaType::QString;
+        case FieldType::Date: return QMetaType::UnknownType;
+        }
+        return QMetaType::UnknownType;
+    };
+    if (value.typeId() == held(type) && !value.isNull())
+        return std::move(value);
+    return toFieldType(static_cast<const QVariant &>(value), type, fieldName);
+}
+
 qint64 dateKey(const QVariant &value)
 {
     if (value.typeId() == QMetaType::QDate)

@@ -9,6 +9,8 @@ namespace talv::internal {
 // Converts `value` to what a field of type `type` holds; a null or invalid value stays null.
 // Raises TypeMismatch, naming the field, when the value cannot be held.
 QVariant toFieldType(const QVariant &value, FieldType type, const QString &fieldName);
+// The same, taking the value over when it already has the field's type (no copy).
+QVariant toFieldType(QVariant &&value, FieldType type, const QString &fieldName);
 
 // Orders two non-null values that a field of `type` holds (the second may be a criterion
 // literal: for whole-number fields a double is allowed). Text compares without regard to case.

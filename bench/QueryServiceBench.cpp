@@ -1,0 +1,111 @@
+// The host's query service on the search screen's all-groups statement over a large database,
+// beside a bare forward-only QSqlQuery that reads every value of the same statement in the same
+// run. The database comes from data/tools/generate_large.py (TALV_BENCH_DB names it; by default
+// /tmp/talv-bench-1m.sqlite, made on first use).
+#include "host/Database.h"
+#include "host/QueryService.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cstdio>
+
+namespace {
+
+const QString kSearchAll = QStringLiteral(
+    "SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as Group_Name, "
+    "d_element_group_type.element_group_type_desc as Group_Type FROM element_group, d_element_group_type "
+    "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
+    "ORDER BY element_group_id");
+
+QString benchDatabase()
+{
+    QString path = qEnvironmentVariable("TALV_BENCH_DB", QStringLiteral("/tmp/talv-bench-1m.sqlite"));
+    if (!QFile::exists(path)) {
+        std::fprintf(stderr, "making %s with data/tools/generate_large.py ...\n", qPrintable(path));
+        const int rc = QProcess::execute(QStringLiteral("python3"),
+                                         {QStringLiteral(TALV_SOURCE_DIR "/data/tools/generate_large.py"),
+                                          QStringLiteral("--quiet"), path});
+        if (rc != 0)
+            qFatal("the benchmark database could not be made");
+    }
+    return path;
+}
+
+talv::host::Database &database()
+{
+    static std::unique_ptr<talv::host::Database> db = [] {
+        talv::host::ConnectionOptions o;
+        o.name = benchDatabase();
+        return talv::host::Database::open(o);
+    }();
+    return *db;
+}
+
+void BM_CallGetQueryRSXML_SearchAll(benchmark::State &state)
+{
+    talv::host::QueryService service(database().connection());
+    for (auto _ : state) {
+        talv::RecordsetPtr rs = service.Run(kSearchAll);
+        state.counters["rows"] = static_cast<double>(rs->RecordCount());
+        // Releasing the result is the screen's business later, not part of answering the query.
+        state.PauseTiming();
+        rs.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_BareQSqlQuery_SearchAll(benchmark::State &state)
+{
+    const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);
+    for (auto _ : state) {
+        QSqlQuery q(database().connection());
+        q.setForwardOnly(true);
+        q.exec(sql);
+        qint64 rows = 0;
+        const int fields = q.record().count();
+        while (q.next()) {
+            for (int f = 0; f < fields; ++f)
+                benchmark::DoNotOptimize(q.value(f));
+            ++rows;
+        }
+        state.counters["rows"] = static_cast<double>(rows);
+    }
+}
+
+void BM_RetainOnly(benchmark::State &state)
+{
+    const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);
+    for (auto _ : state) {
+        QSqlQuery q(database().connection());
+        q.setForwardOnly(true);
+        q.exec(sql);
+        const int fields = q.record().count();
+        QList<QList<QVariant>> cols(fields);
+        while (q.next())
+            for (int f = 0; f < fields; ++f)
+                cols[f].append(q.value(f));
+        state.PauseTiming();
+        cols.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RetainOnly)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BareQSqlQuery_SearchAll)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CallGetQueryRSXML_SearchAll)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,74 @@
+#include "CommandLine.h"
+#include "Startup.h"
+
+#include "host/HostUiServices.h"
+#include "host/MainWindow.h"
+#include "host/ReferenceAppManager.h"
+#include "platform/Error.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Read before the application object exists: --help must work without a display.
+    const talv::app::CommandLine commandLine = talv::app::CommandLine::parse(argumentsOf(argc, argv));
+    if (commandLine.exitNow) {
+        print(stdout, commandLine.output);
+        print(stderr, commandLine.error);
+        return commandLine.exitCode;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("TALV"));
+    QApplication::setApplicationName(QStringLiteral("talv-elgroup"));
+    QApplication::setApplicationDisplayName(QStringLiteral("TALV ELGroup"));
+    QApplication::setApplicationVersion(QStringLiteral(TALV_VERSION));
+    QApplication::setWindowIcon(talv::host::MainWindow::applicationIcon());
+
+    std::unique_ptr<talv::host::HostSession> session;
+    try {
+        session = talv::app::openSession(commandLine.options);
+    } catch (const std::exception &e) {
+        print(stderr, QStringLiteral("talv-host: %1\n").arg(talv::describe(e)));
+        return 2;
+    }
+
+    talv::host::ReferenceAppManager appManager(*session);
+    int exitCode = 0;
+    {
+        talv::host::MainWindow window(*session, appManager.views());
+        // Every screen's help, the modal hosts' F1 included, opens in our own help window.
+        talv::host::HostUiServices services(talv::UiServices::current(),
+                                            [&window](const QString &, int topicId) { window.showHelpTopic(topicId); });
+        talv::ScopedUiServices scopedServices(services);
+        window.setAppManager(&appManager);
+        appManager.setWindowServices(&window);
+        window.show();
+        if (commandLine.options.smokeTest)
+            QTimer::singleShot(0, &window, &QWidget::close);
+        exitCode = QApplication::exec();
+        appManager.setWindowServices(nullptr);
+    }
+    return exitCode;
+}

@@ -1,0 +1,265 @@
+#include "ClientCollection.h"
+
+#include "BusinessComponent.h"
+#include "SaveTransaction.h"
+#include "platform/Error.h"
+#include "platform/RecordsetCriterion.h"
+
+#include <algorithm>
+
+namespace talv::clients {
+
+namespace {
+
+const QString EmptyCriterion = QStringLiteral("Empty");
+
+} // namespace
+
+ClientCollection::ClientCollection(QObject *parent) : ComponentCollection(parent)
+{}
+
+ClientCollection::~ClientCollection()
+{
+    releaseAll();
+}
+
+bool ClientCollection::OpenClass(const QString &className, const QString &serverName, qint32 serverType)
+{
+    m_lastError.clear();
+    BusinessClassPtr businessClass = BusinessClasses::Find(className);
+    if (!businessClass) {
+        m_lastError = QStringLiteral("There is no business class named \"%1\".").arg(className);
+        return false;
+    }
+    try {
+        ServerDirectory::Find(serverName);
+    } catch (const Error &e) {
+        m_lastError = e.description();
+        return false;
+    }
+    bind(std::move(businessClass), serverName, serverType);
+    return true;
+}
+
+void ClientCollection::bind(BusinessClassPtr businessClass, const QString &serverName, qint32 serverType)
+{
+    releaseAll();
+    m_class = std::move(businessClass);
+    m_serverName = serverName;
+    m_serverType = serverType;
+}
+
+bool ClientCollection::LoadWhere(const QString &criterionName, const QVariant &criterionValue, qint32 first,
+                                 qint32 second, qint32 third)
+{
+    m_lastError.clear();
+    try {
+        requireClass();
+        if (criterionName.compare(EmptyCriterion, Qt::CaseInsensitive) == 0) {
+            releaseAll();
+            return true;
+        }
+        const LoadRequest request{criterionName, criterionValue, first, second, third};
+        setStoredRows(m_class->load(ServerDirectory::Find(m_serverName), request));
+        return true;
+    } catch (const Error &e) {
+        m_lastError = e.description();
+        return false;
+    }
+}
+
+void ClientCollection::setStoredRows(const QList<QVariantList> &rows)
+{
+    releaseAll();
+    m_entries.reserve(size_t(rows.size()));
+    for (const QVariantList &row : rows) {
+        auto *component = m_class->create(this);
+        component->bindServer(m_serverName, m_serverType);
+        component->setStored(row);
+        m_entries.push_back({component, {}});
+    }
+}
+
+void ClientCollection::setAdoption(std::function<void(BusinessComponent &)> adopt)
+{
+    m_adopt = std::move(adopt);
+}
+
+qint32 ClientCollection::Count() const
+{
+    return qint32(m_entries.size());
+}
+
+qsizetype ClientCollection::requirePosition(qint32 index) const
+{
+    if (index < 1 || size_t(index) > m_entries.size())
+        throw Error(Error::InvalidArgument,
+                    QStringLiteral("There is no item %1 in a collection of %2.").arg(index).arg(m_entries.size()));
+    return index - 1;
+}
+
+Component *ClientCollection::Item(qint32 index) const
+{
+    return m_entries[size_t(requirePosition(index))].component;
+}
+
+Component *ClientCollection::Item(const QString &key) const
+{
+    const auto it = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                 [&key](const Entry &entry) { return !entry.key.isEmpty() && entry.key == key; });
+    if (it == m_entries.cend())
+        throw Error(Error::InvalidArgument, QStringLiteral("No item is held under the key \"%1\".").arg(key));
+    return it->component;
+}
+
+qsizetype ClientCollection::findPosition(const QString &criterion) const
+{
+    requireClass();
+    const BusinessClass &businessClass = *m_class;
+    const auto lookup = [&](const QString &name) -> std::optional<internal::Criterion::FieldInfo> {
+        const int index = businessClass.propertyIndex(name);
+        if (index < 0)
+            throw Error(Error::FieldNotFound,
+                        QStringLiteral("Invalid criterion \"%1\": class %2 has no property \"%3\".")
+                            .arg(criterion, businessClass.name(), name));
+        const PropertyInfo &info = businessClass.properties().at(index);
+        return internal::Criterion::FieldInfo{index, info.type, info.name};
+    };
+    const internal::Criterion parsed = internal::Criterion::parse(criterion, lookup, true);
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const BusinessComponent *component = m_entries[i].component;
+        if (parsed.matches([component](int field) { return component->value(field); }))
+            return qsizetype(i);
+    }
+    return -1;
+}
+
+qint32 ClientCollection::FindIndex(const QString &criterion) const
+{
+    return qint32(findPosition(criterion) + 1);
+}
+
+Component *ClientCollection::FindFirst(const QString &criterion) const
+{
+    const qsizetype position = findPosition(criterion);
+    return position < 0 ? nullptr : m_entries[size_t(position)].component;
+}
+
+void ClientCollection::AddNew(qint32 first, qint32 second, const QVariant &omitted)
+{
+    Q_UNUSED(first);
+    Q_UNUSED(second);
+    Q_UNUSED(omitted);
+    requireClass();
+    BusinessComponent *component = m_class->create(this);
+    component->bindServer(m_serverName, m_serverType);
+    if (m_adopt)
+        m_adopt(*component);
+    m_entries.push_back({component, {}});
+}
+
+BusinessComponent *ClientCollection::requireAcceptable(Component *component, const char *operation)
+{
+    requireClass();
+    auto *business = qobject_cast<BusinessComponent *>(component);
+    if (!business || business->businessClass().name().compare(m_class->name(), Qt::CaseInsensitive) != 0)
+        throw Error(Error::TypeMismatch, QStringLiteral("%1: a collection of %2 holds only components of that class.")
+                                             .arg(QLatin1String(operation), m_class->name()));
+    // Two holders would both delete it.
+    const auto *owner = qobject_cast<const ClientCollection *>(business->parent());
+    if (holds(business) || (owner && owner->holds(business)))
+        throw Error(Error::InvalidArgument,
+                    QStringLiteral("%1: the component is already held by a collection.").arg(QLatin1String(operation)));
+    return business;
+}
+
+bool ClientCollection::holds(const BusinessComponent *component) const
+{
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [component](const Entry &entry) { return entry.component == component; }) ||
+           std::find(m_removed.cbegin(), m_removed.cend(), component) != m_removed.cend();
+}
+
+Component *ClientCollection::AddComponent(Component *component, const QString &key)
+{
+    BusinessComponent *business = requireAcceptable(component, "AddComponent");
+    if (!key.isEmpty()) {
+        const bool taken =
+            std::any_of(m_entries.cbegin(), m_entries.cend(), [&key](const Entry &entry) { return entry.key == key; });
+        if (taken)
+            throw Error(Error::InvalidArgument,
+                        QStringLiteral("An item is already held under the key \"%1\".").arg(key));
+    }
+    business->setParent(this);
+    business->bindServer(m_serverName, m_serverType);
+    if (m_adopt)
+        m_adopt(*business);
+    m_entries.push_back({business, key});
+    return business;
+}
+
+void ClientCollection::RemoveAt(qint32 index)
+{
+    const qsizetype position = requirePosition(index);
+    BusinessComponent *component = m_entries[size_t(position)].component;
+    m_entries.erase(m_entries.begin() + position);
+    if (component->IsNew())
+        delete component;
+    else
+        m_removed.push_back(component);
+}
+
+bool ClientCollection::SaveAll()
+{
+    m_lastError.clear();
+    try {
+        requireClass();
+        SaveTransaction tx(ServerDirectory::Find(m_serverName));
+        write(tx);
+        tx.commit();
+        return true;
+    } catch (const Error &e) {
+        m_lastError = e.description();
+        return false;
+    }
+}
+
+void ClientCollection::write(SaveTransaction &tx)
+{
+    requireClass();
+    for (const BusinessComponent *removed : m_removed)
+        m_class->remove(tx, *removed);
+    if (!m_removed.empty()) {
+        tx.onCommit([this] {
+            for (BusinessComponent *removed : m_removed)
+                delete removed;
+            m_removed.clear();
+        });
+    }
+    for (const Entry &entry : m_entries)
+        entry.component->write(tx, m_adopt);
+}
+
+void ClientCollection::ClearAll()
+{
+    releaseAll();
+}
+
+void ClientCollection::releaseAll()
+{
+    for (const Entry &entry : m_entries)
+        delete entry.component;
+    m_entries.clear();
+    for (BusinessComponent *removed : m_removed)
+        delete removed;
+    m_removed.clear();
+}
+
+void ClientCollection::requireClass() const
+{
+    if (!m_class)
+        throw Error(Error::IllegalOperation,
+                    QStringLiteral("The collection is not bound to a class; call OpenClass first."));
+}
+
+} // namespace talv::clients

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ServerDirectory.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <vector>
+
+namespace talv::clients {
+
+// One save: a database transaction on the server's connection plus what has to happen in memory
+// when it ends. Writers register how to put a component back if the save fails and what becomes
+// true once it succeeds, so a failed save leaves both the database and the components as they were.
+// Destroyed without commit() it rolls back.
+class SaveTransaction
+{
+public:
+    // Starts the transaction; raises Error(Database) when it cannot.
+    explicit SaveTransaction(ServerConnection server);
+    ~SaveTransaction();
+    SaveTransaction(const SaveTransaction &) = delete;
+    SaveTransaction &operator=(const SaveTransaction &) = delete;
+
+    const ServerConnection &server() const { return m_server; }
+
+    // Runs a statement with bound values (never pasted into the text). Raises Error(Database)
+    // with the database's message.
+    QSqlQuery exec(const QString &sql, const QVariantList &values);
+    qint64 nextId(const QString &sequence);
+
+    void onRollback(std::function<void()> undo);
+    void onCommit(std::function<void()> done);
+
+    // Commits and runs the commit actions; on failure rolls back (undoing in memory) and raises.
+    void commit();
+    // Rolls back and undoes in memory; also what the destructor does after a failure.
+    void rollback();
+
+private:
+    void execControl(const QString &statement);
+
+    ServerConnection m_server;
+    bool m_open = false;
+    std::vector<std::function<void()>> m_undo;
+    std::vector<std::function<void()>> m_done;
+};
+
+// Raises Error(Database) from a failed statement, with the database's own message.
+[[noreturn]] void raiseDatabaseError(const QString &what, const QSqlQuery &query);
+
+} // namespace talv::clients

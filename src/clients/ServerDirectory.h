@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+namespace talv::clients {
+
+// Server types as GetServerType answers them.
+enum ServerType : qint32 { SQLiteServer = 1, PostgreSQLServer = 2 };
+
+// What a business client needs to reach the database that the host opened: the Qt SQL connection,
+// the engine, and the host's id allocation. Clients find it by the server name that the host's
+// GetServerName answers and that the screens pass to OpenClass, so the clients never depend on
+// the host's own classes.
+struct ServerConnection {
+    QString connectionName;  // a QSqlDatabase connection name, usable on the UI thread
+    qint32 serverType = SQLiteServer;
+    // The next id of a sequence such as "element_group_seq".
+    std::function<qint64(const QString &sequence)> nextId;
+
+    QSqlDatabase database() const { return QSqlDatabase::database(connectionName, false); }
+};
+
+namespace ServerDirectory {
+
+// Registers (or replaces) the server under its name, compared without regard to case.
+void Register(const QString &serverName, ServerConnection connection);
+void Unregister(const QString &serverName);
+// Raises talv::Error (Database) naming the server when it is not registered.
+ServerConnection Find(const QString &serverName);
+
+} // namespace ServerDirectory
+
+} // namespace talv::clients

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "BusinessClass.h"
+
+#include <QStringList>
+
+namespace talv::clients {
+
+// A business class whose components are rows of one table, keyed by one id column taken from a
+// sequence. Reading by key, inserting, updating and deleting are done here, every value bound;
+// a subclass names its criteria and may prepare a component before it is written.
+class TableClass : public BusinessClass
+{
+public:
+    // How a property is read and written: `select` is its expression in loads (it may come from a
+    // joined table), `column` its column in the written table, empty when it is not written.
+    struct Column {
+        QString select;
+        QString column;
+    };
+    struct Definition {
+        QString className;
+        QString table;    // the written table
+        QString from;     // FROM clause of loads, with its joins
+        QString sequence; // id sequence of new rows
+        QList<PropertyInfo> properties;
+        QList<Column> columns; // one per property
+    };
+
+    explicit TableClass(Definition definition);
+
+    QString name() const override { return m_definition.className; }
+    const QList<PropertyInfo> &properties() const override { return m_definition.properties; }
+
+    std::optional<QVariantList> loadByKey(const ServerConnection &server, const QVariant &key) const override;
+    void insert(SaveTransaction &tx, BusinessComponent &component) const override;
+    void update(SaveTransaction &tx, BusinessComponent &component) const override;
+    void remove(SaveTransaction &tx, const BusinessComponent &component) const override;
+
+protected:
+    // Rows of the load SELECT filtered by `where` (with `?` for each of `values`).
+    QList<QVariantList> query(const ServerConnection &server, const QString &where, const QVariantList &values,
+                              const QString &orderBy = {}) const;
+    // Runs before the component's insert or update, inside the transaction: fill derived values
+    // (a foreign key from a name, modification dates).
+    virtual void prepareWrite(SaveTransaction &tx, BusinessComponent &component, bool inserting) const;
+
+private:
+    QVariantList writtenValues(const BusinessComponent &component, QStringList *columns) const;
+    const QString &keyColumn() const;
+
+    Definition m_definition;
+};
+
+} // namespace talv::clients

@@ -1,0 +1,169 @@
+#include "BoundSql.h"
+
+#include "platform/Error.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlRecord>
+
+namespace talv::host::sql {
+
+namespace {
+
+[[noreturn]] void fail(const QSqlError &error, const QString &fallback)
+{
+    const QString text = error.text().trimmed();
+    throw Error(Error::Database, text.isEmpty() ? fallback : text);
+}
+
+FieldType fieldTypeFor(const QMetaType &type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return FieldType::Integer;
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return FieldType::BigInt;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FieldType::Double;
+    case QMetaType::Bool:
+        return FieldType::Boolean;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return FieldType::Date;
+    default:
+        return FieldType::VarChar;
+    }
+}
+
+// Result columns such as a group type repeat a handful of texts over many rows; holding each
+// distinct text once saves an allocation per row and most of the memory. A column that turns out
+// to hold many distinct texts stops being interned.
+class TextInterner
+{
+public:
+    void intern(QVariant &value)
+    {
+        if (m_givenUp || value.typeId() != QMetaType::QString)
+            return;
+        const QString text = value.toString();
+        const auto it = m_seen.constFind(text);
+        if (it != m_seen.cend()) {
+            value = it.value();
+            return;
+        }
+        if (m_seen.size() >= kMaxDistinct) {
+            m_givenUp = true;
+            m_seen.clear();
+            return;
+        }
+        m_seen.insert(text, value);
+    }
+
+private:
+    static constexpr qsizetype kMaxDistinct = 256;
+    QHash<QString, QVariant> m_seen;
+    bool m_givenUp = false;
+};
+
+} // namespace
+
+QSqlQuery exec(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
+{
+    if (!db.isOpen())
+        throw Error(Error::Database, QStringLiteral("The connection to the database is closed."));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
+        fail(query.lastError(), QStringLiteral("The database refused the statement."));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        fail(query.lastError(), QStringLiteral("The database refused the statement."));
+    return query;
+}
+
+RecordsetPtr toRecordset(QSqlQuery &query)
+{
+    auto rs = std::make_shared<Recordset>();
+    const QSqlRecord layout = query.record();
+    for (int f = 0; f < layout.count(); ++f) {
+        const QSqlField field = layout.field(f);
+        rs->AppendField(field.name(), fieldTypeFor(field.metaType()), qMax(field.length(), 0));
+    }
+    rs->Open();
+    QVariantList row(layout.count());
+    std::vector<TextInterner> interners(static_cast<size_t>(layout.count()));
+    while (query.next()) {
+        for (int f = 0; f < layout.count(); ++f) {
+            row[f] = query.value(f);
+            interners[static_cast<size_t>(f)].intern(row[f]);
+        }
+        rs->AddNew(std::move(row));
+    }
+    if (query.lastError().isValid())
+        fail(query.lastError(), QStringLiteral("The rows could not be read."));
+    rs->MoveFirst();
+    return rs;
+}
+
+RecordsetPtr recordset(const QSqlDatabase &db, const QString &statement, const QVariantList &values)
+{
+    QSqlQuery query = exec(db, statement, values);
+    return toRecordset(query);
+}
+
+QVariant auditText(const QVariant &value)
+{
+    if (value.isNull())
+        return QVariant(QMetaType(QMetaType::QString));
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (value.metaType().id() == QMetaType::QDate)
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return value.toString();
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    if (!m_db.isOpen())
+        throw Error(Error::Database, QStringLiteral("The connection to the database is closed."));
+    if (!m_db.transaction())
+        fail(m_db.lastError(), QStringLiteral("A transaction cannot be started."));
+    m_open = true;
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_db.rollback();
+}
+
+void Transaction::commit()
+{
+    if (!m_db.commit()) {
+        const QSqlError error = m_db.lastError();
+        m_db.rollback();
+        m_open = false;
+        fail(error, QStringLiteral("The changes cannot be committed."));
+    }
+    m_open = false;
+}
+
+} // namespace talv::host::sql

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Recordset.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+namespace talv::host::sql {
+
+// Runs a statement with its values bound as parameters ("?" placeholders), never pasted into the
+// text. Raises talv::Error (Database) with the database's own message.
+QSqlQuery exec(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+
+// The rows of a bound query as an open recordset, cursor on the first row.
+RecordsetPtr recordset(const QSqlDatabase &db, const QString &statement, const QVariantList &values = {});
+
+// Copies the rows of an executed query into a new open recordset, typed as the driver reports.
+RecordsetPtr toRecordset(QSqlQuery &query);
+
+// A value as the audit trail stores it: dates as "YYYY-MM-DD HH:MM:SS", null stays null.
+QVariant auditText(const QVariant &value);
+
+// The current time in the text form both engines accept for their date columns.
+QString now();
+
+// One transaction on the connection: rolled back on destruction unless committed, so every early
+// exit and every exception leaves the database as it was.
+class Transaction
+{
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
+
+} // namespace talv::host::sql

@@ -1,0 +1,193 @@
+#include "GroupWrites.h"
+
+#include "BoundSql.h"
+#include "platform/Error.h"
+
+#include <QSet>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <optional>
+
+namespace talv::host {
+
+namespace {
+
+const QString kGroupTable = QStringLiteral("ELEMENT_GROUP");
+
+// A child table of a group: the membership or the citation list, one mechanism for both.
+struct ChildTable {
+    QString table;     // lower case, as in the schema
+    QString keyColumn; // the second key column beside element_group_id
+};
+
+const ChildTable kMembers{QStringLiteral("element_group_membership"), QStringLiteral("element_global_id")};
+const ChildTable kCitations{QStringLiteral("element_group_reference"), QStringLiteral("reference_id")};
+
+void requireAuthor(const Author &author)
+{
+    if (author.userName.trimmed().isEmpty())
+        throw Error(Error::InvalidArgument, QStringLiteral("No user name was given for the audit trail."));
+}
+
+std::optional<QSqlRecord> groupRow(const QSqlDatabase &db, qint32 groupId)
+{
+    QSqlQuery q = sql::exec(db, QStringLiteral("SELECT * FROM element_group WHERE element_group_id = ?"), {groupId});
+    if (!q.next())
+        return std::nullopt;
+    return q.record();
+}
+
+QList<QSqlRecord> childRows(const QSqlDatabase &db, const ChildTable &child, qint32 groupId)
+{
+    QSqlQuery q = sql::exec(db,
+                            QStringLiteral("SELECT * FROM %1 WHERE element_group_id = ? ORDER BY display_order, %2")
+                                .arg(child.table, child.keyColumn),
+                            {groupId});
+    QList<QSqlRecord> rows;
+    while (q.next())
+        rows.append(q.record());
+    return rows;
+}
+
+QString childKey(qint32 groupId, const QVariant &otherKey)
+{
+    return QStringLiteral("%1,%2").arg(groupId).arg(otherKey.toLongLong());
+}
+
+void deleteChildren(const QSqlDatabase &db, const AuditTrail &audit, const ChildTable &child, qint32 groupId,
+                    const Author &author)
+{
+    const QList<QSqlRecord> rows = childRows(db, child, groupId);
+    sql::exec(db, QStringLiteral("DELETE FROM %1 WHERE element_group_id = ?").arg(child.table), {groupId});
+    for (const QSqlRecord &row : rows) {
+        audit.write({kGroupTable, groupId, child.table, childKey(groupId, row.value(child.keyColumn)), u'D',
+                     AuditTrail::deletedValues(row)},
+                    author.userName, author.orgUnitId);
+    }
+}
+
+// Appends the source's children that the target lacks; answers how many were added.
+int appendMissingChildren(const QSqlDatabase &db, const AuditTrail &audit, const ChildTable &child, qint32 sourceId,
+                          qint32 targetId, const Author &author, const QString &stamp)
+{
+    const QList<QSqlRecord> existing = childRows(db, child, targetId);
+    QSet<qint64> present;
+    qint64 lastOrder = 0;
+    for (const QSqlRecord &row : existing) {
+        present.insert(row.value(child.keyColumn).toLongLong());
+        lastOrder = std::max(lastOrder, row.value(QStringLiteral("display_order")).toLongLong());
+    }
+    int added = 0;
+    for (const QSqlRecord &row : childRows(db, child, sourceId)) {
+        const qint64 key = row.value(child.keyColumn).toLongLong();
+        if (present.contains(key))
+            continue;
+        const qint64 order = ++lastOrder;
+        sql::exec(db,
+                  QStringLiteral("INSERT INTO %1 (element_group_id, %2, display_order, rec_create_user, "
+                                 "rec_create_date, rec_last_mod_user, rec_last_mod_date) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                      .arg(child.table, child.keyColumn),
+                  {targetId, key, order, author.userName, stamp, author.userName, stamp});
+        const QList<AuditTrail::ColumnChange> values{
+            {QStringLiteral("element_group_id"), {}, QString::number(targetId)},
+            {child.keyColumn, {}, QString::number(key)},
+            {QStringLiteral("display_order"), {}, QString::number(order)},
+            {QStringLiteral("rec_create_user"), {}, author.userName},
+            {QStringLiteral("rec_create_date"), {}, stamp},
+        };
+        audit.write({kGroupTable, targetId, child.table, childKey(targetId, key), u'I', values}, author.userName,
+                    author.orgUnitId);
+        present.insert(key);
+        ++added;
+    }
+    return added;
+}
+
+} // namespace
+
+void deleteElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 groupId, const Author &author)
+{
+    requireAuthor(author);
+    sql::Transaction transaction(db);
+    const std::optional<QSqlRecord> group = groupRow(db, groupId);
+    if (!group)
+        throw Error(Error::Database,
+                    QStringLiteral("Element group %1 does not exist. Another user may have deleted it.").arg(groupId));
+
+    // Children go first and one by one into the trail, rather than silently by the cascade.
+    deleteChildren(db, audit, kMembers, groupId, author);
+    deleteChildren(db, audit, kCitations, groupId, author);
+    const int removed = sql::exec(db, QStringLiteral("DELETE FROM element_group WHERE element_group_id = ?"), {groupId})
+                            .numRowsAffected();
+    if (removed != 1)
+        throw Error(
+            Error::Database,
+            QStringLiteral("Element group %1 could not be deleted; another user may have changed it.").arg(groupId));
+    audit.write({kGroupTable, groupId, kGroupTable, QString::number(groupId), u'D', AuditTrail::deletedValues(*group)},
+                author.userName, author.orgUnitId);
+    transaction.commit();
+}
+
+QStringList copiedGroupColumns()
+{
+    return {QStringLiteral("d_group_member_type_id"),
+            QStringLiteral("element_group_desc"),
+            QStringLiteral("range_com"),
+            QStringLiteral("habitat_com"),
+            QStringLiteral("ecology_com"),
+            QStringLiteral("threat_com"),
+            QStringLiteral("status_com"),
+            QStringLiteral("trend_com")};
+}
+
+void copyElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 sourceId, qint32 targetId,
+                      const Author &author)
+{
+    requireAuthor(author);
+    if (sourceId == targetId)
+        throw Error(Error::InvalidArgument, QStringLiteral("An element group cannot be copied onto itself."));
+    sql::Transaction transaction(db);
+    const std::optional<QSqlRecord> source = groupRow(db, sourceId);
+    if (!source)
+        throw Error(Error::Database, QStringLiteral("The element group %1 to copy from does not exist.").arg(sourceId));
+    const std::optional<QSqlRecord> target = groupRow(db, targetId);
+    if (!target)
+        throw Error(Error::Database, QStringLiteral("The element group %1 to copy into does not exist.").arg(targetId));
+
+    const QString stamp = sql::now();
+    QList<AuditTrail::ColumnChange> changes;
+    for (const QString &column : copiedGroupColumns()) {
+        const QVariant from = sql::auditText(source->value(column));
+        const QVariant to = sql::auditText(target->value(column));
+        if (from.isNull() != to.isNull() || from.toString() != to.toString())
+            changes.append({column, to, from});
+    }
+    if (!changes.isEmpty()) {
+        QStringList assignments;
+        QVariantList values;
+        for (const AuditTrail::ColumnChange &change : changes) {
+            assignments.append(change.column + QStringLiteral(" = ?"));
+            values.append(source->value(change.column));
+        }
+        values << author.userName << stamp << targetId;
+        sql::exec(db,
+                  QStringLiteral("UPDATE element_group SET %1, rec_last_mod_user = ?, rec_last_mod_date = ? "
+                                 "WHERE element_group_id = ?")
+                      .arg(assignments.join(QStringLiteral(", "))),
+                  values);
+        audit.write({kGroupTable, targetId, kGroupTable, QString::number(targetId), u'U', changes}, author.userName,
+                    author.orgUnitId);
+    }
+    const int added = appendMissingChildren(db, audit, kMembers, sourceId, targetId, author, stamp) +
+                      appendMissingChildren(db, audit, kCitations, sourceId, targetId, author, stamp);
+    if (changes.isEmpty() && added > 0) {
+        sql::exec(db,
+                  QStringLiteral("UPDATE element_group SET rec_last_mod_user = ?, rec_last_mod_date = ? "
+                                 "WHERE element_group_id = ?"),
+                  {author.userName, stamp, targetId});
+    }
+    transaction.commit();
+}
+
+} // namespace talv::host

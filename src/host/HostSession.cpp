@@ -1,0 +1,65 @@
+#include "HostSession.h"
+
+#include "BoundSql.h"
+#include "clients/ServerDirectory.h"
+#include "platform/Error.h"
+
+namespace talv::host {
+
+HostSession::HostSession(std::unique_ptr<Database> database, const QString &userName)
+    : m_database(std::move(database)), m_queries(m_database ? m_database->connection() : QSqlDatabase())
+{
+    if (!m_database)
+        throw Error(Error::Database, QStringLiteral("No database is open."));
+    m_user = findUser(m_database->connection(), userName);
+    m_serverName = m_database->serverName();
+
+    clients::ServerConnection connection;
+    connection.connectionName = m_database->connection().connectionName();
+    connection.serverType = serverType();
+    connection.nextId = [db = m_database.get()](const QString &sequence) { return db->nextId(sequence); };
+    clients::ServerDirectory::Register(m_serverName, std::move(connection));
+}
+
+HostSession::~HostSession()
+{
+    // A later session on the same server may have replaced our entry; leave its entry alone.
+    try {
+        if (clients::ServerDirectory::Find(m_serverName).connectionName == m_database->connection().connectionName())
+            clients::ServerDirectory::Unregister(m_serverName);
+    } catch (const Error &) {
+        // Already gone.
+    }
+}
+
+qint32 HostSession::serverType() const
+{
+    return m_database->engine() == Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+}
+
+SessionUser HostSession::findUser(const QSqlDatabase &db, const QString &userName)
+{
+    const QString name = userName.trimmed();
+    if (name.isEmpty())
+        throw Error(LoginRefused, QStringLiteral("No user name was given."));
+    QSqlQuery q = sql::exec(db,
+                            QStringLiteral("SELECT u.user_id, u.user_name, u.full_name, u.org_unit_id, u.is_active, "
+                                           "o.org_unit_code FROM app_user u "
+                                           "JOIN org_unit o ON o.org_unit_id = u.org_unit_id "
+                                           "WHERE UPPER(u.user_name) = UPPER(?)"),
+                            {name});
+    if (!q.next())
+        throw Error(LoginRefused, QStringLiteral("There is no user named \"%1\" in this database.").arg(name));
+    if (q.value(4).toString() != QStringLiteral("Y"))
+        throw Error(LoginRefused,
+                    QStringLiteral("The user \"%1\" is no longer active in this database.").arg(q.value(1).toString()));
+    SessionUser user;
+    user.id = q.value(0).toInt();
+    user.userName = q.value(1).toString();
+    user.fullName = q.value(2).toString();
+    user.orgUnitId = q.value(3).toInt();
+    user.orgUnitCode = q.value(5).toString();
+    return user;
+}
+
+} // namespace talv::host

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Database.h"
+#include "QueryService.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace talv::host {
+
+// The person working in this session, as app_user knows them.
+struct SessionUser {
+    qint32 id = 0;
+    QString userName; // as stored, whatever case the login was typed in
+    QString fullName;
+    qint32 orgUnitId = 0;
+    QString orgUnitCode;
+};
+
+// One logged-in user on one open database: owns the connection and its query service, and makes
+// the connection known to the business clients under the server name for as long as it lives.
+class HostSession
+{
+public:
+    // Raised when the user cannot work on this database (unknown or inactive).
+    static constexpr int LoginRefused = 7001;
+
+    // Looks the user up by name (without regard to case) and registers the connection in
+    // clients::ServerDirectory. Raises talv::Error: LoginRefused for an unknown or inactive user,
+    // Database when the lookup itself fails; nothing stays registered then.
+    HostSession(std::unique_ptr<Database> database, const QString &userName);
+    ~HostSession();
+    HostSession(const HostSession &) = delete;
+    HostSession &operator=(const HostSession &) = delete;
+
+    Database &database() { return *m_database; }
+    QSqlDatabase connection() const { return m_database->connection(); }
+    const QueryService &queries() const { return m_queries; }
+    const SessionUser &user() const { return m_user; }
+
+    // The name the business clients find the connection by (Database::serverName()).
+    const QString &serverName() const { return m_serverName; }
+    // clients::ServerType: 1 SQLite, 2 PostgreSQL.
+    qint32 serverType() const;
+
+private:
+    static SessionUser findUser(const QSqlDatabase &db, const QString &userName);
+
+    std::unique_ptr<Database> m_database;
+    QueryService m_queries;
+    SessionUser m_user;
+    QString m_serverName;
+};
+
+} // namespace talv::host

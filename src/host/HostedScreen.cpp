@@ -1,0 +1,150 @@
+#include "HostedScreen.h"
+
+#include "contracts/LateBinding.h"
+#include "platform/Error.h"
+#include "platform/UiServices.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMetaMethod>
+
+namespace talv::host {
+
+namespace {
+
+// The slot of ours that takes a signal with these parameters, or an invalid method.
+QMetaMethod receiverFor(const QObject *receiver, const char *slotName, const QMetaMethod &signal)
+{
+    if (signal.parameterCount() != 1)
+        return {};
+    QByteArray signature(slotName);
+    const int type = signal.parameterMetaType(0).id();
+    if (type == QMetaType::Int)
+        signature += "(int)";
+    else if (type == QMetaType::LongLong)
+        signature += "(qlonglong)";
+    else
+        return {};
+    const int index = receiver->metaObject()->indexOfSlot(signature.constData());
+    return index < 0 ? QMetaMethod() : receiver->metaObject()->method(index);
+}
+
+} // namespace
+
+HostedScreen::HostedScreen(QWidget *control, QMdiSubWindow *window, ListBinding binding)
+    : QObject(window), m_control(control), m_window(window), m_binding(binding)
+{
+    window->installEventFilter(this);
+}
+
+void HostedScreen::connectEvents()
+{
+    struct Binding {
+        const char *event;
+        const char *slot;
+    };
+    static const Binding bindings[] = {
+        {"Quit", "onQuit"},
+        {"UpdateList", "onUpdateList"},
+        {"NewItem", "onNewItem"},
+        {"RemoveItem", "onRemoveItem"},
+    };
+    const QMetaObject *meta = m_control->metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod signal = meta->method(i);
+        if (signal.methodType() != QMetaMethod::Signal)
+            continue;
+        for (const Binding &binding : bindings) {
+            if (QString::fromLatin1(signal.name()).compare(QLatin1String(binding.event), Qt::CaseInsensitive) != 0)
+                continue;
+            // Whatever Quit carries is ignored; a list event without an id tells the host nothing.
+            const bool isQuit = qstrcmp(binding.event, "Quit") == 0;
+            const QMetaMethod slot = isQuit ? metaObject()->method(metaObject()->indexOfSlot("onQuit()"))
+                                            : receiverFor(this, binding.slot, signal);
+            if (slot.isValid())
+                connect(m_control, signal, this, slot);
+        }
+    }
+}
+
+QString HostedScreen::title() const
+{
+    return m_window ? m_window->windowTitle() : QString();
+}
+
+bool HostedScreen::canClose()
+{
+    if (m_approved || !m_control)
+        return true;
+    if (!LateBinding::hasMember(m_control, QStringLiteral("CanClose"), 0))
+        return true;
+    try {
+        return LateBinding::call(m_control, QStringLiteral("CanClose")).toBool();
+    } catch (const std::exception &e) {
+        UiServices::current().messageBox(
+            QStringLiteral("Unable to ask %1 whether it may close: %2").arg(title(), describe(e)), MsgButtons::OK,
+            MsgIcon::Exclamation);
+        return true;
+    }
+}
+
+void HostedScreen::deactivate()
+{
+    if (!m_control || !LateBinding::hasMember(m_control, QStringLiteral("Deactivate"), 0))
+        return;
+    try {
+        LateBinding::call(m_control, QStringLiteral("Deactivate"));
+    } catch (const std::exception &) {
+        // The screen is going away; what it could not release dies with it.
+    }
+}
+
+void HostedScreen::closeApproved()
+{
+    m_approved = true;
+    deactivate();
+    if (m_window)
+        m_window->close();
+}
+
+void HostedScreen::discard()
+{
+    m_approved = true;
+    if (m_window) {
+        m_window->hide();
+        m_window->deleteLater();
+    }
+}
+
+void HostedScreen::notifyListChanges(const QString &event)
+{
+    if (!m_control || !LateBinding::hasMember(m_control, QStringLiteral("NotifyListChanges"), 1))
+        return;
+    try {
+        LateBinding::call(m_control, QStringLiteral("NotifyListChanges"), {event});
+    } catch (const std::exception &e) {
+        UiServices::current().messageBox(
+            QStringLiteral("Unable to tell %1 that the working list changed: %2").arg(title(), describe(e)),
+            MsgButtons::OK, MsgIcon::Exclamation);
+    }
+}
+
+bool HostedScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Close && !m_approved) {
+        if (!canClose()) {
+            event->ignore();
+            return true;
+        }
+        m_approved = true;
+        deactivate();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void HostedScreen::onQuit()
+{
+    emit quitRequested(this);
+}
+
+} // namespace talv::host

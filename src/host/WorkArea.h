@@ -1,0 +1,31 @@
+#pragma once
+
+#include "contracts/HostWindow.h"
+
+#include <QMdiArea>
+
+#include <functional>
+
+namespace talv::host {
+
+// The area in which the host's screens open, one sub-window each. It is the host window the
+// screens look for above themselves: pausing the main grid goes to whoever shows the working list.
+class WorkArea : public QMdiArea, public HostWindow
+{
+    Q_OBJECT
+public:
+    using RedrawHandler = std::function<void(bool redraw)>;
+
+    explicit WorkArea(QWidget *parent = nullptr);
+
+    void setRedrawHandler(RedrawHandler handler) { m_redraw = std::move(handler); }
+    void SetMainGridRedraw(bool redraw) override;
+    // How deep the pauses nest: a screen that pauses twice must resume twice.
+    int redrawPauses() const { return m_pauses; }
+
+private:
+    RedrawHandler m_redraw;
+    int m_pauses = 0;
+};
+
+} // namespace talv::host

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "clients/ClientClasses.h"
+#include "clients/ServerDirectory.h"
+#include "contracts/ClassRegistry.h"
+#include "contracts/ComponentCollection.h"
+#include "support/EngineDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+
+// Readable failures: gtest would print a QString as its bytes.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace talv::test {
+
+inline const QString TestServer = QStringLiteral("Test Server");
+inline const QString CollectionClass = QStringLiteral("ClientFramework.ComponentCollection");
+inline const QString OptionClass = QStringLiteral("TALV_UserOptClient.UserOptClient");
+inline const QString CategoryClass = QStringLiteral("TALV_UserOpCatClient.UserOpCatClient");
+inline const QString UserSearches = QStringLiteral("$USER_FIND_ELEMENT_GROUP");
+
+inline qint32 serverTypeOf(const host::Database &db)
+{
+    return db.engine() == host::Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+}
+
+// Makes a test database reachable to the clients by the server name the screens would pass, as
+// the host does at start.
+class ScopedServer
+{
+public:
+    explicit ScopedServer(host::Database &db)
+    {
+        clients::registerClientClasses();
+        clients::ServerDirectory::Register(TestServer,
+                                           {db.connection().connectionName(), serverTypeOf(db),
+                                            [&db](const QString &sequence) { return db.nextId(sequence); }});
+    }
+    ~ScopedServer() { clients::ServerDirectory::Unregister(TestServer); }
+    ScopedServer(const ScopedServer &) = delete;
+    ScopedServer &operator=(const ScopedServer &) = delete;
+};
+
+// A collection created and bound as the screens do it.
+inline std::unique_ptr<ComponentCollection> openCollection(const host::Database &db, const QString &className)
+{
+    std::unique_ptr<ComponentCollection> collection(
+        ClassRegistry::instance().CreateAs<ComponentCollection>(CollectionClass));
+    if (!collection->OpenClass(className, TestServer, serverTypeOf(db)))
+        throw std::runtime_error("OpenClass failed");
+    return collection;
+}
+
+// A fresh lookup of one option, as the search screen makes it (the name with its quotes doubled).
+inline std::unique_ptr<ComponentCollection> lookUpOption(const host::Database &db, const QString &category,
+                                                         const QString &typedName, qint64 userId)
+{
+    auto options = openCollection(db, OptionClass);
+    QString doubled = typedName;
+    doubled.replace(QStringLiteral("'"), QStringLiteral("''"));
+    if (!options->LoadWhere(QStringLiteral("CATEGORY_OPTION_NAME"),
+                            QStringList{category, doubled, QString::number(userId)}, -1, -1, -1))
+        throw std::runtime_error("LoadWhere failed");
+    return options;
+}
+
+// Every row of a table as text, to prove that a failed save changed nothing.
+inline QStringList tableRows(const host::Database &db, const QString &table, const QString &key)
+{
+    QSqlQuery q(db.connection());
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, key)))
+        throw std::runtime_error(q.lastError().text().toStdString());
+    QStringList rows;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i)
+            cells.append(q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
+// The user's option names of a category straight from the table.
+inline QStringList storedOptionNames(const host::Database &db, const QString &category, qint64 userId)
+{
+    QSqlQuery q(db.connection());
+    q.prepare(QStringLiteral("SELECT o.option_name FROM user_option o JOIN user_option_category c "
+                             "ON c.user_option_category_id = o.user_option_category_id "
+                             "WHERE c.category_name = ? AND o.user_id = ? ORDER BY o.option_name"));
+    q.addBindValue(category);
+    q.addBindValue(userId);
+    if (!q.exec())
+        throw std::runtime_error(q.lastError().text().toStdString());
+    QStringList names;
+    while (q.next())
+        names.append(q.value(0).toString());
+    names.sort();
+    return names;
+}
+
+} // namespace talv::test

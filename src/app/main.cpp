@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Startup.h"
 
+#include "clients/ClientClasses.h"
 #include "host/HostUiServices.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
@@ -45,6 +46,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("TALV ELGroup"));
     QApplication::setApplicationVersion(QStringLiteral(TALV_VERSION));
     QApplication::setWindowIcon(talv::host::MainWindow::applicationIcon());
+
+    // The business classes the screens create by name.
+    talv::clients::registerClientClasses();
 
     std::unique_ptr<talv::host::HostSession> session;
     try {

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlRecord>
 
@@ -98,9 +99,15 @@ RecordsetPtr toRecordset(QSqlQuery &query)
 {
     auto rs = std::make_shared<Recordset>();
     const QSqlRecord layout = query.record();
+    // SQLite hands out every whole number as 64 bits whatever the column was declared as, so its
+    // whole-number fields are 64-bit too and no value needs converting.
+    const bool sqlite = query.driver() && query.driver()->dbmsType() == QSqlDriver::SQLite;
     for (int f = 0; f < layout.count(); ++f) {
         const QSqlField field = layout.field(f);
-        rs->AppendField(field.name(), fieldTypeFor(field.metaType()), qMax(field.length(), 0));
+        FieldType type = fieldTypeFor(field.metaType());
+        if (sqlite && type == FieldType::Integer)
+            type = FieldType::BigInt;
+        rs->AppendField(field.name(), type, qMax(field.length(), 0));
     }
     rs->Open();
     QVariantList row(layout.count());

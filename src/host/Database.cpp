@@ -139,11 +139,8 @@ void Database::configureSQLite()
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
         fail(QStringLiteral("%1 is not a usable database").arg(m_options.name), q.lastError());
     q.finish();
-    for (const char *pragma : {"PRAGMA foreign_keys = ON", "PRAGMA journal_mode = WAL"}) {
-        if (!q.exec(QString::fromLatin1(pragma)))
-            fail(QStringLiteral("The database %1 cannot be set up").arg(m_options.name), q.lastError());
-        q.finish();
-    }
+    if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON")))
+        fail(QStringLiteral("The database %1 cannot be set up").arg(m_options.name), q.lastError());
     registerUnicodeCaseFunctions(db);
 }
 
@@ -235,14 +232,26 @@ void Database::ensureSchema()
             throw Error(Error::Database, QStringLiteral("The database holds tables of another application; it was not changed."));
         q.finish();
         applyScriptInTransaction(QStringLiteral(":/data/schema/%1.sql").arg(engineFolder(m_options.engine)));
+    } else {
+        for (const auto &[step, path] : migrations(m_options.engine)) {
+            if (step <= version)
+                continue;
+            applyScriptInTransaction(path);
+            version = step;
+        }
+    }
+    useWriteAheadLog();
+}
+
+void Database::useWriteAheadLog()
+{
+    // Only on a database known to be ours: the journal mode is written into the file itself.
+    // Readers then never block the one writer, and writers wait for each other (busy timeout).
+    if (m_options.engine != Engine::SQLite)
         return;
-    }
-    for (const auto &[step, path] : migrations(m_options.engine)) {
-        if (step <= version)
-            continue;
-        applyScriptInTransaction(path);
-        version = step;
-    }
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+        fail(QStringLiteral("The database %1 cannot be set up").arg(m_options.name), q.lastError());
 }
 
 bool Database::hasGroups() const

@@ -63,6 +63,7 @@ public:
 private:
     explicit Database(ConnectionOptions options, QString connectionName);
     void configureSQLite();
+    void useWriteAheadLog();
     void applyScriptInTransaction(const QString &resource);
     // Runs `work` in one transaction, rolled back when it raises.
     void inTransaction(const std::function<void()> &work);

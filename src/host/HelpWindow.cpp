@@ -9,7 +9,7 @@ namespace talv::host {
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(tr("TALV ELGroup Help"));
+    setWindowTitle(tr("Help"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_browser = new QTextBrowser(this);

@@ -50,7 +50,7 @@ void HostedScreen::connectEvents()
         {"RemoveItem", "onRemoveItem"},
     };
     const QMetaObject *meta = m_control->metaObject();
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+    for (int i = 0; i < meta->methodCount(); ++i) {
         const QMetaMethod signal = meta->method(i);
         if (signal.methodType() != QMetaMethod::Signal)
             continue;
@@ -131,7 +131,9 @@ void HostedScreen::notifyListChanges(const QString &event)
 
 bool HostedScreen::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window && event->type() == QEvent::Close && !m_approved) {
+    // The type first: the window sends events while it is being destroyed, when it is no longer
+    // a QMdiSubWindow to compare with.
+    if (event->type() == QEvent::Close && !m_approved && watched == m_window) {
         if (!canClose()) {
             event->ignore();
             return true;

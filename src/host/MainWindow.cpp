@@ -58,7 +58,7 @@ MainWindow::MainWindow(HostSession &session, ViewCatalogue &views, QWidget *pare
     splitter->addWidget(m_grid->parentWidget());
     splitter->addWidget(m_area);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({340, 900});
+    splitter->setSizes({440, 840});
     setCentralWidget(splitter);
 
     buildMenus();
@@ -197,7 +197,14 @@ void MainWindow::buildMenus()
     });
     QAction *clear = addCommand(view, QStringLiteral("mnuViewClearList"), tr("&Clear List"),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
-    connect(clear, &QAction::triggered, this, [this] { m_lists->clear(currentView()); });
+    connect(clear, &QAction::triggered, this, [this] {
+        try {
+            m_lists->clear(currentView());
+        } catch (const std::exception &e) {
+            UiServices::current().messageBox(tr("Unable to clear the list: %1").arg(describe(e)), MsgButtons::OK,
+                                             MsgIcon::Exclamation);
+        }
+    });
     QAction *goToList = addCommand(view, QStringLiteral("mnuViewWorkingList"), tr("Go to &Working List"),
                                    QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(goToList, &QAction::triggered, this, [this] { m_grid->setFocus(); });
@@ -300,7 +307,7 @@ void MainWindow::showView(qint32 position)
         m_grid->BindToRecordset(list);
         for (int c = 0; c < m_grid->Cols(); ++c)
             m_grid->SetTextMatrix(0, c, RelatedRecordScreen::headingFor(list->FieldName(c)));
-        m_grid->AutoSize(0, m_grid->Cols() - 1);
+        fitColumns();
     } catch (const std::exception &e) {
         UiServices::current().messageBox(tr("Unable to show the working list: %1").arg(describe(e)), MsgButtons::OK,
                                          MsgIcon::Exclamation);
@@ -315,12 +322,27 @@ void MainWindow::showView(qint32 position)
 void MainWindow::refreshWorkingList()
 {
     if (m_grid->IsBound()) {
+        const bool wasEmpty = m_grid->Rows() <= m_grid->FixedRows();
         m_grid->DataRefresh();
-        // Ids grow longer as the list fills; the other widths are the user's.
-        if (m_grid->Cols() > 0)
+        // A list that just got its first rows is fitted to them; later the widths are the user's,
+        // except the ids, which grow longer as the list fills.
+        if (wasEmpty)
+            fitColumns();
+        else if (m_grid->Cols() > 0)
             m_grid->AutoSize(0);
     }
     updateStatus();
+}
+
+void MainWindow::fitColumns()
+{
+    if (m_grid->Cols() == 0)
+        return;
+    m_grid->AutoSize(0, m_grid->Cols() - 1);
+    // A long name must not push the other columns out of the narrow list.
+    const int widest = m_grid->fontMetrics().averageCharWidth() * 40;
+    for (int c = 0; c + 1 < m_grid->Cols(); ++c)
+        m_grid->SetColWidth(c, qMin(m_grid->ColWidth(c), widest));
 }
 
 void MainWindow::setMainGridRedraw(bool redraw)
@@ -387,11 +409,18 @@ void MainWindow::removeSelectedFromList()
         return;
     const RecordsetPtr list = m_grid->BoundRecordset();
     const int idField = list->FieldIndex(QStringLiteral("ID"));
+    if (idField < 0)
+        return;
     QList<qint32> ids;
     for (int i = 0; i < m_grid->SelectedRows(); ++i)
         ids.append(list->ValueAt(m_grid->SelectedRow(i) - m_grid->FixedRows(), idField).toInt());
-    for (const qint32 id : std::as_const(ids))
-        m_lists->removeRecord(currentView(), id);
+    try {
+        for (const qint32 id : std::as_const(ids))
+            m_lists->removeRecord(currentView(), id);
+    } catch (const std::exception &e) {
+        UiServices::current().messageBox(tr("Unable to remove the records from the list: %1").arg(describe(e)),
+                                         MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
 
 void MainWindow::showDatabaseInfo()

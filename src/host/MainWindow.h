@@ -83,6 +83,7 @@ private:
     void buildMenus();
     void buildStatusBar();
     void refreshWorkingList();
+    void fitColumns();
     void updateStatus();
     void updateWindowMenu();
     // The id of the current row of the working list, if a data row is current.

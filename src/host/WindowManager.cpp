@@ -108,7 +108,10 @@ void WindowManager::OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint
         const bool single = text == SingleRecordView;
         const QString caption = text.isEmpty() || single ? target.caption : text;
         if (showsReadOnly(target)) {
-            if (!OpenRelated(source.code, target.code, caption, recordId))
+            // Several of these may be open at once: the record tells them apart.
+            const QString title =
+                caption == target.caption ? QStringLiteral("%1 - %2").arg(caption).arg(recordId) : caption;
+            if (!OpenRelated(source.code, target.code, title, recordId))
                 UiServices::current().messageBox(
                     QStringLiteral("There is no record %1 to show in %2.").arg(recordId).arg(target.caption),
                     MsgButtons::OK, MsgIcon::Information);

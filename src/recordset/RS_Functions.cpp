@@ -1,5 +1,9 @@
 #include "RS_Functions.h"
 
+#include "platform/Error.h"
+#include "platform/FlexGrid.h"
+#include "platform/UiServices.h"
+
 #include <array>
 
 namespace RS_Functions {
@@ -9,13 +13,50 @@ namespace {
 // Identifiers and measures that screens filter and look up as numbers; all else is shown as text.
 bool keepsItsType(const QString &fieldName)
 {
-    static const std::array<QString, 4> typed = {
-        QStringLiteral("ID"), QStringLiteral("EO_NUMBER"), QStringLiteral("UNCERTAINTY_DISTANCE"),
-        QStringLiteral("ELEMENT_SUBNATIONAL_ID")};
+    static const std::array<QString, 4> typed = {QStringLiteral("ID"), QStringLiteral("EO_NUMBER"),
+                                                 QStringLiteral("UNCERTAINTY_DISTANCE"),
+                                                 QStringLiteral("ELEMENT_SUBNATIONAL_ID")};
     for (const QString &name : typed)
         if (fieldName.compare(name, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+const QString IdField = QStringLiteral("ID");
+
+// The dynamic "Optimize" property of the ID field: a hash index that makes "ID = n" one lookup.
+void optimizeId(talv::Recordset &rs, bool on)
+{
+    rs.Fields(IdField).SetProperty(QStringLiteral("Optimize"), on);
+}
+
+QString idCriterion(const QString &id)
+{
+    return QStringLiteral("ID = ") + id;
+}
+
+// Searches from the first row; answers whether a row was found (the cursor is on it).
+bool findFromFirst(talv::Recordset &rs, const QString &criterion)
+{
+    rs.MoveFirst();
+    rs.Find(criterion);
+    return !rs.IsEOF();
+}
+
+// Sets every field of the target's current row from the source's field of the same name; a field
+// the source lacks raises, leaving the fields set before it.
+void copyFieldsByName(talv::Recordset &source, talv::Recordset &target)
+{
+    for (int f = 0; f < target.FieldCount(); ++f)
+        target.Fields(f).SetValue(source.Value(target.FieldName(f)));
+}
+
+// Turns appended rows into ordinary rows and drops filtered-out ones; the set ends on its first row.
+void persistAndReopen(talv::Recordset &rs)
+{
+    const QByteArray stream = rs.Save();
+    rs.Close();
+    rs.OpenFromStream(stream);
 }
 
 } // namespace
@@ -43,6 +84,85 @@ void CopyRecordset(talv::Recordset &source, talv::RecordsetPtr &result)
     result->AppendRowsFrom(source);
     source.MoveLast();
     source.MoveNext();
+}
+
+void AddSelectedToList(talv::FlexGrid &grid, talv::Recordset &source, talv::Recordset &target)
+{
+    const int selected = grid.SelectedRows();
+    if (selected == 0 || source.RecordCount() == 0)
+        return;
+
+    // Indexed for the merge only: every selected row costs two lookups by id.
+    optimizeId(target, true);
+    optimizeId(source, true);
+    for (int i = 0; i < selected; ++i) {
+        const QString criterion = idCriterion(grid.TextMatrix(grid.SelectedRow(i), 0));
+        if (!findFromFirst(source, criterion))
+            continue;
+        if (target.RecordCount() > 0 && findFromFirst(target, criterion))
+            continue;
+        target.AddNew();
+        copyFieldsByName(source, target);
+    }
+    optimizeId(target, false);
+    optimizeId(source, false);
+
+    persistAndReopen(target);
+}
+
+void ReplaceListWithSelected(talv::FlexGrid &grid, talv::Recordset &source, talv::Recordset &target)
+{
+    if (grid.SelectedRows() == 0)
+        return;
+    source.MoveFirst();
+    ClearRecordset(target);
+    AddSelectedToList(grid, source, target);
+}
+
+void MakeCurrentRowRecordset(talv::FlexGrid &grid, talv::Recordset &source, talv::RecordsetPtr &result)
+{
+    const int row = grid.Row();
+    const int headingRows = grid.FixedRows();
+    if (row <= headingRows && grid.Rows() <= headingRows)
+        return;
+    if (source.RecordCount() == 0)
+        return;
+
+    CloneStructure(source, result);
+    optimizeId(source, true);
+    if (findFromFirst(source, idCriterion(grid.TextMatrix(row, 0)))) {
+        result->AddNew();
+        copyFieldsByName(source, *result);
+    }
+    optimizeId(source, false);
+}
+
+void ClearRecordset(talv::Recordset &rs)
+{
+    // No record has this id, so the persisted stream holds the layout alone.
+    rs.SetFilter(QStringLiteral("ID = -12345678"));
+    persistAndReopen(rs);
+    rs.SetFilter(QString());
+}
+
+void MergeRecord(talv::Recordset &record, talv::Recordset &target)
+{
+    try {
+        if (record.State() != talv::Recordset::StateOpen || record.RecordCount() < 1)
+            return;
+        if (target.RecordCount() == 0 || !findFromFirst(target, idCriterion(record.Value(IdField).toString())))
+            target.AddNew();
+        copyFieldsByName(record, target);
+        target.Update();
+        target.UpdateBatch();
+    } catch (const std::exception &e) {
+        const auto *error = dynamic_cast<const talv::Error *>(&e);
+        const int number = error ? error->number() : int(talv::Error::Generic);
+        talv::UiServices::current().messageBox(QStringLiteral("An error occurred while merging records.\r\n\r\n#") +
+                                                   QString::number(number) + QStringLiteral(": ") + talv::describe(e),
+                                               talv::MsgButtons::OK, talv::MsgIcon::Information,
+                                               QStringLiteral("Application Error"));
+    }
 }
 
 } // namespace RS_Functions

@@ -1,0 +1,11 @@
+#pragma once
+
+// Makes the search screen creatable by class name ("TALV_ELGroup.ELGroupSearch") in
+// talv::ClassRegistry::instance(), so that a host opens it by name. Called by the host at start-up;
+// registering twice is harmless.
+namespace talv::search {
+
+void RegisterSearchScreens();
+void UnregisterSearchScreens();
+
+} // namespace talv::search

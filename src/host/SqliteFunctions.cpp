@@ -1,5 +1,6 @@
 #include "SqliteFunctions.h"
 
+#include "SqliteReader.h"
 #include "platform/Error.h"
 
 #include <QSqlDriver>
@@ -30,12 +31,7 @@ void changeCase(sqlite3_context *context, int argc, sqlite3_value **argv)
 
 void registerUnicodeCaseFunctions(QSqlDatabase &db)
 {
-    const QVariant handle = db.driver()->handle();
-    sqlite3 *raw = nullptr;
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        raw = *static_cast<sqlite3 *const *>(handle.data());
-    if (!raw)
-        throw Error(Error::Database, QStringLiteral("The SQLite connection offers no handle for its text functions."));
+    sqlite3 *raw = sqliteHandle(db);
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
     if (sqlite3_create_function_v2(raw, "upper", 1, flags, nullptr, &changeCase<true>, nullptr, nullptr, nullptr) != SQLITE_OK
         || sqlite3_create_function_v2(raw, "lower", 1, flags, nullptr, &changeCase<false>, nullptr, nullptr, nullptr) != SQLITE_OK)

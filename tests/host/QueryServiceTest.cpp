@@ -56,6 +56,10 @@ TEST_P(QueryServiceOnEngine, RowsKeepTheirTypesAndNulls)
         nulls += rs->Value("t").isNull() ? 1 : 0;
     EXPECT_EQ(nulls, 1);
 
+    // Repeated texts come back equal whether or not they are held once.
+    RecordsetPtr same = service.Run("SELECT r FROM probe WHERE r IS NOT NULL");
+    EXPECT_EQ(same->ValueAt(0, 0), same->ValueAt(1, 0));
+
     RecordsetPtr none = service.Run("SELECT n, t FROM probe WHERE n = -1");
     EXPECT_EQ(none->RecordCount(), 0);
     EXPECT_EQ(none->FieldCount(), 2);
@@ -85,6 +89,10 @@ TEST_P(QueryServiceOnEngine, RejectedStatementsReportTheDatabaseMessage)
         EXPECT_EQ(e.number(), Error::Database);
         EXPECT_TRUE(e.description().contains("no_such_table")) << e.description().toStdString();
     }
+    // One statement at a time: a second one is refused, never run.
+    EXPECT_THROW(service.Run("SELECT 1; DELETE FROM d_group_member_type"), Error);
+    EXPECT_EQ(service.Run("SELECT count(*) AS n FROM d_group_member_type")->ValueAt(0, 0).toInt(), 3);
+    EXPECT_EQ(service.Run("SELECT 'a;b' AS x;")->ValueAt(0, 0).toString(), "a;b");
 }
 
 TALV_ON_BOTH_ENGINES(QueryServiceOnEngine);

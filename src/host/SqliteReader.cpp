@@ -1,0 +1,148 @@
+#include "SqliteReader.h"
+
+#include "platform/Error.h"
+
+#include <QHash>
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+#include <vector>
+
+namespace talv::host {
+
+namespace {
+
+[[noreturn]] void fail(sqlite3 *db)
+{
+    throw Error(Error::Database, QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+// The mapping Qt's SQLite driver applies to declared column types, so that both paths agree.
+FieldType fieldTypeForDeclared(const char *declared)
+{
+    const QString type = QString::fromUtf8(declared ? declared : "").toLower();
+    if (type == u"integer" || type == u"int" || type == u"bigint")
+        return FieldType::BigInt;
+    if (type == u"double" || type == u"float" || type == u"real" || type.startsWith(u"numeric"))
+        return FieldType::Double;
+    if (type == u"boolean" || type == u"bool")
+        return FieldType::Boolean;
+    return FieldType::VarChar;
+}
+
+// Columns such as a group type repeat a handful of texts over many rows: each distinct text is
+// held once. A column that turns out to hold many distinct texts stops being interned.
+class TextColumn
+{
+public:
+    QVariant take(const char16_t *text, int units)
+    {
+        const QStringView view(text, units);
+        if (m_givenUp)
+            return QVariant(view.toString());
+        // Keyed by the text's hash, so that a repeated text costs no allocation to look up.
+        const size_t hash = qHash(view);
+        const auto it = m_seen.constFind(hash);
+        if (it != m_seen.cend() && *static_cast<const QString *>(it->constData()) == view)
+            return it.value();
+        QVariant value(view.toString());
+        if (it == m_seen.cend()) {
+            if (m_seen.size() >= 256) {
+                m_givenUp = true;
+                m_seen.clear();
+            } else {
+                m_seen.insert(hash, value);
+            }
+        }
+        return value;
+    }
+
+private:
+    QHash<size_t, QVariant> m_seen;
+    bool m_givenUp = false;
+};
+
+class Statement
+{
+public:
+    Statement(sqlite3 *db, const QString &text) : m_db(db)
+    {
+        const void *tail = nullptr;
+        if (sqlite3_prepare16_v2(db, text.utf16(), static_cast<int>(text.size() * 2), &m_stmt, &tail) != SQLITE_OK)
+            fail(db);
+        const auto *rest = static_cast<const QChar *>(tail);
+        const QChar *end = text.constData() + text.size();
+        for (; rest && rest < end; ++rest)
+            if (!rest->isSpace() && *rest != u';')
+                throw Error(Error::Database, QStringLiteral("Only one statement can be run at a time."));
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    sqlite3_stmt *get() const { return m_stmt; }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+} // namespace
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        if (sqlite3 *raw = *static_cast<sqlite3 *const *>(handle.data()))
+            return raw;
+    throw Error(Error::Database, QStringLiteral("The connection is not an open SQLite connection."));
+}
+
+RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
+{
+    sqlite3 *raw = sqliteHandle(db);
+    Statement stmt(raw, statement);
+    sqlite3_stmt *s = stmt.get();
+
+    const int fields = sqlite3_column_count(s);
+    auto rs = std::make_shared<Recordset>();
+    for (int f = 0; f < fields; ++f)
+        rs->AppendField(QString::fromUtf8(sqlite3_column_name(s, f)), fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
+    rs->Open();
+
+    std::vector<TextColumn> texts(static_cast<size_t>(fields));
+    QVariantList row(fields);
+    for (;;) {
+        const int step = sqlite3_step(s);
+        if (step == SQLITE_DONE)
+            break;
+        if (step != SQLITE_ROW)
+            fail(raw);
+        for (int f = 0; f < fields; ++f) {
+            switch (sqlite3_column_type(s, f)) {
+            case SQLITE_INTEGER:
+                row[f] = static_cast<qlonglong>(sqlite3_column_int64(s, f));
+                break;
+            case SQLITE_FLOAT:
+                row[f] = sqlite3_column_double(s, f);
+                break;
+            case SQLITE_NULL:
+                row[f] = QVariant();
+                break;
+            case SQLITE_BLOB:
+                row[f] = QByteArray(static_cast<const char *>(sqlite3_column_blob(s, f)), sqlite3_column_bytes(s, f));
+                break;
+            default: {
+                const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, f));
+                row[f] = texts[static_cast<size_t>(f)].take(text, sqlite3_column_bytes16(s, f) / 2);
+                break;
+            }
+            }
+        }
+        rs->AddNew(std::move(row));
+    }
+    rs->MoveFirst();
+    return rs;
+}
+
+} // namespace talv::host

@@ -1,5 +1,7 @@
 #include "BoundSql.h"
 
+#include "TextInterner.h"
+
 #include "platform/Error.h"
 
 #include <QDateTime>
@@ -47,36 +49,6 @@ FieldType fieldTypeFor(const QMetaType &type)
         return FieldType::VarChar;
     }
 }
-
-// Result columns such as a group type repeat a handful of texts over many rows; holding each
-// distinct text once saves an allocation per row and most of the memory. A column that turns out
-// to hold many distinct texts stops being interned.
-class TextInterner
-{
-public:
-    void intern(QVariant &value)
-    {
-        if (m_givenUp || value.typeId() != QMetaType::QString)
-            return;
-        const QString text = value.toString();
-        const auto it = m_seen.constFind(text);
-        if (it != m_seen.cend()) {
-            value = it.value();
-            return;
-        }
-        if (m_seen.size() >= kMaxDistinct) {
-            m_givenUp = true;
-            m_seen.clear();
-            return;
-        }
-        m_seen.insert(text, value);
-    }
-
-private:
-    static constexpr qsizetype kMaxDistinct = 256;
-    QHash<QString, QVariant> m_seen;
-    bool m_givenUp = false;
-};
 
 } // namespace
 

@@ -1,8 +1,9 @@
 #include "SqliteReader.h"
 
+#include "TextInterner.h"
+
 #include "platform/Error.h"
 
-#include <QHash>
 #include <QSqlDriver>
 
 #include <sqlite3.h>
@@ -30,38 +31,6 @@ FieldType fieldTypeForDeclared(const char *declared)
         return FieldType::Boolean;
     return FieldType::VarChar;
 }
-
-// Columns such as a group type repeat a handful of texts over many rows: each distinct text is
-// held once. A column that turns out to hold many distinct texts stops being interned.
-class TextColumn
-{
-public:
-    QVariant take(const char16_t *text, int units)
-    {
-        const QStringView view(text, units);
-        if (m_givenUp)
-            return QVariant(view.toString());
-        // Keyed by the text's hash, so that a repeated text costs no allocation to look up.
-        const size_t hash = qHash(view);
-        const auto it = m_seen.constFind(hash);
-        if (it != m_seen.cend() && *static_cast<const QString *>(it->constData()) == view)
-            return it.value();
-        QVariant value(view.toString());
-        if (it == m_seen.cend()) {
-            if (m_seen.size() >= 256) {
-                m_givenUp = true;
-                m_seen.clear();
-            } else {
-                m_seen.insert(hash, value);
-            }
-        }
-        return value;
-    }
-
-private:
-    QHash<size_t, QVariant> m_seen;
-    bool m_givenUp = false;
-};
 
 class Statement
 {
@@ -110,7 +79,7 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
         rs->AppendField(QString::fromUtf8(sqlite3_column_name(s, f)), fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
     rs->Open();
 
-    std::vector<TextColumn> texts(static_cast<size_t>(fields));
+    std::vector<TextInterner> texts(static_cast<size_t>(fields));
     QVariantList row(fields);
     for (;;) {
         const int step = sqlite3_step(s);
@@ -134,7 +103,7 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
                 break;
             default: {
                 const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, f));
-                row[f] = texts[static_cast<size_t>(f)].take(text, sqlite3_column_bytes16(s, f) / 2);
+                row[f] = texts[static_cast<size_t>(f)].take(QStringView(text, sqlite3_column_bytes16(s, f) / 2));
                 break;
             }
             }

@@ -4,7 +4,7 @@
 //     vs a std::unordered_set of the list's ids built, probed, and the missing rows appended to a
 //        std::vector of structs (and the same without building the set)
 //   the parts on their own: selecting the grid rows and reading them back, the persist + reopen
-//   of the grown list, building the "Optimize" index of the list's ID field.
+//   of the grown list, building the "Optimize" index of the list's ID field, the lookups by id.
 #include "platform/FlexGrid.h"
 #include "platform/Recordset.h"
 #include "recordset/RS_Functions.h"
@@ -214,6 +214,26 @@ void BM_OptimizeListId(benchmark::State &state)
     }
 }
 BENCHMARK(BM_OptimizeListId)->Unit(benchmark::kMillisecond);
+
+// The lookups alone: "ID = n" from the first row for every selected id in the indexed list.
+void BM_FindSelectedIdsInTheList(benchmark::State &state)
+{
+    Recordset list;
+    list.AppendField("ID", FieldType::Integer);
+    list.OpenFromStream(world().listStream);
+    list.Fields("ID").SetOptimize(true);
+    for (auto _ : state) {
+        int found = 0;
+        for (int id : world().selectedIds) {
+            list.MoveFirst();
+            list.Find(QStringLiteral("ID = ") + QString::number(id));
+            found += list.IsEOF() ? 0 : 1;
+        }
+        if (found != kSelectedRows / 2)
+            state.SkipWithError("the lookups missed");
+    }
+}
+BENCHMARK(BM_FindSelectedIdsInTheList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

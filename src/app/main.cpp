@@ -5,6 +5,7 @@
 #include "host/HostUiServices.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
+#include "search/SearchScreens.h"
 #include "platform/Error.h"
 
 #include <QApplication>
@@ -47,7 +48,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(TALV_VERSION));
     QApplication::setWindowIcon(talv::host::MainWindow::applicationIcon());
 
-    // The business classes the screens create by name.
+    // The library's screens and the business classes they create by name.
+    talv::search::RegisterSearchScreens();
     talv::clients::registerClientClasses();
 
     std::unique_ptr<talv::host::HostSession> session;

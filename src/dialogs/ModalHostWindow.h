@@ -40,16 +40,16 @@ public:
 protected:
     // How the two hosts differ in their window events.
     struct Rules {
-        QString controlName;       // "ModalSearch" or "ModalDetail"
-        bool askOnlyWhenVisible;   // a close asks CanClose only while the container is visible
-        bool quitHides;            // "quit" hides the window; otherwise it unloads it
-        bool deactivatesOnUnload;  // unloading calls the control's Deactivate first
+        QString controlName;      // "ModalSearch" or "ModalDetail"
+        bool askOnlyWhenVisible;  // a close asks CanClose only while the container is visible
+        bool quitHides;           // "quit" hides the window; otherwise it unloads it
+        bool deactivatesOnUnload; // unloading calls the control's Deactivate first
     };
 
     ModalHostWindow(Rules rules, const QString &caption, QWidget *parent);
 
     // The steps of InitDialog, raising talv::Error on failure.
-    void keepAppManager(AppManager *appManager) { m_appManager = appManager; }
+    void keepAppManager(AppManager *appManager);
     void addHostedControl(const QString &className);
     // Window = control + 100 twips wide, + 750 twips high.
     void sizeToHostedControl();

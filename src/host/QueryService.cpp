@@ -50,14 +50,18 @@ void requireSingleStatement(const QString &text)
 
 RecordsetPtr QueryService::Run(const QString &statement) const
 {
+    if (!m_db.isOpen())
+        throw Error(Error::Database, QStringLiteral("The connection to the database is closed."));
     requireSingleStatement(statement);
     // The screens' texts are run as they are: they carry no parameters to bind.
     if (m_db.driver() && m_db.driver()->dbmsType() == QSqlDriver::SQLite)
         return readSqlite(m_db, AdaptDialect(statement));
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.exec(AdaptDialect(statement)))
-        throw Error(Error::Database, query.lastError().text());
+    if (!query.exec(AdaptDialect(statement))) {
+        const QString message = query.lastError().text().trimmed();
+        throw Error(Error::Database, message.isEmpty() ? QStringLiteral("The database refused the statement.") : message);
+    }
     return sql::toRecordset(query);
 }
 

@@ -86,6 +86,8 @@ void ELGroupSearch::InitSearch(const RecordsetPtr &rsTemp, AppManager *appManage
         colViews = views;
         applySecurity();
         LoadGroupTypes();
+        // The empty result grid, with the working list's captions, before anything is searched.
+        ClearCriteria();
         LoadDefaultProperties();
         if (mnuOptionsSaveDefault->isChecked())
             LoadDefaultCriteria();
@@ -122,6 +124,7 @@ void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp
         cmdFindNow->setDefault(true);
         applySecurity();
         LoadGroupTypes();
+        ClearCriteria();
         mnuOptionsSaveDefault->setEnabled(true);
         // A caller with a purpose of its own (a group copy, say) starts from blank criteria.
         if (strExtraInfo.isEmpty()) {
@@ -151,8 +154,7 @@ void ELGroupSearch::Deactivate()
 
 void ELGroupSearch::SetSingleSelect()
 {
-    guarded(QStringLiteral("switch to single selection"),
-            [&] { fgResults->SetSelMode(FlexGrid::SelectMode::Single); });
+    guarded(QStringLiteral("switch to single selection"), [&] { fgResults->SetSelMode(FlexGrid::SelectMode::Single); });
 }
 
 void ELGroupSearch::UseSelectedRecordset(bool useRecordset)

@@ -4,7 +4,7 @@
 
 #include "platform/Recordset.h"
 
-#include <QPointer>
+#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -27,7 +27,7 @@ class AppManager;
 class FlexGrid;
 class ViewCollection;
 class WinMan;
-}
+} // namespace talv
 
 namespace talv::search {
 

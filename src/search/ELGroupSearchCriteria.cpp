@@ -93,6 +93,13 @@ void ELGroupSearch::bindResults()
     fgResults->BindToRecordset(rsResults);
     fgResults->DataRefresh();
     Misc_Functions::FormatGridCaptions(*fgResults);
+    // One line per group, the name given most of the room.
+    fgResults->SetWordWrap(false);
+    const int width = fgResults->viewport()->width();
+    for (int col = 0; col < fgResults->Cols(); ++col) {
+        const QString caption = fgResults->TextMatrix(0, col);
+        fgResults->SetColWidth(col, caption == u"ID" ? 70 : caption == u"Group Name" ? qMax(200, width * 3 / 5) : 180);
+    }
 }
 
 void ELGroupSearch::FindNow()
@@ -106,7 +113,8 @@ void ELGroupSearch::FindNow()
         BusyCursor busy;
         fgResults->Unbind();
         lblRecordsReturned->setText(QStringLiteral("Records Returned: Searching..."));
-        UiServices::current().processEvents();
+        // Painted now, without running other events: a second click must not start a second search.
+        lblRecordsReturned->repaint();
 
         const QString sql = BuildSearchSQL();
         if (sql.isEmpty())

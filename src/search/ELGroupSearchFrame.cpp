@@ -44,8 +44,12 @@ struct ToolbarKey {
 };
 
 constexpr ToolbarKey ToolbarKeys[] = {
-    {"New", "Create New Search"}, {"Open", "Open Saved Search"}, {"Save", "Save Current Search"},
-    {"Cut", "Cut"},               {"Copy", "Copy"},              {"Paste", "Paste"},
+    {"New", "Create New Search"},
+    {"Open", "Open Saved Search"},
+    {"Save", "Save Current Search"},
+    {"Cut", "Cut"},
+    {"Copy", "Copy"},
+    {"Paste", "Paste"},
     {"Help", "Help"},
 };
 
@@ -143,27 +147,33 @@ QMenuBar *ELGroupSearch::buildMenus()
     };
 
     QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileNew = addMenuItem(file, QStringLiteral("mnuFileNew"), QStringLiteral("&New Search"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileNew = addMenuItem(file, QStringLiteral("mnuFileNew"), QStringLiteral("&New Search"),
+                             QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFileOpenSearch = addMenuItem(file, QStringLiteral("mnuFileOpenSearch"), QStringLiteral("&Open Search..."),
                                     QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileSaveSearch = addMenuItem(file, QStringLiteral("mnuFileSaveSearch"), QStringLiteral("&Save Search"),
                                     QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveSearchAs = addMenuItem(file, QStringLiteral("mnuFileSaveSearchAs"), QStringLiteral("Save Search &As..."));
+    mnuFileSaveSearchAs =
+        addMenuItem(file, QStringLiteral("mnuFileSaveSearchAs"), QStringLiteral("Save Search &As..."));
     mnuFileDeleteSearch = addMenuItem(file, QStringLiteral("mnuFileDeleteSearch"), QStringLiteral("&Delete Search..."));
     addMenuItem(file, QStringLiteral("mnuFileSeperator"), QStringLiteral("-"));
     mnuFileClose = addMenuItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"));
 
     QMenu *edit = addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
     // Undo and Redo are kept for the shape of the menu but never offered.
-    for (QAction *hidden : {addMenuItem(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
-                            addMenuItem(edit, QStringLiteral("mnuEditRedo"), QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y)),
-                            addMenuItem(edit, QStringLiteral("mnuEditSeperator"), QStringLiteral("-"))}) {
+    for (QAction *hidden :
+         {addMenuItem(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
+          addMenuItem(edit, QStringLiteral("mnuEditRedo"), QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y)),
+          addMenuItem(edit, QStringLiteral("mnuEditSeperator"), QStringLiteral("-"))}) {
         hidden->setVisible(false);
         hidden->setEnabled(false);
     }
-    mnuEditCut = addMenuItem(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuEditCopy = addMenuItem(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditPaste = addMenuItem(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuEditCut =
+        addMenuItem(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    mnuEditCopy =
+        addMenuItem(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditPaste =
+        addMenuItem(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
 
     QMenu *tools = addMenu(QStringLiteral("mnuTools"), QStringLiteral("&Tools"));
     addMenuItem(tools, QStringLiteral("mnuToolsOptions"), QStringLiteral("&Options..."))->setVisible(false);

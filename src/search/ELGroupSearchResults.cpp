@@ -9,9 +9,8 @@ namespace talv::search {
 
 void ELGroupSearch::updateOkButton()
 {
-    guarded(QStringLiteral("update the OK button"), [this] {
-        cmdOK->setEnabled(fgResults->Row() >= fgResults->FixedRows() || fgResults->SelectedRows() > 0);
-    });
+    guarded(QStringLiteral("update the OK button"),
+            [this] { cmdOK->setEnabled(fgResults->Row() >= fgResults->FixedRows() || fgResults->SelectedRows() > 0); });
 }
 
 // The commands below are wired to their buttons but act on nothing yet: they wait for the

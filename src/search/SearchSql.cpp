@@ -49,8 +49,8 @@ bool IsNumericGroupId(const QString &text)
 
 bool CriteriaEntered(const SearchCriteria &criteria)
 {
-    return !criteria.groupId.trimmed().isEmpty() || !criteria.groupType.trimmed().isEmpty()
-           || !criteria.groupName.trimmed().isEmpty();
+    return !criteria.groupId.trimmed().isEmpty() || !criteria.groupType.trimmed().isEmpty() ||
+           !criteria.groupName.trimmed().isEmpty();
 }
 
 QString BuildSearchSQL(const SearchCriteria &criteria)
@@ -67,8 +67,8 @@ QString BuildSearchSQL(const SearchCriteria &criteria)
             if (!where.isEmpty())
                 where += QStringLiteral(" AND ");
             // Picked from the list, so inserted as it is.
-            where += QStringLiteral("d_element_group_type.element_group_type_desc = '") + criteria.groupType
-                     + QStringLiteral("'");
+            where += QStringLiteral("d_element_group_type.element_group_type_desc = '") + criteria.groupType +
+                     QStringLiteral("'");
         }
     }
 
@@ -76,14 +76,14 @@ QString BuildSearchSQL(const SearchCriteria &criteria)
                                            "element_group.element_group_name as Group_Name, "
                                            "d_element_group_type.element_group_type_desc as Group_Type ");
     if (!where.isEmpty())
-        return columns
-               + QStringLiteral("FROM element_group, d_element_group_type WHERE element_group.d_element_group_type_id = "
-                                "d_element_group_type.d_element_group_type_id AND(")
-               + where + QStringLiteral(") order by element_group_id");
-    return columns
-           + QStringLiteral("FROM element_group, d_element_group_type "
-                            "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
-                            "ORDER BY element_group_id");
+        return columns +
+               QStringLiteral("FROM element_group, d_element_group_type WHERE element_group.d_element_group_type_id = "
+                              "d_element_group_type.d_element_group_type_id AND(") +
+               where + QStringLiteral(") order by element_group_id");
+    return columns +
+           QStringLiteral("FROM element_group, d_element_group_type "
+                          "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
+                          "ORDER BY element_group_id");
 }
 
 } // namespace talv::search

@@ -4,9 +4,7 @@
 #include "search/SearchScreens.h"
 
 #include "host/HostSession.h"
-#include "host/QueryService.h"
 #include "host/ReferenceAppManager.h"
-#include "host/ViewCatalogue.h"
 #include "host/WindowManager.h"
 #include "host/WorkArea.h"
 #include "host/WorkingLists.h"
@@ -19,89 +17,72 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace talv::test {
 
-// The reference host's application manager with a record of what the search asked of it: the SQL
-// texts and message ids. Everything is forwarded, so the answers are the real host's.
+// The reference host's application manager, recording the SQL texts and message ids it is asked
+// for; everything is forwarded, so the answers are the real host's.
 class RecordingAppManager final : public AppManager
 {
 public:
-    explicit RecordingAppManager(host::ReferenceAppManager &real) : m_real(real) {}
+    explicit RecordingAppManager(host::ReferenceAppManager &real) : r(real) {}
+    QStringList sqlSent, messageIds;
 
-    QStringList sqlSent;
-    QStringList messageIds;
-
-    // The statements Find Now sent, leaving out the type list and the empty result layout.
-    QStringList searches() const
-    {
-        QStringList out;
-        for (const QString &sql : sqlSent)
-            if (sql.startsWith(QLatin1String("SELECT UNIQUE")))
-                out << sql;
-        return out;
-    }
+    // What Find Now sent, without the type list and the empty result layout.
+    QStringList searches() const { return sqlSent.filter(QRegularExpression(QStringLiteral("^SELECT UNIQUE"))); }
 
     RecordsetPtr CallGetQueryRSXML(const QString &sql) override
     {
         sqlSent << sql;
-        return m_real.CallGetQueryRSXML(sql);
+        return r.CallGetQueryRSXML(sql);
     }
-    int Message(const QString &messageId, const QStringList &arguments = {}) override
+    int Message(const QString &id, const QStringList &args) override
     {
-        messageIds << messageId;
-        return m_real.Message(messageId, arguments);
+        messageIds << id;
+        return r.Message(id, args);
     }
-
-    QString GetServerName() override { return m_real.GetServerName(); }
-    qint32 GetServerType() override { return m_real.GetServerType(); }
-    qint32 GetUserID() override { return m_real.GetUserID(); }
-    QString GetUserName() override { return m_real.GetUserName(); }
-    void ApplySecurity(QWidget *control, const QVariant &omitted, const QString &name,
-                       const QObjectList &children) override
+    QString GetServerName() override { return r.GetServerName(); }
+    qint32 GetServerType() override { return r.GetServerType(); }
+    qint32 GetUserID() override { return r.GetUserID(); }
+    QString GetUserName() override { return r.GetUserName(); }
+    void ApplySecurity(QWidget *c, const QVariant &o, const QString &n, const QObjectList &l) override
     {
-        m_real.ApplySecurity(control, omitted, name, children);
+        r.ApplySecurity(c, o, n, l);
     }
-    RecordsetPtr Auditing(const QString &t, qint32 id, const QString &c) override { return m_real.Auditing(t, id, c); }
-    void ShowAbout() override { m_real.ShowAbout(); }
-    qint32 GetSystemOrgUnitID() override { return m_real.GetSystemOrgUnitID(); }
-    QString GetOrgUnitCode(qint32 id) override { return m_real.GetOrgUnitCode(id); }
-    bool CheckPermission(const QVariant &v) override { return m_real.CheckPermission(v); }
-    bool Delete(const QString &op, qint32 id, const QString &user, const QString &table) override
+    RecordsetPtr Auditing(const QString &t, qint32 id, const QString &c) override { return r.Auditing(t, id, c); }
+    void ShowAbout() override { r.ShowAbout(); }
+    qint32 GetSystemOrgUnitID() override { return r.GetSystemOrgUnitID(); }
+    QString GetOrgUnitCode(qint32 id) override { return r.GetOrgUnitCode(id); }
+    bool CheckPermission(const QVariant &v) override { return r.CheckPermission(v); }
+    bool Delete(const QString &o, qint32 id, const QString &u, const QString &t) override
     {
-        return m_real.Delete(op, id, user, table);
+        return r.Delete(o, id, u, t);
     }
-    bool Copy(const QString &op, const QVariant &source, qint32 target, const QString &user) override
-    {
-        return m_real.Copy(op, source, target, user);
-    }
-    void PopupEdit(FlexGrid *grid) override { m_real.PopupEdit(grid); }
-    QString GetControlAccess(const QString &c, const QString &m) override { return m_real.GetControlAccess(c, m); }
+    bool Copy(const QString &o, const QVariant &s, qint32 t, const QString &u) override { return r.Copy(o, s, t, u); }
+    void PopupEdit(FlexGrid *grid) override { r.PopupEdit(grid); }
+    QString GetControlAccess(const QString &c, const QString &m) override { return r.GetControlAccess(c, m); }
     bool OpenRelatedDetail(const QString &v, const QString &t, const QString &c, qint32 &id) override
     {
-        return m_real.OpenRelatedDetail(v, t, c, id);
+        return r.OpenRelatedDetail(v, t, c, id);
     }
-    RecordsetPtr GetPrototypeRSForView(const QString &code) override { return m_real.GetPrototypeRSForView(code); }
-    HostViewManager &ViewManager() override { return m_real.ViewManager(); }
-    QString HelpFile() override { return m_real.HelpFile(); }
-    bool GetHelpTopicID(QWidget *c, qint32 &topic) override { return m_real.GetHelpTopicID(c, topic); }
-    void DisplaySystemControlEntry(QWidget *c) override { m_real.DisplaySystemControlEntry(c); }
+    RecordsetPtr GetPrototypeRSForView(const QString &code) override { return r.GetPrototypeRSForView(code); }
+    HostViewManager &ViewManager() override { return r.ViewManager(); }
+    QString HelpFile() override { return r.HelpFile(); }
+    bool GetHelpTopicID(QWidget *c, qint32 &topic) override { return r.GetHelpTopicID(c, topic); }
+    void DisplaySystemControlEntry(QWidget *c) override { r.DisplaySystemControlEntry(c); }
 
 private:
-    host::ReferenceAppManager &m_real;
+    host::ReferenceAppManager &r;
 };
 
-// A sample database on one engine with the reference host around it: a session of ecarter, the
-// real application manager (recorded), the work area and window manager that open the search as
-// talv-host does, and scripted message boxes.
+// A sample database on one engine with the reference host around it, as talv-host has it: a
+// session of ecarter, the real application manager (recorded), the work area and window manager
+// that open the search by class name, and scripted message boxes.
 class SearchHost
 {
 public:
@@ -109,32 +90,26 @@ public:
     static std::unique_ptr<SearchHost> start(host::Engine engine, std::string *whyNot)
     {
         auto db = EngineDatabase::create(engine, EngineDatabase::WithSample, whyNot);
-        if (!db)
-            return nullptr;
-        return std::unique_ptr<SearchHost>(new SearchHost(std::move(db)));
+        return db ? std::unique_ptr<SearchHost>(new SearchHost(std::move(db))) : nullptr;
     }
-
     ~SearchHost()
     {
-        manager.reset(); // closes the screens before the session goes
-        area.reset();
+        manager.reset();
         search::UnregisterSearchScreens();
     }
 
-    // The search in a host sub-window, opened by class name as the host opens it.
     search::ELGroupSearch *openSearch()
     {
-        QWidget *control = manager->OpenSearch(search::ELGroupSearch::ClassName,
-                                               QStringLiteral("Find Element Group"), groupsView);
-        return qobject_cast<search::ELGroupSearch *>(control);
+        return qobject_cast<search::ELGroupSearch *>(
+            manager->OpenSearch(search::ELGroupSearch::ClassName, QStringLiteral("Find Element Group"), groupsView));
     }
 
-    // The search inside a modal window, started by name as a modal search window starts it.
+    // Inside a modal window, started by name as a modal search window starts it.
     search::ELGroupSearch *openModal(const QString &extraInfo = {}, RecordsetPtr rsTemp = {})
     {
         modalWindow = std::make_unique<QDialog>();
-        auto *control =
-            ClassRegistry::instance().CreateAs<search::ELGroupSearch>(search::ELGroupSearch::ClassName, modalWindow.get());
+        auto *control = ClassRegistry::instance().CreateAs<search::ELGroupSearch>(search::ELGroupSearch::ClassName,
+                                                                                  modalWindow.get());
         QVariantList args{QVariant::fromValue<AppManager *>(&recorder), QVariant::fromValue(rsTemp), extraInfo};
         LateBinding::callByRef(control, QStringLiteral("InitModalSearch"), args);
         modalRecordset = args.at(1).value<RecordsetPtr>();
@@ -142,85 +117,65 @@ public:
         return control;
     }
 
-    // Reads the database beside the screen, on a connection of its own.
+    // Reads or changes the database beside the screen, on a connection of its own.
     QSqlQuery query(const QString &sql)
     {
         QSqlQuery q(db->database().connection());
-        if (!q.exec(sql))
-            ADD_FAILURE() << "checking query failed: " << sql.toStdString();
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
         return q;
     }
 
-    host::Engine engine() const { return db->options().engine; }
-
     std::unique_ptr<EngineDatabase> db;
-    std::unique_ptr<host::HostSession> session;
-    std::unique_ptr<host::ReferenceAppManager> real;
-    RecordingAppManager recorder;
+    host::HostSession session;
+    host::ReferenceAppManager real{session};
+    RecordingAppManager recorder{real};
     ScriptedUiServices ui;
     ScopedUiServices scopedUi{ui};
     host::ViewCatalogue views;
-    std::unique_ptr<host::WorkingLists> lists;
-    std::unique_ptr<host::WorkArea> area;
+    host::WorkingLists lists{views, host::QueryService(session.connection())};
+    host::WorkArea area;
     std::unique_ptr<host::WindowManager> manager;
-    qint32 groupsView = -1;
+    qint32 groupsView = FindViewIndex(views, QStringLiteral("EGP"));
     std::unique_ptr<QDialog> modalWindow;
     RecordsetPtr modalRecordset;
 
 private:
     explicit SearchHost(std::unique_ptr<EngineDatabase> database)
-        : db(std::move(database)),
-          session(std::make_unique<host::HostSession>(db->openAnother(), QStringLiteral("ecarter"))),
-          real(std::make_unique<host::ReferenceAppManager>(*session)), recorder(*real)
+        : db(std::move(database)), session(db->openAnother(), QStringLiteral("ecarter"))
     {
         search::RegisterSearchScreens();
-        lists = std::make_unique<host::WorkingLists>(views, host::QueryService(session->connection()));
-        area = std::make_unique<host::WorkArea>();
-        area->resize(1200, 900);
-        area->show();
-        manager = std::make_unique<host::WindowManager>(*area, views, *lists, host::QueryService(session->connection()));
+        area.resize(1200, 900);
+        area.show();
+        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
         manager->setAppManager(&recorder);
-        groupsView = FindViewIndex(views, QStringLiteral("EGP"));
     }
 };
 
-template <typename T> T *child(const QObject *screen, const QString &name)
+template <typename T> T *child(const QObject *screen, const char *name)
 {
-    T *found = screen->findChild<T *>(name);
-    EXPECT_NE(found, nullptr) << "no " << name.toStdString();
+    T *found = screen->findChild<T *>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no " << name;
     return found;
 }
 
-// Gives `widget` the keyboard focus in its active window.
 inline void focusOn(QWidget *widget)
 {
-    QWidget *window = widget->window();
-    window->show();
-    QApplication::setActiveWindow(window);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    QApplication::setActiveWindow(widget->window());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(widget->window()));
     widget->setFocus();
-    EXPECT_EQ(QApplication::focusWidget(), widget);
 }
 
-// The grid's data rows, each as its cells joined by "|".
-inline QStringList gridRows(const FlexGrid &grid)
+// Grid row 0 (`from` 0) or the data rows, each as its cells joined by "|".
+inline QStringList gridRows(const FlexGrid &grid, int from = 1)
 {
     QStringList rows;
-    for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
+    for (int r = from; r < (from == 0 ? 1 : grid.Rows()); ++r) {
         QStringList cells;
         for (int c = 0; c < grid.Cols(); ++c)
             cells << grid.TextMatrix(r, c);
         rows << cells.join(u'|');
     }
     return rows;
-}
-
-inline QStringList gridHeadings(const FlexGrid &grid)
-{
-    QStringList headings;
-    for (int c = 0; c < grid.Cols(); ++c)
-        headings << grid.TextMatrix(0, c);
-    return headings;
 }
 
 } // namespace talv::test

@@ -12,14 +12,11 @@ WorkArea::WorkArea(QWidget *parent) : QMdiArea(parent)
 
 void WorkArea::SetMainGridRedraw(bool redraw)
 {
-    if (redraw) {
-        if (m_pauses == 0)
-            return;
-        if (--m_pauses > 0)
-            return;
-    } else if (m_pauses++ > 0) {
+    // A switch, not a count: a screen whose merge failed leaves the pause on, and its next merge
+    // (or any other screen's) must still bring the grid back.
+    if (redraw == !m_paused)
         return;
-    }
+    m_paused = !redraw;
     if (m_redraw)
         m_redraw(redraw);
 }

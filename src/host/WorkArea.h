@@ -20,12 +20,11 @@ public:
 
     void setRedrawHandler(RedrawHandler handler) { m_redraw = std::move(handler); }
     void SetMainGridRedraw(bool redraw) override;
-    // How deep the pauses nest: a screen that pauses twice must resume twice.
-    int redrawPauses() const { return m_pauses; }
+    bool mainGridPaused() const { return m_paused; }
 
 private:
     RedrawHandler m_redraw;
-    int m_pauses = 0;
+    bool m_paused = false;
 };
 
 } // namespace talv::host

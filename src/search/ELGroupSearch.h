@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SearchSql.h"
+#include "UserOptions.h"
 
 #include "platform/Recordset.h"
 
@@ -25,6 +26,7 @@ class QToolBar;
 namespace talv {
 class AppManager;
 class FlexGrid;
+class frmModalDetail;
 class ViewCollection;
 class WinMan;
 } // namespace talv
@@ -121,8 +123,20 @@ private:
     void NewGroup();
     void Confirm();
     void CancelSearch();
+    void requireList() const;
+    // The group of the first selected row, or of the current row when none is selected.
+    qint32 chosenGroupId() const;
+    // Raises when the record screen cannot be started, so that the user is told.
+    std::unique_ptr<talv::frmModalDetail> openModalDetails();
+    qint32 groupsView() const;
+    // Merges the saved new group into the results as the last, current row.
+    void showNewGroup(qint32 newId);
 
     // --- search settings (ELGroupSearchSettings.cpp)
+    QString BuildPropertiesXml() const;
+    void ApplyPropertiesXml(const QString &xml);
+    QString BuildStateXml() const;
+    void ApplyStateXml(const QString &xml);
     void LoadDefaultProperties();
     void LoadDefaultCriteria();
     void SaveDefaultProperties();
@@ -130,6 +144,14 @@ private:
     void OpenUserSearch();
     void SaveUserSearch(bool saveAs);
     void DeleteUserSearch();
+    // The name picked in the saved-search dialog (mode 1 save, 2 open, 3 delete), or the empty text.
+    QString PickUserSearch(const QString &category, qint32 mode);
+    // The user's options on the server the screen was started with.
+    OptionOwner optionOwner() const;
+    // Applies the stored option of a default category, if the user has one.
+    void loadDefault(const QString &category, void (ELGroupSearch::*apply)(const QString &));
+    // Stores a default document, replacing the user's stored one; raises talv::Error on failure.
+    void saveDefault(const QString &category, const QString &document);
 
     // --- state
     RecordsetPtr mrsView;

@@ -1,11 +1,54 @@
-// The results grid and the commands that act on its rows.
+// The results grid and the commands that act on its rows: the working-list merges, Details, New,
+// OK and Cancel.
 #include "ELGroupSearch.h"
 
+#include "contracts/AppManager.h"
+#include "contracts/HostWindow.h"
+#include "contracts/ViewCollection.h"
+#include "contracts/WinMan.h"
+#include "dialogs/frmModalDetail.h"
+#include "platform/BusyCursor.h"
+#include "platform/Error.h"
 #include "platform/FlexGrid.h"
+#include "platform/UiServices.h"
+#include "recordset/RS_Functions.h"
 
 #include <QPushButton>
 
 namespace talv::search {
+
+namespace {
+
+const QString SingleRecordView = QStringLiteral("SINGLE_RECORD_VIEW");
+const QString NewGroupCaption = QStringLiteral("Element Group...");
+
+// The row of a group saved in a modal details window, in the layout of the search results.
+QString newGroupSql(qint32 newId)
+{
+    return QStringLiteral("SELECT UNIQUE element_group.element_group_id as ID, ") +
+           QStringLiteral("element_group.element_group_name as Group_Name, "
+                          "d_element_group_type.element_group_type_desc as Group_Type  ") +
+           QStringLiteral("FROM element_group, d_element_group_type ") +
+           QStringLiteral(
+               "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id ") +
+           QStringLiteral("AND element_group.element_group_id = ") + QString::number(newId) + QStringLiteral(" ") +
+           QStringLiteral("ORDER BY element_group.element_group_id");
+}
+
+// Runs a merge into the working list with the host's main grid paused. Only a merge that
+// completes lets the grid paint again.
+void withMainGridPaused(const QObject *control, const std::function<void()> &merge)
+{
+    BusyCursor busy;
+    HostWindow *host = findHostWindow(control);
+    if (host)
+        host->SetMainGridRedraw(false);
+    merge();
+    if (host)
+        host->SetMainGridRedraw(true);
+}
+
+} // namespace
 
 void ELGroupSearch::updateOkButton()
 {
@@ -13,52 +56,149 @@ void ELGroupSearch::updateOkButton()
             [this] { cmdOK->setEnabled(fgResults->Row() >= fgResults->FixedRows() || fgResults->SelectedRows() > 0); });
 }
 
-// The commands below are wired to their buttons but act on nothing yet: they wait for the
-// working-list merge utilities and the modal hosts.
-
 void ELGroupSearch::onResultsDoubleClick()
 {
-    // Not built yet: OK in a modal search, Add to List otherwise, on a data row only.
+    if (fgResults->Row() < 1)
+        return;
+    if (blnModal)
+        Confirm();
+    else
+        AddToList();
 }
 
 void ELGroupSearch::SelectAll()
 {
-    // Not built yet: selects every data row.
+    guarded(QStringLiteral("select the groups"), [this] {
+        if (fgResults->Rows() < 2)
+            return;
+        BusyCursor busy;
+        const int col = qMin(1, fgResults->Cols() - 1);
+        fgResults->Select(1, col, fgResults->Rows() - 1, col);
+    });
 }
 
 void ELGroupSearch::SelectNone()
 {
-    // Not built yet: leaves no data row selected.
+    guarded(QStringLiteral("clear the selection"), [this] {
+        // The heading cell takes the cursor and holds no row, so nothing stays selected.
+        fgResults->Select(0, 0);
+        fgResults->SelectNone();
+    });
+}
+
+void ELGroupSearch::requireList() const
+{
+    if (!mrsView)
+        throw Error(Error::IllegalOperation, QStringLiteral("the search was given no list to change"));
 }
 
 void ELGroupSearch::AddToList()
 {
-    // Not built yet: appends the selected rows missing from mrsView, pausing the host's grid.
+    guarded(QStringLiteral("add the groups to the list"), [this] {
+        requireList();
+        withMainGridPaused(this, [this] { RS_Functions::AddSelectedToList(*fgResults, *rsResults, *mrsView); });
+    });
 }
 
 void ELGroupSearch::ReplaceList()
 {
-    // Not built yet: mrsView becomes the selected rows, when there are any.
+    guarded(QStringLiteral("replace the list"), [this] {
+        requireList();
+        withMainGridPaused(this, [this] { RS_Functions::ReplaceListWithSelected(*fgResults, *rsResults, *mrsView); });
+    });
+}
+
+qint32 ELGroupSearch::chosenGroupId() const
+{
+    // The first selected row; a current row that nobody selected (as after Find Now) stands in.
+    const int row = fgResults->SelectedRows() > 0 ? fgResults->SelectedRow(0) : fgResults->Row();
+    bool numeric = false;
+    const qint32 id = fgResults->TextMatrix(row, 0).toInt(&numeric);
+    if (!numeric)
+        throw Error(Error::InvalidArgument, QStringLiteral("row %1 holds no group id").arg(row));
+    return id;
+}
+
+std::unique_ptr<frmModalDetail> ELGroupSearch::openModalDetails()
+{
+    auto dialog = std::make_unique<frmModalDetail>(this);
+    dialog->setWindowIcon(parentWindow()->windowIcon());
+    if (!dialog->InitDialog(DetailsClassName, objAppManager, QString()))
+        throw Error(Error::ClassNotRegistered,
+                    QStringLiteral("the group record screen (%1) could not be started").arg(DetailsClassName));
+    return dialog;
+}
+
+qint32 ELGroupSearch::groupsView() const
+{
+    if (!colViews)
+        throw Error(Error::IllegalOperation, QStringLiteral("the search was given no views"));
+    return FindViewIndex(*colViews, ViewCode);
 }
 
 void ELGroupSearch::OpenDetails()
 {
-    // Not built yet: opens the current group through the window manager or a modal details window.
+    guarded(QStringLiteral("open the group's details"), [this] {
+        if (fgResults->Row() < 1)
+            return;
+        if (!objWinMan) {
+            const std::unique_ptr<frmModalDetail> dialog = openModalDetails();
+            dialog->LoadData(chosenGroupId());
+            UiServices::current().execModal(*dialog);
+            return;
+        }
+        BusyCursor busy;
+        RecordsetPtr oneRow;
+        RS_Functions::MakeCurrentRowRecordset(*fgResults, *rsResults, oneRow);
+        const qint32 view = groupsView();
+        objWinMan->OpenDetails(view, view, chosenGroupId(), SingleRecordView, oneRow);
+    });
 }
 
 void ELGroupSearch::NewGroup()
 {
-    // Not built yet: a new group through the window manager (then Quit) or a modal details window.
+    guarded(QStringLiteral("create a new group"), [this] {
+        if (!blnModal) {
+            if (!objWinMan)
+                throw Error(Error::IllegalOperation, QStringLiteral("the search has no window manager"));
+            const qint32 view = groupsView();
+            objWinMan->NewDetails(view, view, NewGroupCaption);
+            emit Quit();
+            return;
+        }
+        const std::unique_ptr<frmModalDetail> dialog = openModalDetails();
+        const qint32 newId = dialog->NewData(-1);
+        UiServices::current().execModal(*dialog);
+        if (newId > 0)
+            showNewGroup(newId);
+    });
+}
+
+void ELGroupSearch::showNewGroup(qint32 newId)
+{
+    const RecordsetPtr row = objAppManager->CallGetQueryRSXML(newGroupSql(newId));
+    if (!row || row->RecordCount() != 1)
+        return;
+    row->MoveFirst();
+    fgResults->Unbind();
+    RS_Functions::MergeRecord(*row, *rsResults);
+    bindResults();
+    const int last = fgResults->Rows() - 1;
+    fgResults->SetRow(last);
+    fgResults->ShowCell(last, qMin(1, fgResults->Cols() - 1));
 }
 
 void ELGroupSearch::Confirm()
 {
-    // Not built yet: hands over the selection with SelectedItems, then raises Quit.
+    SelectedItems();
+    emit Quit();
 }
 
 void ELGroupSearch::CancelSearch()
 {
-    // Not built yet: releases mrsView, leaving the caller's set untouched, then raises Quit.
+    // Let go of the caller's set without touching it: a cancelled pick changes nothing.
+    mrsView.reset();
+    emit Quit();
 }
 
 void ELGroupSearch::SelectedItems()
@@ -69,7 +209,10 @@ void ELGroupSearch::SelectedItems()
             for (int i = 0; i < fgResults->SelectedRows(); ++i)
                 colSelectedItems->append(fgResults->TextMatrix(fgResults->SelectedRow(i), 0));
         }
-        // Not built yet: with blnUseRecordset, mrsView becomes exactly the selected rows.
+        if (blnUseRecordset) {
+            requireList();
+            RS_Functions::ReplaceListWithSelected(*fgResults, *rsResults, *mrsView);
+        }
     });
 }
 

@@ -416,14 +416,13 @@ TEST_F(WindowManagerTest, ViewsWithoutAnInstalledScreenShowTheRecordsReadOnly)
     EXPECT_TRUE(manager->CloseAll());
 }
 
-TEST_F(WindowManagerTest, RedrawPausesNestAndReachTheMainGridOnce)
+TEST_F(WindowManagerTest, RedrawPauseIsASwitchThatAnyResumeLifts)
 {
     manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
     HostWindow *host = findHostWindow(lastScreen());
     ASSERT_NE(host, nullptr);
     host->SetMainGridRedraw(false);
-    host->SetMainGridRedraw(false);
-    host->SetMainGridRedraw(true);
+    host->SetMainGridRedraw(false); // a merge that failed left its pause on; the next one pauses again
     EXPECT_EQ(redraws, QList<bool>({false}));
     host->SetMainGridRedraw(true);
     host->SetMainGridRedraw(true); // an unpaired resume changes nothing

@@ -3,6 +3,7 @@
 #include "search/ELGroupSearch.h"
 #include "search/SearchScreens.h"
 
+#include "clients/ClientClasses.h"
 #include "host/HostSession.h"
 #include "host/ReferenceAppManager.h"
 #include "host/WindowManager.h"
@@ -144,6 +145,11 @@ private:
         : db(std::move(database)), session(db->openAnother(), QStringLiteral("ecarter"))
     {
         search::RegisterSearchScreens();
+        clients::registerClientClasses();
+        // A screen opens blank unless a test stores defaults of its own: ecarter's sample defaults
+        // (a group type) would narrow every search.
+        query(QStringLiteral("DELETE FROM user_option WHERE user_option_category_id IN (SELECT user_option_category_id "
+                             "FROM user_option_category WHERE category_name LIKE '$DEFAULT_FIND_%')"));
         area.resize(1200, 900);
         area.show();
         manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));

@@ -1,0 +1,153 @@
+// The saved-search dialog on its own: its three modes, where a name may come from, and how it
+// ends, on the sample database (SQLite) where ecarter has two searches and jbrandt one.
+#include "SettingsTestSupport.h"
+
+#include <QApplication>
+
+using namespace talv;
+using namespace talv::search;
+
+namespace {
+
+class UserSearchDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string whyNot;
+        host = test::SearchHost::start(talv::host::Engine::SQLite, &whyNot);
+        ASSERT_TRUE(host) << whyNot;
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
+        EXPECT_EQ(host->ui.pendingAnswers(), 0);
+        EXPECT_EQ(host->ui.pendingDialogs(), 0);
+    }
+
+    // Runs the dialog as the search screen does; `act` is what the user does in it.
+    void run(frmUserSearchSaveOpen &dialog, qint32 mode, const std::function<void(frmUserSearchSaveOpen &)> &act,
+             const QString &category = UserSearchCategory)
+    {
+        EXPECT_TRUE(dialog.Init(category, mode, &host->recorder));
+        host->ui.queueDialog([&](QDialog &) { act(dialog); });
+        UiServices::current().execModal(dialog);
+    }
+
+    std::unique_ptr<test::SearchHost> host;
+};
+
+TEST_F(UserSearchDialogTest, EachModeHasItsCaptionsAndOnlySaveTakesATypedName)
+{
+    const QStringList ecartersSearches{QStringLiteral("Carter's alpine groups"), QStringLiteral("Ohio mussels")};
+    struct Mode {
+        qint32 mode;
+        const char *button;
+        const char *caption;
+        bool locked;
+    };
+    for (const Mode &m : {Mode{1, "Save", "Save User Search", false}, Mode{2, "Open", "Open User Search", true},
+                          Mode{3, "Delete", "Delete User Search", true}}) {
+        SCOPED_TRACE(m.caption);
+        frmUserSearchSaveOpen dialog;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Save User Search"));
+        run(dialog, m.mode, [&](frmUserSearchSaveOpen &d) {
+            auto *save = test::child<QPushButton>(&d, "cmdSave");
+            auto *name = test::child<QLineEdit>(&d, "txtSearchName");
+            EXPECT_EQ(d.windowTitle(), QString::fromLatin1(m.caption));
+            EXPECT_EQ(save->text(), QString::fromLatin1(m.button));
+            EXPECT_EQ(test::child<QPushButton>(&d, "cmdCancel")->text(), QStringLiteral("Cancel"));
+            EXPECT_EQ(test::child<QLabel>(&d, "Label1")->text(), QStringLiteral("User Searches"));
+            EXPECT_EQ(test::child<QLabel>(&d, "lblSearchName")->text(), QStringLiteral("Search Name:"));
+            EXPECT_EQ(test::listed(d), ecartersSearches); // jbrandt's search is not ecarter's
+            EXPECT_FALSE(save->isEnabled());
+            EXPECT_EQ(name->isReadOnly(), m.locked);
+            const QPalette standard = QApplication::palette(name);
+            EXPECT_EQ(name->palette().color(QPalette::Base),
+                      m.locked ? standard.color(QPalette::Button) : standard.color(QPalette::Base));
+
+            // Blanks are no name; a name keeps its blanks.
+            name->setText(QStringLiteral("   "));
+            EXPECT_FALSE(save->isEnabled());
+            name->setText(QStringLiteral("  typed  "));
+            EXPECT_EQ(save->isEnabled(), !m.locked); // open and delete take names from the list only
+
+            auto *list = test::child<QListWidget>(&d, "lstUserSearches");
+            list->setCurrentRow(1);
+            EXPECT_EQ(name->text(), QStringLiteral("Ohio mussels"));
+            EXPECT_TRUE(save->isEnabled());
+            list->clearSelection();
+            EXPECT_EQ(save->isEnabled(), !m.locked);
+            if (m.locked)
+                list->setCurrentRow(0);
+            else
+                name->setText(QStringLiteral("  typed  "));
+            save->click();
+        });
+        EXPECT_FALSE(dialog.IsCanceled());
+        EXPECT_EQ(dialog.GetSearchName(), m.locked ? ecartersSearches.first() : QStringLiteral("  typed  "));
+    }
+}
+
+TEST_F(UserSearchDialogTest, DoubleClickTakesTheNameAtOnceAndCancelOrCloseBoxGiveNone)
+{
+    frmUserSearchSaveOpen saving;
+    run(saving, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
+        auto *list = test::child<QListWidget>(&d, "lstUserSearches");
+        const QRect item = list->visualItemRect(list->item(0));
+        // A double click follows the click that selects the item.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_FALSE(saving.IsCanceled());
+    EXPECT_EQ(saving.GetSearchName(), QStringLiteral("Carter's alpine groups"));
+
+    frmUserSearchSaveOpen cancelled;
+    run(cancelled, frmUserSearchSaveOpen::OpenMode, [](frmUserSearchSaveOpen &d) {
+        test::child<QListWidget>(&d, "lstUserSearches")->setCurrentRow(0);
+        test::child<QPushButton>(&d, "cmdCancel")->click();
+    });
+    EXPECT_TRUE(cancelled.IsCanceled());
+
+    frmUserSearchSaveOpen closed;
+    run(closed, frmUserSearchSaveOpen::DeleteMode, [](frmUserSearchSaveOpen &d) {
+        test::child<QListWidget>(&d, "lstUserSearches")->setCurrentRow(0);
+        d.close();
+    });
+    EXPECT_TRUE(closed.IsCanceled());
+}
+
+TEST_F(UserSearchDialogTest, AnEmptyListOffersNothingToOpen)
+{
+    frmUserSearchSaveOpen dialog;
+    run(
+        dialog, frmUserSearchSaveOpen::OpenMode,
+        [](frmUserSearchSaveOpen &d) {
+            auto *list = test::child<QListWidget>(&d, "lstUserSearches");
+            EXPECT_EQ(list->count(), 0);
+            list->setCurrentRow(0);
+            EXPECT_FALSE(test::child<QPushButton>(&d, "cmdSave")->isEnabled());
+            test::child<QPushButton>(&d, "cmdCancel")->click();
+        },
+        QStringLiteral("$USER_FIND_SOMETHING_ELSE"));
+    EXPECT_TRUE(dialog.IsCanceled());
+}
+
+TEST_F(UserSearchDialogTest, AListThatCannotBeReadIsReportedAndLeftEmpty)
+{
+    host->query(QStringLiteral("ALTER TABLE user_option RENAME TO user_option_elsewhere"));
+    frmUserSearchSaveOpen dialog;
+    host->ui.queueAnswer(Answer::OK);
+    run(dialog, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
+        EXPECT_EQ(test::child<QListWidget>(&d, "lstUserSearches")->count(), 0);
+        test::child<QPushButton>(&d, "cmdCancel")->click();
+    });
+    ASSERT_EQ(host->ui.boxes().size(), 1);
+    const auto &box = host->ui.boxes().first();
+    EXPECT_TRUE(box.text.startsWith(QStringLiteral("Unable to save default settings: "))) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QStringLiteral("user_option"))) << box.text.toStdString();
+    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+}
+
+} // namespace

@@ -117,13 +117,9 @@ bool BusinessComponent::LoadByID(qlonglong id)
 
 bool BusinessComponent::Save()
 {
-    m_lastError.clear();
     try {
-        SaveTransaction tx(server());
-        write(tx);
-        tx.commit();
-        return true;
-    } catch (const Error &e) {
+        return saveInOneTransaction(server(), [this](SaveTransaction &tx) { write(tx); }, m_lastError);
+    } catch (const Error &e) {  // no server to save to
         m_lastError = e.description();
         return false;
     }

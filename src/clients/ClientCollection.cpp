@@ -211,14 +211,11 @@ void ClientCollection::RemoveAt(qint32 index)
 
 bool ClientCollection::SaveAll()
 {
-    m_lastError.clear();
     try {
         requireClass();
-        SaveTransaction tx(ServerDirectory::Find(m_serverName));
-        write(tx);
-        tx.commit();
-        return true;
-    } catch (const Error &e) {
+        return saveInOneTransaction(ServerDirectory::Find(m_serverName), [this](SaveTransaction &tx) { write(tx); },
+                                    m_lastError);
+    } catch (const Error &e) {  // no class or no server to save to
         m_lastError = e.description();
         return false;
     }

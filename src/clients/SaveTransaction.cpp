@@ -45,9 +45,10 @@ void SaveTransaction::execControl(const QString &statement)
         raiseDatabaseError(statement, q);
 }
 
-QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
+QSqlQuery execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly)
 {
-    QSqlQuery q(m_server.database());
+    QSqlQuery q(db);
+    q.setForwardOnly(forwardOnly);
     if (!q.prepare(sql))
         raiseDatabaseError(sql, q);
     for (const QVariant &value : values)
@@ -55,6 +56,26 @@ QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
     if (!q.exec())
         raiseDatabaseError(sql, q);
     return q;
+}
+
+bool saveInOneTransaction(const ServerConnection &server, const std::function<void(SaveTransaction &)> &write,
+                          QString &lastError)
+{
+    lastError.clear();
+    try {
+        SaveTransaction tx(server);
+        write(tx);
+        tx.commit();
+        return true;
+    } catch (const Error &e) {
+        lastError = e.description();
+        return false;
+    }
+}
+
+QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
+{
+    return execBound(m_server.database(), sql, values);
 }
 
 qint64 SaveTransaction::nextId(const QString &sequence)

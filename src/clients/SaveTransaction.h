@@ -51,4 +51,13 @@ private:
 // Raises Error(Database) from a failed statement, with the database's own message.
 [[noreturn]] void raiseDatabaseError(const QString &what, const QSqlQuery &query);
 
+// Runs a statement with bound values (never pasted into the text), inside or outside a save.
+// Raises Error(Database) with the database's message.
+QSqlQuery execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly = false);
+
+// Runs `write` in one save on `server`: true when it committed; false with the database's
+// message in `lastError` when anything failed, everything then rolled back.
+bool saveInOneTransaction(const ServerConnection &server, const std::function<void(SaveTransaction &)> &write,
+                          QString &lastError);
+
 } // namespace talv::clients

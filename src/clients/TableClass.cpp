@@ -34,14 +34,7 @@ QList<QVariantList> TableClass::query(const ServerConnection &server, const QStr
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + orderBy;
 
-    QSqlQuery q(server.database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        raiseDatabaseError(sql, q);
-    for (const QVariant &value : values)
-        q.addBindValue(value);
-    if (!q.exec())
-        raiseDatabaseError(sql, q);
+    QSqlQuery q = execBound(server.database(), sql, values, true);
     QList<QVariantList> rows;
     const int count = int(m_definition.properties.size());
     while (q.next()) {

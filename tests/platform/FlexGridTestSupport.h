@@ -1,0 +1,126 @@
+#pragma once
+
+#include "platform/FlexGrid.h"
+#include "platform/FlexGridModel.h"
+#include "platform/Recordset.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+// Readable failure messages for text comparisons.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+using talv::Error;
+using talv::FieldType;
+using talv::FlexGrid;
+using talv::Recordset;
+
+namespace flexgrid_test {
+
+// Attaches Qt's model tester and collects its complaints instead of aborting the run.
+class ModelChecker
+{
+public:
+    explicit ModelChecker(QAbstractItemModel *model)
+        : m_tester(model, QAbstractItemModelTester::FailureReportingMode::Warning)
+    {
+        s_failures.clear();
+        s_previous = qInstallMessageHandler(&ModelChecker::handle);
+    }
+    ~ModelChecker() { qInstallMessageHandler(s_previous); }
+    const QStringList &failures() const { return s_failures; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (qstrcmp(context.category, "qt.modeltest") == 0 && type >= QtWarningMsg)
+            s_failures.append(message);
+        else if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QStringList s_failures;
+    static inline QtMessageHandler s_previous = nullptr;
+    QAbstractItemModelTester m_tester;
+};
+
+// A grid with heading "C0".."Cn" and data cells "r<row>c<col>" in grid coordinates.
+inline void fill(FlexGrid &grid, int dataRows, int cols)
+{
+    grid.SetCols(cols);
+    grid.SetRows(grid.FixedRows() + dataRows);
+    for (int c = 0; c < cols; ++c) {
+        grid.SetTextMatrix(0, c, QStringLiteral("C%1").arg(c));
+        for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
+            grid.SetTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+    }
+}
+
+inline void showAndWait(FlexGrid &grid)
+{
+    grid.resize(480, 360);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+}
+
+inline QPoint cellCentre(const FlexGrid &grid, int row, int col = 0)
+{
+    return grid.visualRect(grid.GridModel()->index(row - grid.FixedRows(), col)).center();
+}
+
+inline void clickRow(FlexGrid &grid, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cellCentre(grid, row));
+}
+
+inline QVariant shown(const FlexGrid &grid, int row, int col, int role = Qt::DisplayRole)
+{
+    return grid.GridModel()->index(row - grid.FixedRows(), col).data(role);
+}
+
+// ID (integer), NAME (text), NOTE (text, null in the second row).
+inline std::shared_ptr<Recordset> smallSet()
+{
+    auto rs = std::make_shared<Recordset>();
+    rs->AppendField(QStringLiteral("ID"), FieldType::Integer);
+    rs->AppendField(QStringLiteral("NAME"), FieldType::VarChar, 50);
+    rs->AppendField(QStringLiteral("NOTE"), FieldType::VarChar, 50);
+    rs->Open();
+    const QStringList names{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
+    for (int i = 0; i < names.size(); ++i) {
+        rs->AddNew();
+        rs->SetValue(QStringLiteral("ID"), 10 * (i + 1));
+        rs->SetValue(QStringLiteral("NAME"), names.at(i));
+        if (i != 1)
+            rs->SetValue(QStringLiteral("NOTE"), QStringLiteral("note %1").arg(i));
+        rs->Update();
+    }
+    return rs;
+}
+
+inline int errorNumber(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace flexgrid_test
+
+using namespace flexgrid_test;

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace talv::search {
@@ -93,6 +94,8 @@ void ELGroupSearch::InitSearch(const RecordsetPtr &rsTemp, AppManager *appManage
             LoadDefaultCriteria();
         cmdOK->setEnabled(false);
         cmdFindNow->setDefault(true);
+        // The user starts typing criteria at once.
+        txtGroupID->setFocus();
     });
 }
 
@@ -132,6 +135,7 @@ void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp
             if (mnuOptionsSaveDefault->isChecked())
                 LoadDefaultCriteria();
         }
+        txtGroupID->setFocus();
     });
 }
 

@@ -1,6 +1,6 @@
 #include "BoundSql.h"
 
-#include "TextInterner.h"
+#include "platform/TextInterner.h"
 
 #include "platform/Error.h"
 

@@ -1,6 +1,6 @@
 #include "SqliteReader.h"
 
-#include "TextInterner.h"
+#include "platform/TextInterner.h"
 
 #include "platform/Error.h"
 

@@ -3,11 +3,41 @@
 #include "RecordsetValue.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 namespace talv::internal {
 
 namespace {
+
+// [-+] digits [. digits] [e [-+] digits], or [-+] . digits [e ...]; checked by hand because
+// every "ID = n" lookup of a merge parses one.
+bool isNumberLiteral(QStringView word)
+{
+    qsizetype i = 0;
+    const qsizetype n = word.size();
+    auto digits = [&] {
+        const qsizetype start = i;
+        while (i < n && word[i].isDigit() && word[i].unicode() < 128)
+            ++i;
+        return i - start;
+    };
+    if (i < n && (word[i] == u'-' || word[i] == u'+'))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < n && word[i] == u'.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < n && (word[i] == u'e' || word[i] == u'E')) {
+        ++i;
+        if (i < n && (word[i] == u'-' || word[i] == u'+'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
 
 bool likeMatch(QStringView text, QStringView pattern)
 {
@@ -263,8 +293,7 @@ private:
             fail(QStringLiteral("a value is expected at position %1").arg(start + 1));
         if (word.compare(u"NULL", Qt::CaseInsensitive) == 0)
             return {word, LiteralKind::Null};
-        static const QRegularExpression number(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?$"));
-        return {word, number.match(word).hasMatch() ? LiteralKind::Number : LiteralKind::Word};
+        return {word, isNumberLiteral(word) ? LiteralKind::Number : LiteralKind::Word};
     }
 
     QString parseQuoted()

@@ -12,6 +12,11 @@ std::optional<qint64> RecordsetIndex::numericKey(const QVariant &value) const
     switch (m_type) {
     case FieldType::Integer:
     case FieldType::BigInt:
+        // The stored types first: building the index of a million-row list reads every value.
+        if (value.typeId() == QMetaType::Int)
+            return *static_cast<const int *>(value.constData());
+        if (value.typeId() == QMetaType::LongLong)
+            return *static_cast<const qlonglong *>(value.constData());
         if (value.typeId() == QMetaType::Double) {
             // A literal such as 5.0 finds 5; 5.5 can match no whole number.
             const double d = value.toDouble();
@@ -42,24 +47,18 @@ RecordsetIndex::Chain *RecordsetIndex::chainFor(const QVariant &value, bool crea
 {
     if (m_type == FieldType::VarChar) {
         const QString key = value.toString().toCaseFolded();
+        if (create)
+            return &m_text[key];  // one hash probe, inserting an empty chain when new
         auto it = m_text.find(key);
-        if (it == m_text.end()) {
-            if (!create)
-                return nullptr;
-            it = m_text.emplace(key, Chain{-1, -1});
-        }
-        return &it.value();
+        return it == m_text.end() ? nullptr : &it.value();
     }
     const auto key = numericKey(value);
     if (!key)
         return nullptr;
+    if (create)
+        return &m_numeric[*key];
     auto it = m_numeric.find(*key);
-    if (it == m_numeric.end()) {
-        if (!create)
-            return nullptr;
-        it = m_numeric.emplace(*key, Chain{-1, -1});
-    }
-    return &it.value();
+    return it == m_numeric.end() ? nullptr : &it.value();
 }
 
 const RecordsetIndex::Chain *RecordsetIndex::chainFor(const QVariant &value) const

@@ -28,8 +28,8 @@ public:
 
 private:
     struct Chain {
-        qsizetype first;
-        qsizetype last;
+        qsizetype first = -1;
+        qsizetype last = -1;
     };
     // Whole numbers, doubles, booleans and dates hash as 64-bit keys; text as case-folded text.
     std::optional<qint64> numericKey(const QVariant &value) const;

@@ -2,6 +2,7 @@
 
 #include "RecordsetIndex.h"
 #include "RecordsetStream.h"
+#include "TextInterner.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace talv {
 
@@ -118,17 +120,23 @@ public:
     }
     QString text()
     {
+        QString s;
+        textInto(s);
+        return s;
+    }
+    // Reads a text into `buffer`, reusing its storage: values that repeat then cost no allocation.
+    void textInto(QString &buffer)
+    {
         const quint32 units = number<quint32>();
         need(static_cast<qsizetype>(units) * 2);
-        QString s(static_cast<qsizetype>(units), Qt::Uninitialized);
+        buffer.resize(static_cast<qsizetype>(units));
         if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-            std::memcpy(s.data(), m_data.data() + m_pos, static_cast<size_t>(units) * 2);
+            std::memcpy(buffer.data(), m_data.data() + m_pos, static_cast<size_t>(units) * 2);
             m_pos += static_cast<qsizetype>(units) * 2;
         } else {
             for (quint32 i = 0; i < units; ++i)
-                s[i] = QChar(number<quint16>());
+                buffer[i] = QChar(number<quint16>());
         }
-        return s;
     }
     bool bytesEqual(const char *expected, qsizetype size)
     {
@@ -222,7 +230,13 @@ void writeValue(Writer &w, const QVariant &v)
     }
 }
 
-QVariant readValue(Reader &r, FieldType type)
+// Per field while a stream is read: repeated texts (a group type over a million rows) are held once.
+struct TextReading {
+    TextInterner interner;
+    QString buffer;
+};
+
+QVariant readValue(Reader &r, FieldType type, TextReading &texts)
 {
     const auto tag = static_cast<ValueTag>(r.number<quint8>());
     if (!tagFits(tag, type))
@@ -266,7 +280,8 @@ QVariant readValue(Reader &r, FieldType type)
         return dt;
     }
     case ValueTag::Text:
-        return r.text();
+        r.textInto(texts.buffer);
+        return texts.interner.take(texts.buffer);
     }
     corrupt(QStringLiteral("a value has an unknown kind"));
 }
@@ -343,9 +358,10 @@ void Recordset::OpenFromStream(const QByteArray &stream)
     QList<QList<QVariant>> columns(fields.size());
     for (auto &column : columns)
         column.reserve(rows);
+    std::vector<TextReading> texts(static_cast<size_t>(fields.size()));
     for (qsizetype row = 0; row < rows; ++row)
         for (qsizetype f = 0; f < fields.size(); ++f)
-            columns[f].append(readValue(r, fields[f].type));
+            columns[f].append(readValue(r, fields[f].type, texts[static_cast<size_t>(f)]));
     if (r.left() != 0)
         corrupt(QStringLiteral("unexpected bytes follow the last row"));
 

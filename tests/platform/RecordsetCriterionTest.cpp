@@ -47,7 +47,7 @@ QVariantList idsWhere(Recordset &rs, const QString &filter)
 TEST(RecordsetCriterion, BlanksAndLiteralFormsAreEquivalent)
 {
     auto rs = sample();
-    for (const char *text : {"ID=3", "ID = 3", "  id   =3 ", "ID = '3'", "[ID] = 3", "ID = 3.0"}) {
+    for (const char *text : {"ID=3", "ID = 3", "  id   =3 ", "ID = '3'", "[ID] = 3", "ID = 3.0", "ID = +3", "ID = 3.", "ID = 0.3e1"}) {
         rs->MoveFirst();
         rs->Find(QString::fromUtf8(text));
         ASSERT_FALSE(rs->IsEOF()) << text;

@@ -5,7 +5,7 @@
 #include <QStringView>
 #include <QVariant>
 
-namespace talv::host {
+namespace talv {
 
 // Result columns such as a group type repeat a handful of texts over many rows; holding each
 // distinct text once saves an allocation per row and most of the memory. One interner serves one
@@ -67,4 +67,4 @@ private:
     bool m_givenUp = false;
 };
 
-} // namespace talv::host
+} // namespace talv

@@ -7,6 +7,7 @@
 #include "search/ELGroupSearch.h"
 #include "search/SearchScreens.h"
 
+#include "clients/ClientClasses.h"
 #include "host/Database.h"
 #include "host/HostSession.h"
 #include "host/QueryService.h"
@@ -54,6 +55,8 @@ QString benchDatabase()
 struct Host {
     Host()
     {
+        // The screen reads its stored settings through the business clients, as in talv-host.
+        talv::clients::registerClientClasses();
         talv::host::ConnectionOptions o;
         o.name = benchDatabase();
         session = std::make_unique<talv::host::HostSession>(talv::host::Database::open(o), QStringLiteral("ecarter"));

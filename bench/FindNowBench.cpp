@@ -16,6 +16,8 @@
 #include "platform/FlexGrid.h"
 #include "platform/ScriptedUiServices.h"
 
+#include "BenchDatabase.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -31,25 +33,8 @@
 
 namespace {
 
-const QString kSearchAll = QStringLiteral(
-    "SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as Group_Name, "
-    "d_element_group_type.element_group_type_desc as Group_Type FROM element_group, d_element_group_type "
-    "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
-    "ORDER BY element_group_id");
-
-QString benchDatabase()
-{
-    QString path = qEnvironmentVariable("TALV_BENCH_DB", QStringLiteral("/tmp/talv-bench-1m.sqlite"));
-    if (!QFile::exists(path)) {
-        std::fprintf(stderr, "making %s with data/tools/generate_large.py ...\n", qPrintable(path));
-        const int rc = QProcess::execute(
-            QStringLiteral("python3"),
-            {QStringLiteral(TALV_SOURCE_DIR "/data/tools/generate_large.py"), QStringLiteral("--quiet"), path});
-        if (rc != 0)
-            qFatal("the benchmark database could not be made");
-    }
-    return path;
-}
+using talv::bench::benchDatabase;
+const QString &kSearchAll = talv::bench::kSearchAllSql;
 
 // One logged-in session on the benchmark database, as talv-host would have it.
 struct Host {

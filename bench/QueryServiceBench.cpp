@@ -5,6 +5,8 @@
 #include "host/Database.h"
 #include "host/QueryService.h"
 
+#include "BenchDatabase.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -17,25 +19,8 @@
 
 namespace {
 
-const QString kSearchAll = QStringLiteral(
-    "SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as Group_Name, "
-    "d_element_group_type.element_group_type_desc as Group_Type FROM element_group, d_element_group_type "
-    "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
-    "ORDER BY element_group_id");
-
-QString benchDatabase()
-{
-    QString path = qEnvironmentVariable("TALV_BENCH_DB", QStringLiteral("/tmp/talv-bench-1m.sqlite"));
-    if (!QFile::exists(path)) {
-        std::fprintf(stderr, "making %s with data/tools/generate_large.py ...\n", qPrintable(path));
-        const int rc = QProcess::execute(QStringLiteral("python3"),
-                                         {QStringLiteral(TALV_SOURCE_DIR "/data/tools/generate_large.py"),
-                                          QStringLiteral("--quiet"), path});
-        if (rc != 0)
-            qFatal("the benchmark database could not be made");
-    }
-    return path;
-}
+using talv::bench::benchDatabase;
+const QString &kSearchAll = talv::bench::kSearchAllSql;
 
 talv::host::Database &database()
 {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QProcess>
 #include <QString>
 
@@ -29,6 +32,24 @@ inline QString benchDatabase()
             qFatal("the benchmark database could not be made");
     }
     return path;
+}
+
+// The baseline of the database benchmarks: a forward-only QSqlQuery that reads every value of the
+// statement and keeps none. Answers the number of rows.
+template <typename Consume>
+qint64 readEveryValue(const QSqlDatabase &db, const QString &sql, Consume consume)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.exec(sql);
+    qint64 rows = 0;
+    const int fields = q.record().count();
+    while (q.next()) {
+        for (int f = 0; f < fields; ++f)
+            consume(q.value(f));
+        ++rows;
+    }
+    return rows;
 }
 
 } // namespace talv::bench

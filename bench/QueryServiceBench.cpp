@@ -49,16 +49,7 @@ void BM_BareQSqlQuery_SearchAll(benchmark::State &state)
 {
     const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);
     for (auto _ : state) {
-        QSqlQuery q(database().connection());
-        q.setForwardOnly(true);
-        q.exec(sql);
-        qint64 rows = 0;
-        const int fields = q.record().count();
-        while (q.next()) {
-            for (int f = 0; f < fields; ++f)
-                benchmark::DoNotOptimize(q.value(f));
-            ++rows;
-        }
+        const qint64 rows = talv::bench::readEveryValue(database().connection(), sql, [](const QVariant &v) { benchmark::DoNotOptimize(v); });
         state.counters["rows"] = static_cast<double>(rows);
     }
 }

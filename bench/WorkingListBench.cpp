@@ -5,6 +5,7 @@
 //        std::vector of structs (and the same without building the set)
 //   the parts on their own: selecting the grid rows and reading them back, the persist + reopen
 //   of the grown list, building the "Optimize" index of the list's ID field, the lookups by id.
+#include "BenchGroups.h"
 #include "platform/FlexGrid.h"
 #include "platform/Recordset.h"
 #include "recordset/RS_Functions.h"
@@ -25,22 +26,8 @@ using talv::RecordsetPtr;
 
 constexpr int kListRows = 1'000'000;
 constexpr int kSelectedRows = 100'000;
-const char *const kTypes[] = {"Plant Community", "Animal Assemblage", "Habitat Group", "Watershed Group"};
-
-struct GroupRow {
-    int id;
-    QString name;
-    QString type;
-};
-
-QString nameOf(int id)
-{
-    return QStringLiteral("Element group %1").arg(id);
-}
-QString typeOf(int id)
-{
-    return QString::fromLatin1(kTypes[id % 4]);
-}
+using talv::bench::GroupRow;
+using talv::bench::groupRow;
 
 // Every other selected id is already listed (spread over the whole list), the rest are new.
 int selectedId(int i)
@@ -50,21 +37,7 @@ int selectedId(int i)
 
 RecordsetPtr makeSet(int rows, int (*idAt)(int))
 {
-    auto rs = std::make_shared<Recordset>();
-    rs->AppendField("ID", FieldType::Integer, 4);
-    rs->AppendField("Group_Name", FieldType::VarChar, 120);
-    rs->AppendField("Group_Type", FieldType::VarChar, 60);
-    rs->Open();
-    QVariantList row(3);
-    for (int i = 0; i < rows; ++i) {
-        const int id = idAt(i);
-        row[0] = id;
-        row[1] = nameOf(id);
-        row[2] = typeOf(id);
-        rs->AddNew(row);
-    }
-    rs->MoveFirst();
-    return rs;
+    return talv::bench::makeGroupSet(rows, idAt);
 }
 
 int listId(int i)
@@ -83,9 +56,9 @@ struct World {
     {
         listVector.reserve(kListRows);
         for (int i = 0; i < kListRows; ++i)
-            listVector.push_back({listId(i), nameOf(listId(i)), typeOf(listId(i))});
+            listVector.push_back(groupRow(listId(i)));
         for (int i = 0; i < kSelectedRows; ++i) {
-            resultVector.push_back({selectedId(i), nameOf(selectedId(i)), typeOf(selectedId(i))});
+            resultVector.push_back(groupRow(selectedId(i)));
             selectedIds.push_back(selectedId(i));
         }
     }

@@ -1,5 +1,7 @@
 #include "BoundSql.h"
 
+#include "clients/SaveTransaction.h"
+
 #include "platform/TextInterner.h"
 
 #include "platform/Error.h"
@@ -56,15 +58,7 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &statement, const QVariantL
 {
     if (!db.isOpen())
         throw Error(Error::Database, QStringLiteral("The connection to the database is closed."));
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        fail(query.lastError(), QStringLiteral("The database refused the statement."));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        fail(query.lastError(), QStringLiteral("The database refused the statement."));
-    return query;
+    return clients::execBound(db, statement, values, true);
 }
 
 RecordsetPtr toRecordset(QSqlQuery &query)

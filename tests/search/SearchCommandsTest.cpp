@@ -66,14 +66,14 @@ QList<int> gridIds(const FlexGrid &grid, std::initializer_list<int> rows)
     return ids;
 }
 
-class SearchCommandsTest : public ::testing::Test
+class SearchCommandsTest : public test::SearchHostTest
 {
 protected:
     void SetUp() override
     {
-        std::string whyNot;
-        host = test::SearchHost::start(talv::host::Engine::SQLite, &whyNot);
-        ASSERT_TRUE(host) << whyNot;
+        SearchHostTest::SetUp();
+        if (HasFatalFailure())
+            return;
         screen = host->openSearch();
         ASSERT_NE(screen, nullptr);
         list = host->lists.list(host->groupsView);
@@ -84,10 +84,7 @@ protected:
     {
         ClassRegistry::instance().Unregister(DetailsClass);
         StandInRecordScreen::saveNew = nullptr;
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.pendingDialogs(), 0);
-        EXPECT_EQ(host->ui.busyDepth(), 0);
+        SearchHostTest::TearDown();
     }
 
     // Finds the groups whose name holds `text`; expects at least four.
@@ -101,7 +98,6 @@ protected:
     }
     static void click(ELGroupSearch *on, const char *button) { test::child<QPushButton>(on, button)->click(); }
 
-    std::unique_ptr<test::SearchHost> host;
     ELGroupSearch *screen = nullptr;
     RecordsetPtr list;
     QList<QPair<bool, qsizetype>> redraws;

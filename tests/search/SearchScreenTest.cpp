@@ -19,14 +19,14 @@ namespace {
 const QString AllGroupsSql = BuildSearchSQL({});
 const QString Headings = QStringLiteral("ID|Group Name|Group Type");
 
-class SearchScreenTest : public ::testing::Test
+class SearchScreenTest : public test::SearchHostTest
 {
 protected:
     void SetUp() override
     {
-        std::string whyNot;
-        host = test::SearchHost::start(talv::host::Engine::SQLite, &whyNot);
-        ASSERT_TRUE(host) << whyNot;
+        SearchHostTest::SetUp();
+        if (HasFatalFailure())
+            return;
         screen = host->openSearch();
         ASSERT_NE(screen, nullptr);
         id = test::child<QLineEdit>(screen, "txtGroupID");
@@ -34,12 +34,6 @@ protected:
         grid = test::child<FlexGrid>(screen, "fgResults");
         label = test::child<QLabel>(screen, "lblRecordsReturned");
         host->recorder.sqlSent.clear();
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.busyDepth(), 0);
     }
 
     QAction *action(const char *objectName) { return test::child<QAction>(screen, objectName); }
@@ -53,7 +47,6 @@ protected:
         return shown;
     }
 
-    std::unique_ptr<test::SearchHost> host;
     ELGroupSearch *screen = nullptr;
     QLineEdit *id = nullptr, *name = nullptr;
     FlexGrid *grid = nullptr;

@@ -43,22 +43,15 @@ QStringList stateElements(const QString &xml)
     return found;
 }
 
-class SearchSettingsTest : public ::testing::Test
+class SearchSettingsTest : public test::SearchHostTest
 {
 protected:
     void SetUp() override
     {
-        std::string whyNot;
-        host = test::SearchHost::start(talv::host::Engine::SQLite, &whyNot);
-        ASSERT_TRUE(host) << whyNot;
+        SearchHostTest::SetUp();
+        if (HasFatalFailure())
+            return;
         options = std::make_unique<test::OptionTable>(*host);
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.pendingDialogs(), 0);
-        EXPECT_EQ(host->ui.busyDepth(), 0);
     }
 
     bool canClose(ELGroupSearch *screen) { return LateBinding::call(screen, QStringLiteral("CanClose")).toBool(); }
@@ -73,7 +66,6 @@ protected:
         return texts;
     }
 
-    std::unique_ptr<test::SearchHost> host;
     std::unique_ptr<test::OptionTable> options;
 };
 

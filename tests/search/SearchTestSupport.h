@@ -184,4 +184,26 @@ inline QStringList gridRows(const FlexGrid &grid, int from = 1)
     return rows;
 }
 
+// The base of the search screens' tests: a host on a fresh SQLite sample database, and the checks
+// every such test ends with (no unexpected box, no answer or dialog left unused, the pointer back).
+class SearchHostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string whyNot;
+        host = SearchHost::start(talv::host::Engine::SQLite, &whyNot);
+        ASSERT_TRUE(host) << whyNot;
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
+        EXPECT_EQ(host->ui.pendingAnswers(), 0);
+        EXPECT_EQ(host->ui.pendingDialogs(), 0);
+        EXPECT_EQ(host->ui.busyDepth(), 0);
+    }
+
+    std::unique_ptr<SearchHost> host;
+};
+
 } // namespace talv::test

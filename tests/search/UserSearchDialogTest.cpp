@@ -9,20 +9,14 @@ using namespace talv::search;
 
 namespace {
 
-class UserSearchDialogTest : public ::testing::Test
+class UserSearchDialogTest : public test::SearchHostTest
 {
 protected:
     void SetUp() override
     {
-        std::string whyNot;
-        host = test::SearchHost::start(talv::host::Engine::SQLite, &whyNot);
-        ASSERT_TRUE(host) << whyNot;
-    }
-    void TearDown() override
-    {
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.pendingDialogs(), 0);
+        SearchHostTest::SetUp();
+        if (HasFatalFailure())
+            return;
     }
 
     // Runs the dialog as the search screen does; `act` is what the user does in it.
@@ -34,7 +28,6 @@ protected:
         UiServices::current().execModal(dialog);
     }
 
-    std::unique_ptr<test::SearchHost> host;
 };
 
 TEST_F(UserSearchDialogTest, EachModeHasItsCaptionsAndOnlySaveTakesATypedName)

@@ -3,8 +3,6 @@
 #include "platform/Recordset.h"
 #include "platform/RecordsetStream.h"
 
-#include <QtEndian>
-
 #include <cstdint>
 
 namespace {
@@ -30,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     reopen(bytes);
-    if (bytes.size() >= 4) {
-        const qsizetype body = bytes.size() - 4;
-        qToLittleEndian(talv::internal::crc32(QByteArrayView(bytes.constData(), body)), bytes.data() + body);
+    if (bytes.size() >= talv::internal::kStreamTrailerSize) {
+        talv::internal::resealStream(bytes);
         reopen(bytes);
     }
     return 0;

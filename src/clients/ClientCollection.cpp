@@ -116,7 +116,8 @@ qsizetype ClientCollection::findPosition(const QString &criterion) const
 {
     requireClass();
     const BusinessClass &businessClass = *m_class;
-    const auto lookup = [&](const QString &name) -> std::optional<internal::Criterion::FieldInfo> {
+    const auto lookup = [&](QStringView view) -> std::optional<internal::Criterion::FieldInfo> {
+        const QString name = view.toString();
         const int index = businessClass.propertyIndex(name);
         if (index < 0)
             throw Error(Error::FieldNotFound,

@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "RecordsetColumn.h"
 #include "RecordsetCriterion.h"
 #include "RecordsetIndex.h"
 #include "RecordsetValue.h"
@@ -127,7 +128,10 @@ void Recordset::AppendField(const QString &name, FieldType type, int definedSize
 
 void Recordset::resetRows()
 {
-    m_columns = QList<QList<QVariant>>(m_fields.size());
+    m_columns.clear();
+    m_columns.reserve(static_cast<size_t>(m_fields.size()));
+    for (const FieldDef &f : m_fields)
+        m_columns.emplace_back(f.type);
     m_physicalRows = 0;
     m_deleted.clear();
     m_deletedCount = 0;
@@ -160,7 +164,7 @@ void Recordset::Close()
 
 int Recordset::FieldCount() const { return static_cast<int>(m_fields.size()); }
 
-int Recordset::FieldIndex(const QString &name) const
+int Recordset::FieldIndex(QStringView name) const
 {
     for (qsizetype i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
@@ -222,19 +226,18 @@ QVariant Recordset::ValueAt(qsizetype row, int field) const
     return cell(field, physicalAt(row));
 }
 
-const QVariant &Recordset::cell(int field, qsizetype physical) const
+QVariant Recordset::cell(int field, qsizetype physical) const
 {
-    return m_columns[field][physical];
+    return m_columns[static_cast<size_t>(field)].value(physical);
 }
 
-void Recordset::setCell(int field, qsizetype physical, QVariant value)
+void Recordset::setCell(int field, qsizetype physical, const QVariant &value)
 {
-    QVariant &slot = m_columns[field][physical];
     if (auto &index = m_indexes[static_cast<size_t>(field)]) {
-        index->remove(physical, slot);
+        index->remove(physical, cell(field, physical));
         index->insert(physical, value);
     }
-    slot = std::move(value);
+    m_columns[static_cast<size_t>(field)].set(physical, value);
 }
 
 // ---------------------------------------------------------------- rows and cursor
@@ -273,7 +276,7 @@ void Recordset::rebuildView()
     for (qsizetype row = 0; row < m_physicalRows; ++row) {
         if (m_deletedCount > 0 && m_deleted[static_cast<size_t>(row)])
             continue;
-        if (m_filter && !m_filter->matches([&](int f) -> const QVariant & { return cell(f, row); }))
+        if (m_filter && !m_filter->matches([&](int f) { return cell(f, row); }))
             continue;
         view.push_back(row);
     }
@@ -423,14 +426,20 @@ void Recordset::addRow(Values &&values)
     // does not convert takes the ones already appended back out.
     qsizetype f = 0;
     try {
-        for (; f < m_fields.size(); ++f)
-            if constexpr (std::is_rvalue_reference_v<Values &&>)
-                m_columns[f].append(internal::toFieldType(std::move(values[f]), m_fields[f].type, m_fields[f].name));
+        for (; f < m_fields.size(); ++f) {
+            internal::Column &column = m_columns[static_cast<size_t>(f)];
+            const QVariant &value = values[f];
+            // Values that already have the field's type go in as they are, without a converted copy.
+            if (value.isNull() || internal::holdsFieldType(value, m_fields[f].type))
+                column.append(value);
             else
-                m_columns[f].append(internal::toFieldType(values[f], m_fields[f].type, m_fields[f].name));
+                column.append(internal::toFieldType(value, m_fields[f].type, m_fields[f].name));
+            if constexpr (std::is_rvalue_reference_v<Values &&>)
+                values[f] = QVariant();
+        }
     } catch (...) {
         for (qsizetype g = 0; g < f; ++g)
-            m_columns[g].removeLast();
+            m_columns[static_cast<size_t>(g)].removeLast();
         throw;
     }
     rowAppended();
@@ -490,6 +499,10 @@ void Recordset::AppendRowsFrom(const Recordset &source)
 {
     requireOpen();
     source.requireOpen();
+    if (&source == this) {  // a copy shares the columns, so reading it while appending is safe
+        AppendRowsFrom(Recordset(source));
+        return;
+    }
     std::vector<int> from(static_cast<size_t>(m_fields.size()));
     for (qsizetype f = 0; f < m_fields.size(); ++f)
         from[static_cast<size_t>(f)] = source.requireField(m_fields[f].name);
@@ -497,31 +510,35 @@ void Recordset::AppendRowsFrom(const Recordset &source)
     if (n == 0)
         return;
 
-    // Build every column before touching this set, so a value that does not convert leaves it as it was.
-    QList<QList<QVariant>> columns(m_fields.size());
+    // Convert what needs converting before touching this set, so a value that does not convert
+    // leaves it as it was.
+    std::vector<std::optional<internal::Column>> converted(static_cast<size_t>(m_fields.size()));
     for (qsizetype f = 0; f < m_fields.size(); ++f) {
         const int sf = from[static_cast<size_t>(f)];
         const FieldDef &def = m_fields[f];
-        const QList<QVariant> &src = source.m_columns[sf];
-        const bool sameType = source.m_fields[sf].type == def.type;
-        if (sameType && !source.m_view && m_physicalRows == 0) {
-            columns[f] = src;  // shared: no row is copied until one side writes
+        if (source.m_fields[sf].type == def.type)
             continue;
-        }
-        QList<QVariant> &out = columns[f];
+        const internal::Column &src = source.m_columns[static_cast<size_t>(sf)];
+        internal::Column &out = converted[static_cast<size_t>(f)].emplace(def.type);
         out.reserve(n);
-        for (qsizetype pos = 0; pos < n; ++pos) {
-            const QVariant &v = src[source.physicalAt(pos)];
-            out.append(sameType ? v : internal::toFieldType(v, def.type, def.name));
-        }
+        for (qsizetype pos = 0; pos < n; ++pos)
+            out.append(internal::toFieldType(src.value(source.physicalAt(pos)), def.type, def.name));
     }
 
     const qsizetype first = m_physicalRows;
     for (qsizetype f = 0; f < m_fields.size(); ++f) {
-        if (m_physicalRows == 0)
-            m_columns[f] = std::move(columns[f]);
-        else
-            m_columns[f].append(columns[f]);
+        internal::Column &column = m_columns[static_cast<size_t>(f)];
+        auto &conversion = converted[static_cast<size_t>(f)];
+        const internal::Column &src =
+            conversion ? *conversion : source.m_columns[static_cast<size_t>(from[static_cast<size_t>(f)])];
+        const bool inOrder = conversion || !source.m_view;  // row i of `src` is visible row i
+        if (m_physicalRows == 0 && inOrder) {
+            column = src;  // shared: no row is copied until one side writes
+            continue;
+        }
+        column.reserve(m_physicalRows + n);
+        for (qsizetype pos = 0; pos < n; ++pos)
+            column.appendFrom(src, inOrder ? pos : source.physicalAt(pos));
     }
     m_physicalRows += n;
     if (!m_deleted.empty())

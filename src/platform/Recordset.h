@@ -27,6 +27,7 @@ bool isKnownFieldType(int code);
 
 class Recordset;
 namespace internal {
+class Column;
 class Criterion;
 class RecordsetIndex;
 }
@@ -61,9 +62,9 @@ private:
 };
 
 // A disconnected, client-side table of typed rows with a cursor, as the screens expect from the
-// host's query call. Rows live in columns of QVariant so that whole columns can be shared between
-// sets without copying; deleted rows stay in storage (so bookmarks and the index keep stable row
-// numbers) until the set is persisted and reopened.
+// host's query call. Rows live in typed columns that whole sets can share without copying; deleted
+// rows stay in storage (so bookmarks and the index keep stable row numbers) until the set is
+// persisted and reopened.
 class Recordset
 {
 public:
@@ -95,7 +96,7 @@ public:
     Field Fields(int index);
     Field Fields(const QString &name);
     // The position of the field, or -1.
-    int FieldIndex(const QString &name) const;
+    int FieldIndex(QStringView name) const;
     QString FieldName(int index) const;
     FieldType FieldTypeAt(int index) const;
 
@@ -167,9 +168,11 @@ private:
     qsizetype physicalAt(qsizetype visiblePos) const;
     std::optional<qsizetype> visiblePosOf(qsizetype physical) const;
     void rebuildView();
-    void setCell(int field, qsizetype physical, QVariant value);
-    const QVariant &cell(int field, qsizetype physical) const;
-    qsizetype findWithIndex(const internal::Criterion &c, qsizetype fromPhysical) const;
+    void setCell(int field, qsizetype physical, const QVariant &value);
+    QVariant cell(int field, qsizetype physical) const;
+    // The visible position of the first indexed match at or after a row, -1 for none, -2 when
+    // the index cannot answer (no index, or a literal it has no key for).
+    qsizetype findWithIndex(int field, const QVariant &literal, qsizetype fromPhysical) const;
     bool rowMeets(const internal::Criterion &c, qsizetype physical) const;
     void resetRows();
     void rowAppended();
@@ -179,7 +182,7 @@ private:
     bool isOptimized(int field) const;
 
     QList<FieldDef> m_fields;
-    QList<QList<QVariant>> m_columns;  // m_columns[field][physical row]
+    std::vector<internal::Column> m_columns;  // per field, indexed by physical row
     qsizetype m_physicalRows = 0;
     std::vector<bool> m_deleted;        // empty while nothing was deleted
     qsizetype m_deletedCount = 0;

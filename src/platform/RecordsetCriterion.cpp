@@ -64,6 +64,39 @@ bool likeMatch(QStringView text, QStringView pattern)
 
 } // namespace
 
+std::optional<WholeEquality> recogniseWholeEquality(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto blanks = [&] {
+        while (i < n && text[i] == u' ')
+            ++i;
+    };
+    auto isAsciiDigit = [&](qsizetype at) { return at < n && text[at] >= u'0' && text[at] <= u'9'; };
+    blanks();
+    const qsizetype nameStart = i;
+    while (i < n && (isAsciiDigit(i) || text[i] == u'_' || (text[i] >= u'a' && text[i] <= u'z') ||
+                     (text[i] >= u'A' && text[i] <= u'Z')))
+        ++i;
+    const qsizetype nameEnd = i;
+    blanks();
+    if (nameEnd == nameStart || i >= n || text[i] != u'=')
+        return std::nullopt;
+    ++i;
+    blanks();
+    const bool negative = i < n && text[i] == u'-';
+    if (negative)
+        ++i;
+    const qsizetype digitsStart = i;
+    qint64 value = 0;
+    while (isAsciiDigit(i) && i - digitsStart < 18)  // 18 digits cannot overflow
+        value = value * 10 + (text[i++].unicode() - u'0');
+    blanks();
+    if (i == digitsStart || i != n)
+        return std::nullopt;
+    return WholeEquality{text.sliced(nameStart, nameEnd - nameStart), negative ? -value : value};
+}
+
 bool CriterionTerm::matches(const QVariant &stored) const
 {
     if (op == CompareOp::Like)
@@ -213,12 +246,12 @@ private:
 
     CriterionTerm parseTerm()
     {
-        const QString name = parseFieldName();
+        const QStringView name = parseFieldName();
         const auto info = m_lookup(name);
         if (!info)
             throw Error(Error::FieldNotFound,
                         QStringLiteral("Invalid criterion \"%1\": the recordset has no field \"%2\".")
-                            .arg(m_text, name));
+                            .arg(m_text, name.toString()));
         CriterionTerm term;
         term.field = info->index;
         term.type = info->type;
@@ -229,14 +262,15 @@ private:
         return term;
     }
 
-    QString parseFieldName()
+    // Views into the criterion text: a lookup by id parses one criterion per row, and copies add up.
+    QStringView parseFieldName()
     {
         skipBlanks();
         if (peek() == u'[') {
             const qsizetype close = m_text.indexOf(u']', m_pos + 1);
             if (close < 0)
                 fail(QStringLiteral("a \"]\" is missing after the field name"));
-            QString name = m_text.mid(m_pos + 1, close - m_pos - 1).trimmed();
+            const QStringView name = QStringView(m_text).mid(m_pos + 1, close - m_pos - 1).trimmed();
             m_pos = close + 1;
             if (name.isEmpty())
                 fail(QStringLiteral("the field name is empty"));
@@ -248,10 +282,10 @@ private:
             ++m_pos;
         if (m_pos == start)
             fail(QStringLiteral("a field name is expected at position %1").arg(start + 1));
-        return m_text.mid(start, m_pos - start);
+        return QStringView(m_text).mid(start, m_pos - start);
     }
 
-    CompareOp parseOperator(const QString &field)
+    CompareOp parseOperator(QStringView field)
     {
         skipBlanks();
         const QChar c = peek();
@@ -264,22 +298,25 @@ private:
         if (c == u'=') { ++m_pos; return CompareOp::Equal; }
         if (takeKeyword(u"LIKE"))
             return CompareOp::Like;
-        fail(QStringLiteral("an operator (=, <>, <, >, <=, >=, LIKE) is expected after \"%1\"").arg(field));
+        fail(QStringLiteral("an operator (=, <>, <, >, <=, >=, LIKE) is expected after \"%1\"").arg(field.toString()));
     }
 
     enum class LiteralKind { Quoted, Date, Number, Word, Null };
 
-    std::pair<QString, LiteralKind> parseLiteral()
+    // The literal's text: a view into the criterion, or into m_quoted for a quoted text.
+    std::pair<QStringView, LiteralKind> parseLiteral()
     {
         if (atEnd())
             fail(QStringLiteral("a value is expected at the end"));
-        if (peek() == u'\'')
-            return {parseQuoted(), LiteralKind::Quoted};
+        if (peek() == u'\'') {
+            m_quoted = parseQuoted();
+            return {m_quoted, LiteralKind::Quoted};
+        }
         if (peek() == u'#') {
             const qsizetype close = m_text.indexOf(u'#', m_pos + 1);
             if (close < 0)
                 fail(QStringLiteral("a closing \"#\" is missing after the date"));
-            QString raw = m_text.mid(m_pos + 1, close - m_pos - 1);
+            const QStringView raw = QStringView(m_text).mid(m_pos + 1, close - m_pos - 1);
             m_pos = close + 1;
             return {raw, LiteralKind::Date};
         }
@@ -288,7 +325,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && !m_text[m_pos].isSpace() && m_text[m_pos] != u')' && m_text[m_pos] != u'(')
             ++m_pos;
-        QString word = m_text.mid(start, m_pos - start);
+        const QStringView word = QStringView(m_text).mid(start, m_pos - start);
         if (word.isEmpty())
             fail(QStringLiteral("a value is expected at position %1").arg(start + 1));
         if (word.compare(u"NULL", Qt::CaseInsensitive) == 0)
@@ -316,7 +353,7 @@ private:
         fail(QStringLiteral("a closing quote is missing"));
     }
 
-    void bindLiteral(CriterionTerm &term, const Criterion::FieldInfo &info, const QString &raw, LiteralKind kind)
+    void bindLiteral(CriterionTerm &term, const Criterion::FieldInfo &info, QStringView raw, LiteralKind kind)
     {
         if (kind == LiteralKind::Null) {
             if (term.op != CompareOp::Equal && term.op != CompareOp::NotEqual)
@@ -324,7 +361,7 @@ private:
             return;
         }
         if (term.op == CompareOp::Like) {
-            QString pattern = raw.toCaseFolded();
+            QString pattern = raw.toString().toCaseFolded();
             pattern.replace(u'*', u'\x01').replace(u'%', u'\x01');
             term.likePattern = pattern;
             return;
@@ -344,23 +381,24 @@ private:
             return;
         }
         try {
-            term.literal = toFieldType(raw, info.type, info.name);
+            term.literal = toFieldType(raw.toString(), info.type, info.name);
         } catch (const Error &) {
             literalMismatch(info, raw);
         }
     }
 
-    [[noreturn]] void literalMismatch(const Criterion::FieldInfo &info, const QString &raw) const
+    [[noreturn]] void literalMismatch(const Criterion::FieldInfo &info, QStringView raw) const
     {
         throw Error(Error::TypeMismatch,
                     QStringLiteral("Invalid criterion \"%1\": \"%2\" cannot be compared with field \"%3\".")
-                        .arg(m_text, raw, info.name));
+                        .arg(m_text, raw.toString(), info.name));
     }
 
     const QString &m_text;
     const Criterion::FieldLookup &m_lookup;
     bool m_allowJoins;
     qsizetype m_pos = 0;
+    QString m_quoted;
     Criterion m_result;
 };
 

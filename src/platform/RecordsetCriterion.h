@@ -24,6 +24,14 @@ struct CriterionTerm {
     bool matches(const QVariant &stored) const;
 };
 
+// "field = whole number" with a plain field name: the form of every lookup by id, recognised
+// without building a criterion. Anything else answers std::nullopt and goes to the parser.
+struct WholeEquality {
+    QStringView field;
+    qint64 value;
+};
+std::optional<WholeEquality> recogniseWholeEquality(QStringView text);
+
 // Parsed criterion text of Find and Filter:
 //   term := field op literal,  op := = <> < > <= >= LIKE,
 //   literal := number | 'text' ('' for a quote) | #date# | bare word | NULL,
@@ -37,7 +45,7 @@ public:
         FieldType type;
         QString name;
     };
-    using FieldLookup = std::function<std::optional<FieldInfo>(const QString &name)>;
+    using FieldLookup = std::function<std::optional<FieldInfo>(QStringView name)>;
 
     // Raises InvalidArgument for text that does not parse, FieldNotFound for an unknown field
     // and TypeMismatch for a literal the field cannot compare with; each names the problem.

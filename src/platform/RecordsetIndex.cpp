@@ -1,8 +1,11 @@
 #include "RecordsetIndex.h"
 
+#include "RecordsetColumn.h"
 #include "RecordsetValue.h"
 
+#include <algorithm>
 #include <bit>
+#include <limits>
 #include <cmath>
 
 namespace talv::internal {
@@ -43,51 +46,102 @@ std::optional<qint64> RecordsetIndex::numericKey(const QVariant &value) const
     return std::nullopt;
 }
 
-RecordsetIndex::Chain *RecordsetIndex::chainFor(const QVariant &value, bool create)
+// ---------------------------------------------------------------- RecordsetIndex
+
+qsizetype *RecordsetIndex::lastFor(const QVariant &value, bool create)
 {
     if (m_type == FieldType::VarChar) {
         const QString key = value.toString().toCaseFolded();
-        if (create)
-            return &m_text[key];  // one hash probe, inserting an empty chain when new
         auto it = m_text.find(key);
-        return it == m_text.end() ? nullptr : &it.value();
+        if (it == m_text.end()) {
+            if (!create)
+                return nullptr;
+            it = m_text.insert(key, -1);
+        }
+        return &it.value();
     }
     const auto key = numericKey(value);
     if (!key)
         return nullptr;
-    if (create)
-        return &m_numeric[*key];
-    auto it = m_numeric.find(*key);
-    return it == m_numeric.end() ? nullptr : &it.value();
+    return create ? &m_numeric.findOrInsert(*key) : m_numeric.find(*key);
 }
 
-const RecordsetIndex::Chain *RecordsetIndex::chainFor(const QVariant &value) const
+const qsizetype *RecordsetIndex::lastFor(const QVariant &value) const
 {
     if (m_type == FieldType::VarChar) {
         auto it = m_text.constFind(value.toString().toCaseFolded());
         return it == m_text.cend() ? nullptr : &it.value();
     }
     const auto key = numericKey(value);
-    if (!key)
-        return nullptr;
-    auto it = m_numeric.constFind(*key);
-    return it == m_numeric.cend() ? nullptr : &it.value();
+    return key ? m_numeric.find(*key) : nullptr;
 }
 
-void RecordsetIndex::build(const QList<QVariant> &column, const std::vector<bool> &deleted)
+void RecordsetIndex::forget(const QVariant &value)
+{
+    if (m_type == FieldType::VarChar)
+        m_text.remove(value.toString().toCaseFolded());
+    else if (const auto key = numericKey(value))
+        m_numeric.erase(*key);
+}
+
+void RecordsetIndex::link(qsizetype row, qsizetype &last)
+{
+    if (last < 0) {
+        next(row) = row;
+        last = row;
+        return;
+    }
+    const qsizetype first = next(last);
+    if (row > last) {  // rows are mostly appended: link at the tail
+        next(row) = first;
+        next(last) = row;
+        last = row;
+    } else if (row < first) {
+        next(row) = first;
+        next(last) = row;
+    } else {
+        qsizetype at = first;
+        while (next(at) < row)
+            at = next(at);
+        next(row) = next(at);
+        next(at) = row;
+    }
+}
+
+void RecordsetIndex::build(const Column &column, const std::vector<bool> &deleted)
 {
     m_numeric.clear();
     m_text.clear();
-    m_next.assign(static_cast<size_t>(column.size()), -1);
-    if (m_type == FieldType::VarChar)
-        m_text.reserve(column.size());
-    else
-        m_numeric.reserve(column.size());
-    for (qsizetype row = 0; row < column.size(); ++row) {
-        if (!deleted.empty() && deleted[static_cast<size_t>(row)])
-            continue;
-        insert(row, column[row]);
+    const qsizetype rows = column.size();
+    m_next.assign(static_cast<size_t>(rows), -1);
+    auto skip = [&](qsizetype row) {
+        return (!deleted.empty() && deleted[static_cast<size_t>(row)]) || column.isNull(row);
+    };
+    // Whole numbers straight from their array: building the index of a million-row list is
+    // part of every merge into it.
+    if (m_type == FieldType::Integer || m_type == FieldType::BigInt) {
+        const bool checkEach = !deleted.empty() || column.hasNulls();
+        auto keyAt = [&](qsizetype row) -> qint64 {
+            return m_type == FieldType::Integer ? column.int32Values()[row] : column.int64Values()[row];
+        };
+        qint64 lowest = std::numeric_limits<qint64>::max(), highest = std::numeric_limits<qint64>::min();
+        for (qsizetype row = 0; row < rows; ++row) {
+            if (checkEach && skip(row))
+                continue;
+            lowest = std::min(lowest, keyAt(row));
+            highest = std::max(highest, keyAt(row));
+        }
+        m_numeric.prepare(rows, lowest, highest);
+        for (qsizetype row = 0; row < rows; ++row)
+            if (!checkEach || !skip(row))
+                link(row, m_numeric.findOrInsert(keyAt(row)));
+        return;
     }
+    if (m_type == FieldType::VarChar)
+        m_text.reserve(rows);
+    for (qsizetype row = 0; row < rows; ++row)
+        if (!skip(row))
+            insert(row, column.value(row));
 }
 
 void RecordsetIndex::insert(qsizetype row, const QVariant &value)
@@ -96,53 +150,30 @@ void RecordsetIndex::insert(qsizetype row, const QVariant &value)
         return;
     if (static_cast<size_t>(row) >= m_next.size())
         m_next.resize(static_cast<size_t>(row) + 1, -1);
-    Chain *chain = chainFor(value, true);
-    if (!chain)
-        return;
-    next(row) = -1;
-    if (chain->first < 0) {
-        *chain = {row, row};
-    } else if (chain->last < row) {  // rows are mostly appended: link at the tail
-        next(chain->last) = row;
-        chain->last = row;
-    } else if (row < chain->first) {
-        next(row) = chain->first;
-        chain->first = row;
-    } else {
-        qsizetype at = chain->first;
-        while (next(at) >= 0 && next(at) < row)
-            at = next(at);
-        next(row) = next(at);
-        next(at) = row;
-    }
+    if (qsizetype *last = lastFor(value, true))
+        link(row, *last);
 }
 
 void RecordsetIndex::remove(qsizetype row, const QVariant &value)
 {
     if (value.isNull())
         return;
-    Chain *chain = chainFor(value, false);
-    if (!chain)
+    qsizetype *last = lastFor(value, false);
+    if (!last)
         return;
-    if (chain->first == row) {
-        chain->first = next(row);
-        if (chain->first < 0) {
-            if (m_type == FieldType::VarChar)
-                m_text.remove(value.toString().toCaseFolded());
-            else
-                m_numeric.remove(*numericKey(value));
-            return;
-        }
-    } else {
-        qsizetype at = chain->first;
-        while (at >= 0 && next(at) != row)
-            at = next(at);
-        if (at < 0)
-            return;
-        next(at) = next(row);
-        if (chain->last == row)
-            chain->last = at;
+    if (*last == row && next(row) == row) {
+        forget(value);
+        return;
     }
+    qsizetype at = *last;  // the ring's walk starts behind its first row
+    while (next(at) != row) {
+        at = next(at);
+        if (at == *last)
+            return;  // the row is not in this ring
+    }
+    next(at) = next(row);
+    if (*last == row)
+        *last = at;
     next(row) = -1;
 }
 
@@ -150,13 +181,11 @@ std::optional<qsizetype> RecordsetIndex::findFrom(const QVariant &literal, qsize
 {
     if (m_type != FieldType::VarChar && !numericKey(literal))
         return (m_type == FieldType::Double) ? std::nullopt : std::optional<qsizetype>(-1);
-    const Chain *chain = chainFor(literal);
-    if (!chain)
+    const qsizetype *last = lastFor(literal);
+    if (!last || *last < from)
         return -1;
-    if (chain->last < from)
-        return -1;
-    qsizetype at = chain->first;
-    while (at >= 0 && at < from)
+    qsizetype at = next(*last);
+    while (at < from)
         at = next(at);
     return at;
 }

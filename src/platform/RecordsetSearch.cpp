@@ -1,8 +1,10 @@
 // Recordset: Find, Filter and the index behind "Optimize".
 #include "Recordset.h"
 
+#include "RecordsetColumn.h"
 #include "RecordsetCriterion.h"
 #include "RecordsetIndex.h"
+#include "RecordsetValue.h"
 
 namespace talv {
 
@@ -13,7 +15,7 @@ using internal::RecordsetIndex;
 
 static Criterion::FieldLookup lookupIn(const Recordset &rs)
 {
-    return [&rs](const QString &name) -> std::optional<Criterion::FieldInfo> {
+    return [&rs](QStringView name) -> std::optional<Criterion::FieldInfo> {
         const int index = rs.FieldIndex(name);
         if (index < 0)
             return std::nullopt;
@@ -23,20 +25,17 @@ static Criterion::FieldLookup lookupIn(const Recordset &rs)
 
 bool Recordset::rowMeets(const Criterion &c, qsizetype physical) const
 {
-    return c.matches([&](int f) -> const QVariant & { return cell(f, physical); });
+    return c.matches([&](int f) { return cell(f, physical); });
 }
 
-qsizetype Recordset::findWithIndex(const Criterion &c, qsizetype fromPhysical) const
+qsizetype Recordset::findWithIndex(int field, const QVariant &literal, qsizetype fromPhysical) const
 {
-    const internal::CriterionTerm *term = c.singleTerm();
-    if (!term || term->op != internal::CompareOp::Equal || term->literal.isNull())
-        return -2;
-    const auto &index = m_indexes[static_cast<size_t>(term->field)];
-    if (!index)
+    const auto &index = m_indexes[static_cast<size_t>(field)];
+    if (!index || literal.isNull())
         return -2;
     qsizetype from = fromPhysical;
     for (;;) {
-        const auto hit = index->findFrom(term->literal, from);
+        const auto hit = index->findFrom(literal, from);
         if (!hit)
             return -2;
         if (*hit < 0)
@@ -50,15 +49,32 @@ qsizetype Recordset::findWithIndex(const Criterion &c, qsizetype fromPhysical) c
 void Recordset::Find(const QString &criterion)
 {
     requireOpen();
-    const Criterion c = Criterion::parse(criterion, lookupIn(*this), false);
     const qsizetype count = visibleCount();
-    qsizetype start = m_pos < 0 ? 0 : m_pos;
+    const qsizetype start = m_pos < 0 ? 0 : m_pos;
+    // A lookup by id on an indexed whole-number field needs no parsed criterion: merges make
+    // one per row.
+    if (const auto quick = internal::recogniseWholeEquality(criterion)) {
+        const int field = FieldIndex(quick->field);
+        if (field >= 0 && internal::isWholeNumberType(m_fields[field].type) && isOptimized(field)) {
+            const qsizetype indexed =
+                start >= count ? -1 : findWithIndex(field, QVariant(qlonglong(quick->value)), physicalAt(start));
+            if (indexed != -2) {
+                m_onDeleted = false;
+                m_pos = indexed < 0 ? count : indexed;
+                return;
+            }
+        }
+    }
+    const Criterion c = Criterion::parse(criterion, lookupIn(*this), false);
     m_onDeleted = false;
     if (start >= count) {
         m_pos = count;
         return;
     }
-    const qsizetype indexed = findWithIndex(c, physicalAt(start));
+    const internal::CriterionTerm *term = c.singleTerm();
+    const qsizetype indexed = term && term->op == internal::CompareOp::Equal
+                                  ? findWithIndex(term->field, term->literal, physicalAt(start))
+                                  : -2;
     if (indexed != -2) {
         m_pos = indexed < 0 ? count : indexed;
         return;
@@ -106,7 +122,7 @@ void Recordset::setOptimize(int field, bool on)
     if (index)
         return;
     auto built = std::make_unique<RecordsetIndex>(m_fields[field].type);
-    built->build(m_columns[field], m_deleted);
+    built->build(m_columns[static_cast<size_t>(field)], m_deleted);
     index = std::move(built);
 }
 

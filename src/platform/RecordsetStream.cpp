@@ -1,62 +1,87 @@
 #include "Recordset.h"
 
+#include "RecordsetColumn.h"
 #include "RecordsetIndex.h"
 #include "RecordsetStream.h"
-#include "TextInterner.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QTimeZone>
 #include <QtEndian>
 
-#include <array>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace talv {
 
 namespace internal {
 
-quint32 crc32(QByteArrayView data)
+namespace {
+constexpr quint64 P1 = 0x9E3779B185EBCA87ull;
+constexpr quint64 P2 = 0xC2B2AE3D27D4EB4Full;
+constexpr quint64 P3 = 0x165667B19E3779F9ull;
+constexpr quint64 P4 = 0x85EBCA77C2B2AE63ull;
+constexpr quint64 P5 = 0x27D4EB2F165667C5ull;
+
+constexpr quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
+constexpr quint64 xxRound(quint64 acc, quint64 input) { return rotl(acc + input * P2, 31) * P1; }
+constexpr quint64 mergeRound(quint64 acc, quint64 v) { return (acc ^ xxRound(0, v)) * P1 + P4; }
+} // namespace
+
+quint64 xxhash64(QByteArrayView data)
 {
-    // Slicing-by-8: eight table lookups per eight bytes, several times faster than a byte at a
-    // time, which matters when a million-row working list is persisted on every merge.
-    static const auto tables = [] {
-        std::array<std::array<quint32, 256>, 8> t{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[0][i] = c;
+    const auto *p = reinterpret_cast<const uchar *>(data.data());
+    const auto *const end = p + data.size();
+    quint64 h;
+    if (data.size() >= 32) {
+        quint64 v1 = P1 + P2, v2 = P2, v3 = 0, v4 = 0 - P1;
+        for (; end - p >= 32; p += 32) {
+            v1 = xxRound(v1, qFromLittleEndian<quint64>(p));
+            v2 = xxRound(v2, qFromLittleEndian<quint64>(p + 8));
+            v3 = xxRound(v3, qFromLittleEndian<quint64>(p + 16));
+            v4 = xxRound(v4, qFromLittleEndian<quint64>(p + 24));
         }
-        for (quint32 i = 0; i < 256; ++i)
-            for (size_t s = 1; s < 8; ++s)
-                t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
-        return t;
-    }();
-    quint32 crc = 0xFFFFFFFFu;
-    const auto *p = reinterpret_cast<const quint8 *>(data.data());
-    qsizetype n = data.size();
-    while (n >= 8) {
-        const quint32 lo = qFromLittleEndian<quint32>(p) ^ crc;
-        const quint32 hi = qFromLittleEndian<quint32>(p + 4);
-        crc = tables[7][lo & 0xFF] ^ tables[6][(lo >> 8) & 0xFF] ^ tables[5][(lo >> 16) & 0xFF] ^ tables[4][lo >> 24]
-              ^ tables[3][hi & 0xFF] ^ tables[2][(hi >> 8) & 0xFF] ^ tables[1][(hi >> 16) & 0xFF] ^ tables[0][hi >> 24];
-        p += 8;
-        n -= 8;
+        h = rotl(v1, 1) + rotl(v2, 7) + rotl(v3, 12) + rotl(v4, 18);
+        h = mergeRound(mergeRound(mergeRound(mergeRound(h, v1), v2), v3), v4);
+    } else {
+        h = P5;
     }
-    while (n-- > 0)
-        crc = tables[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
+    h += static_cast<quint64>(data.size());
+    for (; end - p >= 8; p += 8)
+        h = rotl(h ^ xxRound(0, qFromLittleEndian<quint64>(p)), 27) * P1 + P4;
+    if (end - p >= 4) {
+        h = rotl(h ^ (quint64(qFromLittleEndian<quint32>(p)) * P1), 23) * P2 + P3;
+        p += 4;
+    }
+    for (; p < end; ++p)
+        h = rotl(h ^ (*p * P5), 11) * P1;
+    h ^= h >> 33;
+    h *= P2;
+    h ^= h >> 29;
+    h *= P3;
+    h ^= h >> 32;
+    return h;
 }
 
-} // namespace internal
+void resealStream(QByteArray &stream)
+{
+    if (stream.size() < kStreamTrailerSize)
+        return;
+    const qsizetype body = stream.size() - kStreamTrailerSize;
+    qToLittleEndian(xxhash64(QByteArrayView(stream.constData(), body)), stream.data() + body);
+}
 
 namespace {
 
-using internal::ValueTag;
-
 constexpr char kMagic[8] = {'T', 'A', 'L', 'V', 'R', 'S', 'E', 'T'};
+
+enum class TextForm : quint8 { Coded = 0, Packed = 1, Spans = 2 };
+
+[[noreturn]] void corrupt(const QString &problem)
+{
+    throw Error(Error::CorruptStream, QStringLiteral("The persisted recordset cannot be read: %1.").arg(problem));
+}
 
 class Writer
 {
@@ -69,32 +94,30 @@ public:
         const T le = qToLittleEndian(value);
         m_out.append(reinterpret_cast<const char *>(&le), sizeof le);
     }
-    void tag(ValueTag t) { m_out.append(static_cast<char>(t)); }
+    template <typename T>
+    void array(const T *values, qsizetype count)
+    {
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN || sizeof(T) == 1)
+            m_out.append(reinterpret_cast<const char *>(values), count * qsizetype(sizeof(T)));
+        else
+            for (qsizetype i = 0; i < count; ++i)
+                number(values[i]);
+    }
     void text(const QString &s)
     {
         number<quint32>(static_cast<quint32>(s.size()));
-        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-            m_out.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
-        } else {
-            for (const QChar c : s)
-                number<quint16>(c.unicode());
-        }
+        array(s.utf16(), s.size());
     }
     void raw(const char *data, qsizetype size) { m_out.append(data, size); }
     QByteArray finish()
     {
-        number<quint32>(internal::crc32(m_out));
+        number<quint64>(xxhash64(m_out));
         return std::move(m_out);
     }
 
 private:
     QByteArray m_out;
 };
-
-[[noreturn]] void corrupt(const QString &problem)
-{
-    throw Error(Error::CorruptStream, QStringLiteral("The persisted recordset cannot be read: %1.").arg(problem));
-}
 
 // Bounds-checked reads over the stream; every count is checked against the bytes left before
 // anything is allocated for it.
@@ -104,43 +127,57 @@ public:
     explicit Reader(QByteArrayView data) : m_data(data) {}
 
     qsizetype left() const { return m_data.size() - m_pos; }
-    void need(qsizetype bytes) const
+    void need(quint64 count, qsizetype unit) const
     {
-        if (bytes < 0 || bytes > left())
+        if (count > static_cast<quint64>(left()) / static_cast<quint64>(unit))
             corrupt(QStringLiteral("it ends too early"));
     }
     template <typename T>
     T number()
     {
-        need(sizeof(T));
+        need(1, sizeof(T));
         T value;
         std::memcpy(&value, m_data.data() + m_pos, sizeof(T));
         m_pos += sizeof(T);
         return qFromLittleEndian(value);
     }
+    template <typename T>
+    void array(T *out, qsizetype count)
+    {
+        need(static_cast<quint64>(count), sizeof(T));
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN || sizeof(T) == 1) {
+            std::memcpy(out, m_data.data() + m_pos, static_cast<size_t>(count) * sizeof(T));
+            m_pos += count * qsizetype(sizeof(T));
+        } else {
+            for (qsizetype i = 0; i < count; ++i)
+                out[i] = number<T>();
+        }
+    }
+    // Read sets are often appended to next (a working list after a merge): the room reserved
+    // spares copying every array at the first append.
+    static qsizetype withRoom(qsizetype count) { return count + count / 8 + 16; }
+
+    template <typename T>
+    QList<T> list(qsizetype count)
+    {
+        need(static_cast<quint64>(count), sizeof(T));
+        QList<T> values;
+        values.reserve(withRoom(count));
+        values.resize(count);
+        array(values.data(), count);
+        return values;
+    }
     QString text()
     {
-        QString s;
-        textInto(s);
-        return s;
-    }
-    // Reads a text into `buffer`, reusing its storage: values that repeat then cost no allocation.
-    void textInto(QString &buffer)
-    {
         const quint32 units = number<quint32>();
-        need(static_cast<qsizetype>(units) * 2);
-        buffer.resize(static_cast<qsizetype>(units));
-        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-            std::memcpy(buffer.data(), m_data.data() + m_pos, static_cast<size_t>(units) * 2);
-            m_pos += static_cast<qsizetype>(units) * 2;
-        } else {
-            for (quint32 i = 0; i < units; ++i)
-                buffer[i] = QChar(number<quint16>());
-        }
+        need(units, 2);
+        QString s(static_cast<qsizetype>(units), Qt::Uninitialized);
+        array(reinterpret_cast<char16_t *>(s.data()), s.size());
+        return s;
     }
     bool bytesEqual(const char *expected, qsizetype size)
     {
-        need(size);
+        need(static_cast<quint64>(size), 1);
         const bool same = std::memcmp(m_data.data() + m_pos, expected, static_cast<size_t>(size)) == 0;
         m_pos += size;
         return same;
@@ -151,60 +188,14 @@ private:
     qsizetype m_pos = 0;
 };
 
-bool tagFits(ValueTag tag, FieldType type)
-{
-    switch (tag) {
-    case ValueTag::Null:
-        return true;
-    case ValueTag::Int32:
-        return type == FieldType::Integer;
-    case ValueTag::Int64:
-        return type == FieldType::BigInt;
-    case ValueTag::Double:
-        return type == FieldType::Double;
-    case ValueTag::Bool:
-        return type == FieldType::Boolean;
-    case ValueTag::Date:
-    case ValueTag::DateTime:
-        return type == FieldType::Date;
-    case ValueTag::Text:
-        return type == FieldType::VarChar;
-    }
-    return false;
-}
-
-void writeValue(Writer &w, const QVariant &v)
+void writeDate(Writer &w, const QVariant &v)
 {
     if (v.isNull()) {
-        w.tag(ValueTag::Null);
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::Int:
-        w.tag(ValueTag::Int32);
-        w.number<qint32>(v.toInt());
-        return;
-    case QMetaType::LongLong:
-        w.tag(ValueTag::Int64);
-        w.number<qint64>(v.toLongLong());
-        return;
-    case QMetaType::Double: {
-        w.tag(ValueTag::Double);
-        const double d = v.toDouble();
-        quint64 bits;
-        std::memcpy(&bits, &d, sizeof bits);
-        w.number<quint64>(bits);
-        return;
-    }
-    case QMetaType::Bool:
-        w.tag(ValueTag::Bool);
-        w.number<quint8>(v.toBool() ? 1 : 0);
-        return;
-    case QMetaType::QDate:
-        w.tag(ValueTag::Date);
+        w.number<quint8>(quint8(ValueTag::Null));
+    } else if (v.typeId() == QMetaType::QDate) {
+        w.number<quint8>(quint8(ValueTag::Date));
         w.number<qint64>(v.toDate().toJulianDay());
-        return;
-    case QMetaType::QDateTime: {
+    } else {
         // Wall-clock time plus how it relates to UTC, so local times read back as written.
         QDateTime dt = v.toDateTime();
         quint8 kind = 0;
@@ -216,50 +207,19 @@ void writeValue(Writer &w, const QVariant &v)
             dt = dt.toUTC();
             kind = 1;
         }
-        w.tag(ValueTag::DateTime);
+        w.number<quint8>(quint8(ValueTag::DateTime));
         w.number<qint64>(dt.date().toJulianDay());
         w.number<qint32>(dt.time().msecsSinceStartOfDay());
         w.number<quint8>(kind);
         w.number<qint32>(offset);
-        return;
-    }
-    default:
-        w.tag(ValueTag::Text);
-        w.text(v.toString());
-        return;
     }
 }
 
-// Per field while a stream is read: repeated texts (a group type over a million rows) are held once.
-struct TextReading {
-    TextInterner interner;
-    QString buffer;
-};
-
-QVariant readValue(Reader &r, FieldType type, TextReading &texts)
+QVariant readDate(Reader &r)
 {
-    const auto tag = static_cast<ValueTag>(r.number<quint8>());
-    if (!tagFits(tag, type))
-        corrupt(QStringLiteral("a value does not fit its field's type"));
-    switch (tag) {
+    switch (static_cast<ValueTag>(r.number<quint8>())) {
     case ValueTag::Null:
         return {};
-    case ValueTag::Int32:
-        return QVariant(r.number<qint32>());
-    case ValueTag::Int64:
-        return QVariant(static_cast<qlonglong>(r.number<qint64>()));
-    case ValueTag::Double: {
-        const quint64 bits = r.number<quint64>();
-        double d;
-        std::memcpy(&d, &bits, sizeof d);
-        return QVariant(d);
-    }
-    case ValueTag::Bool: {
-        const quint8 b = r.number<quint8>();
-        if (b > 1)
-            corrupt(QStringLiteral("a boolean is neither true nor false"));
-        return QVariant(b == 1);
-    }
     case ValueTag::Date: {
         const QDate d = QDate::fromJulianDay(r.number<qint64>());
         if (!d.isValid())
@@ -279,36 +239,240 @@ QVariant readValue(Reader &r, FieldType type, TextReading &texts)
             corrupt(QStringLiteral("a date and time is out of range"));
         return dt;
     }
-    case ValueTag::Text:
-        r.textInto(texts.buffer);
-        return texts.interner.take(texts.buffer);
     }
-    corrupt(QStringLiteral("a value has an unknown kind"));
+    corrupt(QStringLiteral("a date has an unknown kind"));
 }
 
 } // namespace
 
+// Moves a column's arrays in and out of a stream.
+class ColumnStreamAccess
+{
+public:
+    static qsizetype sizeOf(const Column &c)
+    {
+        const qsizetype n = c.m_size;
+        switch (c.m_type) {
+        case FieldType::Integer: return 1 + (c.m_nullCount > 0 ? n : 0) + 4 * n;
+        case FieldType::BigInt:
+        case FieldType::Double: return 1 + (c.m_nullCount > 0 ? n : 0) + 8 * n;
+        case FieldType::Boolean: return n;
+        case FieldType::Date: return 22 * n;
+        case FieldType::VarChar:
+            return 1 + 8 + 2 * c.m_chars.size() + (c.m_coded ? 2 + 12 * c.m_dict.size() + n : 12 * n);
+        }
+        return 0;
+    }
+
+    // Texts laid out in row order without gaps: the starts follow from the lengths.
+    static bool isPacked(const Column &c)
+    {
+        qint64 expected = 0;
+        for (qsizetype row = 0; row < c.m_size; ++row) {
+            const qint32 length = c.m_textLength[row];
+            if (length < 0)
+                continue;
+            if (c.m_textStart[row] != expected)
+                return false;
+            expected += length;
+        }
+        return expected == c.m_chars.size();
+    }
+
+    static void write(Writer &w, const Column &c)
+    {
+        const qsizetype n = c.m_size;
+        auto nulls = [&] {
+            w.number<quint8>(c.m_nullCount > 0 ? 1 : 0);
+            if (c.m_nullCount > 0)
+                w.array(c.m_nulls.constData(), n);
+        };
+        switch (c.m_type) {
+        case FieldType::Integer:
+            nulls();
+            w.array(c.m_int32.constData(), n);
+            return;
+        case FieldType::BigInt:
+            nulls();
+            w.array(c.m_int64.constData(), n);
+            return;
+        case FieldType::Double:
+            nulls();
+            w.array(reinterpret_cast<const quint64 *>(c.m_double.constData()), n);
+            return;
+        case FieldType::Boolean:
+            w.array(c.m_bool.constData(), n);
+            return;
+        case FieldType::Date:
+            for (const QVariant &v : c.m_dates)
+                writeDate(w, v);
+            return;
+        case FieldType::VarChar: {
+            const TextForm form = c.m_coded ? TextForm::Coded : isPacked(c) ? TextForm::Packed : TextForm::Spans;
+            w.number<quint8>(quint8(form));
+            w.number<quint64>(static_cast<quint64>(c.m_chars.size()));
+            w.array(c.m_chars.utf16(), c.m_chars.size());
+            if (form == TextForm::Coded) {
+                w.number<quint16>(quint16(c.m_dict.size()));
+                for (const Column::Span &span : c.m_dict) {
+                    w.number<qint64>(span.start);
+                    w.number<qint32>(span.length);
+                }
+                w.array(c.m_codes.constData(), n);
+                return;
+            }
+            if (form == TextForm::Spans)
+                w.array(c.m_textStart.constData(), n);
+            w.array(c.m_textLength.constData(), n);
+            return;
+        }
+        }
+    }
+
+    static Column read(Reader &r, FieldType type, qsizetype n)
+    {
+        Column c(type);
+        c.m_size = n;
+        auto nulls = [&] {
+            const quint8 has = r.number<quint8>();
+            if (has > 1)
+                corrupt(QStringLiteral("a column's null marker is invalid"));
+            if (has == 0)
+                return;
+            c.m_nulls = r.list<quint8>(n);
+            for (const quint8 flag : std::as_const(c.m_nulls)) {
+                if (flag > 1)
+                    corrupt(QStringLiteral("a null flag is invalid"));
+                c.m_nullCount += flag;
+            }
+            c.m_hasNullFlags = c.m_nullCount > 0;
+            if (!c.m_hasNullFlags)
+                c.m_nulls.clear();
+        };
+        switch (type) {
+        case FieldType::Integer:
+            nulls();
+            c.m_int32 = r.list<qint32>(n);
+            break;
+        case FieldType::BigInt:
+            nulls();
+            c.m_int64 = r.list<qint64>(n);
+            break;
+        case FieldType::Double: {
+            nulls();
+            const QList<quint64> bits = r.list<quint64>(n);
+            c.m_double.reserve(Reader::withRoom(n));
+            c.m_double.resize(n);
+            std::memcpy(c.m_double.data(), bits.constData(), static_cast<size_t>(n) * sizeof(double));
+            break;
+        }
+        case FieldType::Boolean:
+            c.m_bool = r.list<quint8>(n);
+            for (const quint8 b : std::as_const(c.m_bool))
+                if (b > 2)
+                    corrupt(QStringLiteral("a boolean is neither true, false nor null"));
+            break;
+        case FieldType::Date:
+            r.need(static_cast<quint64>(n), 1);
+            c.m_dates.reserve(n);
+            for (qsizetype i = 0; i < n; ++i)
+                c.m_dates.append(readDate(r));
+            break;
+        case FieldType::VarChar:
+            readTexts(r, c, n);
+            break;
+        }
+        return c;
+    }
+
+private:
+    static void readTexts(Reader &r, Column &c, qsizetype n)
+    {
+        const auto form = static_cast<TextForm>(r.number<quint8>());
+        if (form != TextForm::Coded && form != TextForm::Packed && form != TextForm::Spans)
+            corrupt(QStringLiteral("a text column has an unknown form"));
+        const quint64 chars = r.number<quint64>();
+        r.need(chars, 2);
+        c.m_chars.reserve(Reader::withRoom(static_cast<qsizetype>(chars)));
+        c.m_chars.resize(static_cast<qsizetype>(chars));
+        r.array(reinterpret_cast<char16_t *>(c.m_chars.data()), c.m_chars.size());
+        const qint64 total = c.m_chars.size();
+        auto inside = [&](qint64 start, qint32 length) {
+            return length == -1 || (length >= 0 && start >= 0 && start <= total - length);
+        };
+        if (form == TextForm::Coded) {
+            const quint16 entries = r.number<quint16>();
+            if (entries > Column::kNullCode)
+                corrupt(QStringLiteral("a text column's dictionary is too large"));
+            for (quint16 i = 0; i < entries; ++i) {
+                const Column::Span span{r.number<qint64>(), r.number<qint32>()};
+                if (span.length < 0 || !inside(span.start, span.length))
+                    corrupt(QStringLiteral("a text lies outside the column's characters"));
+                c.m_dict.append(span);
+                c.m_codeByHash.insert(qHash(QStringView(c.m_chars).sliced(span.start, span.length)), quint8(i));
+            }
+            c.m_codes = r.list<quint8>(n);
+            for (const quint8 code : std::as_const(c.m_codes))
+                if (code >= entries && code != Column::kNullCode)
+                    corrupt(QStringLiteral("a text code is not in the column's dictionary"));
+            return;
+        }
+        c.m_coded = false;
+        if (form == TextForm::Spans) {
+            c.m_textStart = r.list<qint64>(n);
+            c.m_textLength = r.list<qint32>(n);
+            for (qsizetype i = 0; i < n; ++i)
+                if (!inside(c.m_textStart[i], c.m_textLength[i]))
+                    corrupt(QStringLiteral("a text lies outside the column's characters"));
+            return;
+        }
+        c.m_textLength = r.list<qint32>(n);
+        c.m_textStart.reserve(Reader::withRoom(n));
+        qint64 next = 0;
+        for (const qint32 length : std::as_const(c.m_textLength)) {
+            if (!inside(next, length))
+                corrupt(QStringLiteral("a text lies outside the column's characters"));
+            c.m_textStart.append(length < 0 ? 0 : next);
+            next += qMax(length, 0);
+        }
+        if (next != total)
+            corrupt(QStringLiteral("a text column's lengths do not add up to its characters"));
+    }
+};
+
+} // namespace internal
+
+using internal::Column;
+using internal::ColumnStreamAccess;
+
 QByteArray Recordset::Save() const
 {
     requireOpen();
-    const qsizetype rows = visibleCount();
-    Writer w(internal::kStreamHeaderSize + rows * m_fields.size() * 12 + 64);
-    w.raw(kMagic, sizeof kMagic);
+    const std::vector<qsizetype> *rows = m_view ? &*m_view : nullptr;
+    // Only visible rows are written, and texts that no row uses any more are left behind.
+    std::vector<std::optional<Column>> packed(m_columns.size());
+    qsizetype size = internal::kStreamHeaderSize + internal::kStreamTrailerSize;
+    for (size_t f = 0; f < m_columns.size(); ++f) {
+        if (rows || m_columns[f].hasWaste())
+            packed[f] = m_columns[f].gathered(rows);
+        size += 12 + 2 * m_fields[qsizetype(f)].name.size() + 4 +
+                ColumnStreamAccess::sizeOf(packed[f] ? *packed[f] : m_columns[f]);
+    }
+
+    internal::Writer w(size);
+    w.raw(internal::kMagic, sizeof internal::kMagic);
     w.number<quint16>(internal::kStreamVersion);
     w.number<quint16>(0);
     w.number<quint32>(static_cast<quint32>(m_fields.size()));
-    w.number<quint64>(static_cast<quint64>(rows));
+    w.number<quint64>(static_cast<quint64>(visibleCount()));
     for (const FieldDef &f : m_fields) {
         w.text(f.name);
         w.number<qint32>(static_cast<qint32>(f.type));
         w.number<qint32>(f.definedSize);
         w.number<qint32>(f.attributes);
     }
-    for (qsizetype pos = 0; pos < rows; ++pos) {
-        const qsizetype row = physicalAt(pos);
-        for (const QList<QVariant> &column : m_columns)
-            writeValue(w, column[row]);
-    }
+    for (size_t f = 0; f < m_columns.size(); ++f)
+        ColumnStreamAccess::write(w, packed[f] ? *packed[f] : m_columns[f]);
     return w.finish();
 }
 
@@ -316,25 +480,25 @@ void Recordset::OpenFromStream(const QByteArray &stream)
 {
     requireClosed("Opening from a stream");
     if (stream.size() < internal::kStreamHeaderSize + internal::kStreamTrailerSize)
-        corrupt(QStringLiteral("it is too short"));
+        internal::corrupt(QStringLiteral("it is too short"));
     const qsizetype bodySize = stream.size() - internal::kStreamTrailerSize;
-    const quint32 stored = qFromLittleEndian<quint32>(stream.constData() + bodySize);
-    if (internal::crc32(QByteArrayView(stream.constData(), bodySize)) != stored)
-        corrupt(QStringLiteral("its checksum does not match"));
+    const quint64 stored = qFromLittleEndian<quint64>(stream.constData() + bodySize);
+    if (internal::xxhash64(QByteArrayView(stream.constData(), bodySize)) != stored)
+        internal::corrupt(QStringLiteral("its checksum does not match"));
 
-    Reader r(QByteArrayView(stream.constData(), bodySize));
-    if (!r.bytesEqual(kMagic, sizeof kMagic))
-        corrupt(QStringLiteral("it is not a persisted recordset"));
+    internal::Reader r(QByteArrayView(stream.constData(), bodySize));
+    if (!r.bytesEqual(internal::kMagic, sizeof internal::kMagic))
+        internal::corrupt(QStringLiteral("it is not a persisted recordset"));
     const quint16 version = r.number<quint16>();
     if (version != internal::kStreamVersion)
-        corrupt(QStringLiteral("its format version %1 is not supported").arg(version));
+        internal::corrupt(QStringLiteral("its format version %1 is not supported").arg(version));
     r.number<quint16>();
     const quint32 fieldCount = r.number<quint32>();
     const quint64 rowCount = r.number<quint64>();
     // Each field takes at least 18 bytes and each value at least one: counts that the bytes left
     // cannot hold are rejected before anything is allocated for them.
     if (fieldCount == 0 || fieldCount > static_cast<quint64>(r.left()) / 18)
-        corrupt(QStringLiteral("its field count %1 is impossible").arg(fieldCount));
+        internal::corrupt(QStringLiteral("its field count %1 is impossible").arg(fieldCount));
 
     QList<FieldDef> fields;
     fields.reserve(fieldCount);
@@ -344,26 +508,23 @@ void Recordset::OpenFromStream(const QByteArray &stream)
         f.definedSize = r.number<qint32>();
         f.attributes = r.number<qint32>();
         if (f.name.trimmed().isEmpty() || !isKnownFieldType(type))
-            corrupt(QStringLiteral("field %1 is malformed").arg(i + 1));
+            internal::corrupt(QStringLiteral("field %1 is malformed").arg(i + 1));
         f.type = static_cast<FieldType>(type);
         for (const FieldDef &earlier : fields)
             if (earlier.name.compare(f.name, Qt::CaseInsensitive) == 0)
-                corrupt(QStringLiteral("the field name \"%1\" appears twice").arg(f.name));
+                internal::corrupt(QStringLiteral("the field name \"%1\" appears twice").arg(f.name));
         fields.append(f);
     }
     if (rowCount > static_cast<quint64>(r.left()) / fieldCount)
-        corrupt(QStringLiteral("its row count %1 is impossible").arg(rowCount));
+        internal::corrupt(QStringLiteral("its row count %1 is impossible").arg(rowCount));
 
     const auto rows = static_cast<qsizetype>(rowCount);
-    QList<QList<QVariant>> columns(fields.size());
-    for (auto &column : columns)
-        column.reserve(rows);
-    std::vector<TextReading> texts(static_cast<size_t>(fields.size()));
-    for (qsizetype row = 0; row < rows; ++row)
-        for (qsizetype f = 0; f < fields.size(); ++f)
-            columns[f].append(readValue(r, fields[f].type, texts[static_cast<size_t>(f)]));
+    std::vector<Column> columns;
+    columns.reserve(fields.size());
+    for (const FieldDef &f : fields)
+        columns.push_back(ColumnStreamAccess::read(r, f.type, rows));
     if (r.left() != 0)
-        corrupt(QStringLiteral("unexpected bytes follow the last row"));
+        internal::corrupt(QStringLiteral("unexpected bytes follow the last column"));
 
     // Only a stream read whole replaces the set's layout and rows.
     m_fields = std::move(fields);

@@ -174,22 +174,17 @@ QVariant toFieldType(const QVariant &value, FieldType type, const QString &field
     mismatch(value, type, fieldName);
 }
 
-QVariant toFieldType(QVariant &&value, FieldType type, const QString &fieldName)
+bool holdsFieldType(const QVariant &value, FieldType type)
 {
-    static constexpr auto held = [](FieldType t) {
-        switch (t) {
-        case FieldType::Integer: return QMetaType::Int;
-        case FieldType::BigInt: return QMetaType::LongLong;
-        case FieldType::Double: return QMetaType::Double;
-        case FieldType::Boolean: return QMetaType::Bool;
-        case FieldType::VarChar: return QMetaType::QString;
-        case FieldType::Date: return QMetaType::UnknownType;
-        }
-        return QMetaType::UnknownType;
-    };
-    if (value.typeId() == held(type) && !value.isNull())
-        return std::move(value);
-    return toFieldType(static_cast<const QVariant &>(value), type, fieldName);
+    switch (type) {
+    case FieldType::Integer: return value.typeId() == QMetaType::Int;
+    case FieldType::BigInt: return value.typeId() == QMetaType::LongLong;
+    case FieldType::Double: return value.typeId() == QMetaType::Double;
+    case FieldType::Boolean: return value.typeId() == QMetaType::Bool;
+    case FieldType::VarChar: return value.typeId() == QMetaType::QString;
+    case FieldType::Date: return value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime;
+    }
+    return false;
 }
 
 qint64 dateKey(const QVariant &value)

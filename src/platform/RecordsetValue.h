@@ -9,8 +9,8 @@ namespace talv::internal {
 // Converts `value` to what a field of type `type` holds; a null or invalid value stays null.
 // Raises TypeMismatch, naming the field, when the value cannot be held.
 QVariant toFieldType(const QVariant &value, FieldType type, const QString &fieldName);
-// The same, taking the value over when it already has the field's type (no copy).
-QVariant toFieldType(QVariant &&value, FieldType type, const QString &fieldName);
+// Whether a non-null value already has the type a field of `type` holds (no conversion needed).
+bool holdsFieldType(const QVariant &value, FieldType type);
 
 // Orders two non-null values that a field of `type` holds (the second may be a criterion
 // literal: for whole-number fields a double is allowed). Text compares without regard to case.

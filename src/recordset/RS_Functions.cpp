@@ -5,6 +5,7 @@
 #include "platform/UiServices.h"
 
 #include <array>
+#include <vector>
 
 namespace RS_Functions {
 
@@ -43,12 +44,29 @@ bool findFromFirst(talv::Recordset &rs, const QString &criterion)
     return !rs.IsEOF();
 }
 
+// Per target field, the position of the source field of the same name (-1 when it has none).
+std::vector<int> fieldsByName(const talv::Recordset &source, const talv::Recordset &target)
+{
+    std::vector<int> from(static_cast<size_t>(target.FieldCount()));
+    for (int f = 0; f < target.FieldCount(); ++f)
+        from[static_cast<size_t>(f)] = source.FieldIndex(target.FieldName(f));
+    return from;
+}
+
 // Sets every field of the target's current row from the source's field of the same name; a field
-// the source lacks raises, leaving the fields set before it.
+// the source lacks raises, leaving the fields set before it. `from` comes from fieldsByName, so
+// that a merge of many rows matches the names once.
+void copyFieldsByName(talv::Recordset &source, talv::Recordset &target, const std::vector<int> &from)
+{
+    for (int f = 0; f < target.FieldCount(); ++f) {
+        const int sf = from[static_cast<size_t>(f)];
+        target.Fields(f).SetValue(sf >= 0 ? source.Fields(sf).Value() : source.Value(target.FieldName(f)));
+    }
+}
+
 void copyFieldsByName(talv::Recordset &source, talv::Recordset &target)
 {
-    for (int f = 0; f < target.FieldCount(); ++f)
-        target.Fields(f).SetValue(source.Value(target.FieldName(f)));
+    copyFieldsByName(source, target, fieldsByName(source, target));
 }
 
 // Turns appended rows into ordinary rows and drops filtered-out ones; the set ends on its first row.
@@ -95,6 +113,7 @@ void AddSelectedToList(talv::FlexGrid &grid, talv::Recordset &source, talv::Reco
     // Indexed for the merge only: every selected row costs two lookups by id.
     optimizeId(target, true);
     optimizeId(source, true);
+    const std::vector<int> from = fieldsByName(source, target);
     for (int i = 0; i < selected; ++i) {
         const QString criterion = idCriterion(grid.TextMatrix(grid.SelectedRow(i), 0));
         if (!findFromFirst(source, criterion))
@@ -102,7 +121,7 @@ void AddSelectedToList(talv::FlexGrid &grid, talv::Recordset &source, talv::Reco
         if (target.RecordCount() > 0 && findFromFirst(target, criterion))
             continue;
         target.AddNew();
-        copyFieldsByName(source, target);
+        copyFieldsByName(source, target, from);
     }
     optimizeId(target, false);
     optimizeId(source, false);

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace talv::internal {
+
+class ColumnStreamAccess;
+
+// One field's values, stored by type: whole numbers, reals and booleans in plain arrays, texts back
+// to back in one buffer with a start and a length per row. A million-row working list then costs a
+// few bytes per value instead of a variant and an allocation each, and persisting it copies arrays
+// instead of visiting values. Every member is implicitly shared, so copying a column is cheap and
+// the copies part only when one of them is written.
+class Column
+{
+public:
+    explicit Column(FieldType type = FieldType::VarChar);
+
+    FieldType type() const { return m_type; }
+    qsizetype size() const { return m_size; }
+    void reserve(qsizetype rows);
+
+    bool isNull(qsizetype row) const;
+    QVariant value(qsizetype row) const;
+
+    // `value` is null or already holds what the field holds (see toFieldType).
+    void append(const QVariant &value);
+    void set(qsizetype row, const QVariant &value);
+    // Takes back the last append (used when a row fails half-way).
+    void removeLast();
+    // Appends one row of a column of the same type without passing through a variant.
+    void appendFrom(const Column &source, qsizetype row);
+
+    // The rows given, in that order, as a new column (texts packed without gaps).
+    Column gathered(const std::vector<qsizetype> *rows) const;
+    // Characters held for texts that no row uses any more (overwritten values).
+    bool hasWaste() const { return m_wastedChars > m_chars.size() / 4; }
+
+    // Typed reads for the index and comparisons.
+    const QList<qint32> &int32Values() const { return m_int32; }
+    const QList<qint64> &int64Values() const { return m_int64; }
+    bool hasNulls() const { return m_nullCount > 0; }
+    QStringView text(qsizetype row) const;  // empty for null
+
+private:
+    friend class ColumnStreamAccess;
+
+    struct Span {
+        qint64 start;
+        qint32 length;
+    };
+    static constexpr quint8 kNullCode = 255;
+
+    void appendText(QStringView text);
+    void appendNullText();
+    Span storeText(QStringView text);
+    // The text's code, added to the dictionary when new; none when the dictionary is full.
+    std::optional<quint8> codeFor(QStringView text);
+    void stopCoding();
+    Span spanAt(qsizetype row) const;
+    void startNullFlags();
+    void appendNullFlag(bool null);
+    void setNullFlag(qsizetype row, bool null);
+
+    FieldType m_type;
+    qsizetype m_size = 0;
+    // Integer: m_int32; BigInt: m_int64; Double: m_double; each with m_nulls (1 = null), kept
+    // only from the first null on.
+    QList<qint32> m_int32;
+    QList<qint64> m_int64;
+    QList<double> m_double;
+    QList<quint8> m_nulls;
+    bool m_hasNullFlags = false;
+    qsizetype m_nullCount = 0;
+    // Boolean: 0 false, 1 true, 2 null.
+    QList<quint8> m_bool;
+    // Date: QDate or QDateTime (few per set; no need for more than a variant).
+    QList<QVariant> m_dates;
+    // VarChar: every text in m_chars. While a column has few distinct texts (a group type) each
+    // row holds a one-byte code into m_dict; from the 256th distinct text on, each row holds its
+    // own start and length (-1 for null) instead.
+    QString m_chars;
+    bool m_coded = true;
+    QList<quint8> m_codes;
+    QList<Span> m_dict;
+    QHash<size_t, quint8> m_codeByHash;  // a text whose hash collides is found by a walk of m_dict
+    QList<qint64> m_textStart;
+    QList<qint32> m_textLength;
+    qsizetype m_wastedChars = 0;
+
+};
+
+} // namespace talv::internal

@@ -1,9 +1,29 @@
 #include "RecordsetColumn.h"
 
+#include <algorithm>
+#include <cstring>
+#include <type_traits>
+
 namespace talv::internal {
 
 namespace {
 constexpr quint8 kBoolNull = 2;
+
+char16_t unitOf(QChar c) { return c.unicode(); }
+char16_t unitOf(char c) { return static_cast<uchar>(c); }  // Latin-1 views walk as char
+
+// The same value for a text in either width (FNV-1a over its UTF-16 units).
+size_t hashText(QAnyStringView text)
+{
+    quint64 h = 14695981039346656037ull;
+    text.visit([&](auto view) {
+        for (const auto c : view)
+            h = (h ^ unitOf(c)) * 1099511628211ull;
+    });
+    return static_cast<size_t>(h);
+}
+
+qsizetype withRoom(qsizetype count) { return count + count / 2 + 16; }
 } // namespace
 
 Column::Column(FieldType type) : m_type(type) {}
@@ -51,7 +71,7 @@ QVariant Column::value(qsizetype row) const
     case FieldType::Double: return QVariant(m_double[row]);
     case FieldType::Boolean: return QVariant(m_bool[row] == 1);
     case FieldType::Date: return m_dates[row];
-    case FieldType::VarChar: return QVariant(text(row).toString());
+    case FieldType::VarChar: return QVariant(text(row).toString());  // Latin-1 widens here
     }
     return {};
 }
@@ -65,12 +85,19 @@ Column::Span Column::spanAt(qsizetype row) const
     return {m_textStart[row], m_textLength[row]};
 }
 
-QStringView Column::text(qsizetype row) const
+QAnyStringView Column::viewOf(Span span) const
+{
+    if (m_wide)
+        return QStringView(m_chars).sliced(span.start, span.length);
+    return QLatin1StringView(m_narrow.constData() + span.start, span.length);
+}
+
+QAnyStringView Column::text(qsizetype row) const
 {
     if (m_type != FieldType::VarChar)
         return {};
     const Span span = spanAt(row);
-    return span.length < 0 ? QStringView() : QStringView(m_chars).sliced(span.start, span.length);
+    return span.length < 0 ? QAnyStringView() : viewOf(span);
 }
 
 void Column::startNullFlags()
@@ -101,13 +128,10 @@ void Column::setNullFlag(qsizetype row, bool null)
     }
 }
 
-std::optional<quint8> Column::codeFor(QStringView text)
+std::optional<quint8> Column::codeFor(QAnyStringView text)
 {
-    const size_t hash = qHash(text);
-    auto holds = [&](qsizetype code) {
-        const Span span = m_dict[code];
-        return QStringView(m_chars).sliced(span.start, span.length) == text;
-    };
+    const size_t hash = hashText(text);
+    auto holds = [&](qsizetype code) { return QAnyStringView::equal(viewOf(m_dict[code]), text); };
     const auto it = m_codeByHash.constFind(hash);
     if (it != m_codeByHash.cend()) {
         if (holds(*it))
@@ -125,29 +149,95 @@ std::optional<quint8> Column::codeFor(QStringView text)
     return code;
 }
 
+void Column::hashDictionary()
+{
+    m_codeByHash.clear();
+    for (qsizetype code = 0; code < m_dict.size(); ++code) {
+        const size_t hash = hashText(viewOf(m_dict[code]));
+        if (!m_codeByHash.contains(hash))
+            m_codeByHash.insert(hash, quint8(code));
+    }
+}
+
 void Column::stopCoding()
 {
-    m_textStart.reserve(m_codes.capacity());
-    m_textLength.reserve(m_codes.capacity());
-    for (const quint8 code : std::as_const(m_codes)) {
-        const Span span = code == kNullCode ? Span{0, -1} : m_dict[code];
-        m_textStart.append(span.start);
-        m_textLength.append(span.length);
-    }
+    // The texts are laid out again in row order, so that a column filled by appends stays packed.
+    const QList<quint8> codes = std::move(m_codes);
+    const QList<Span> dict = std::move(m_dict);
+    const QByteArray narrow = std::move(m_narrow);
+    const QString wide = std::move(m_chars);
+    m_narrow = QByteArray();
+    m_chars = QString();
     m_codes = {};
     m_dict = {};
     m_codeByHash = {};
     m_coded = false;
+    m_textStart.reserve(codes.capacity());
+    m_textLength.reserve(codes.capacity());
+    for (const quint8 code : codes) {
+        if (code == kNullCode) {
+            appendNullText();
+            continue;
+        }
+        const Span span = dict[code];
+        const Span stored = m_wide ? storeText(QStringView(wide).sliced(span.start, span.length))
+                                   : storeText(QLatin1StringView(narrow.constData() + span.start, span.length));
+        m_textStart.append(stored.start);
+        m_textLength.append(stored.length);
+    }
 }
 
-Column::Span Column::storeText(QStringView text)
+char *Column::growNarrow(qsizetype size)
 {
-    const Span span{m_chars.size(), qint32(text.size())};
-    m_chars.append(text);
+    const qsizetype at = m_narrow.size();
+    if (m_narrow.capacity() < at + size)
+        m_narrow.reserve(withRoom(at + size));  // amortised: a merge appends row by row
+    m_narrow.resize(at + size);
+    return m_narrow.data() + at;
+}
+
+void Column::widen()
+{
+    QString wide;
+    wide.reserve(withRoom(m_narrow.size()));
+    wide.append(QLatin1StringView(m_narrow));
+    m_chars = std::move(wide);
+    m_narrow = QByteArray();
+    m_wide = true;
+}
+
+Column::Span Column::storeText(QAnyStringView text)
+{
+    const Span span{charCount(), qint32(text.size())};
+    text.visit([this](auto view) {
+        using View = std::decay_t<decltype(view)>;
+        if constexpr (std::is_same_v<View, QLatin1StringView>) {
+            if (m_wide)
+                m_chars.append(view);
+            else
+                std::memcpy(growNarrow(view.size()), view.data(), static_cast<size_t>(view.size()));
+        } else if constexpr (std::is_same_v<View, QStringView>) {
+            if (!m_wide) {
+                if (std::all_of(view.begin(), view.end(), [](QChar c) { return c.unicode() < 256; })) {
+                    char *out = growNarrow(view.size());
+                    for (const QChar c : view)
+                        *out++ = static_cast<char>(c.unicode());
+                    return;
+                }
+                widen();
+            }
+            m_chars.append(view);
+        } else {
+            const QString utf16 = view.toString();
+            if (!m_wide)
+                widen();
+            m_chars.append(utf16);
+        }
+    });
     return span;
 }
 
-void Column::appendText(QStringView text)
+void Column::appendText(QAnyStringView text)
 {
     if (m_coded) {
         if (const auto code = codeFor(text)) {
@@ -262,9 +352,10 @@ void Column::set(qsizetype row, const QVariant &value)
         return;
     case FieldType::VarChar: {
         const QString converted = null || value.typeId() == QMetaType::QString ? QString() : value.toString();
-        const QStringView text = null ? QStringView()
-                                 : value.typeId() == QMetaType::QString ? *static_cast<const QString *>(value.constData())
-                                                                         : QStringView(converted);
+        const QAnyStringView text = null ? QAnyStringView()
+                                    : value.typeId() == QMetaType::QString
+                                        ? QAnyStringView(*static_cast<const QString *>(value.constData()))
+                                        : QAnyStringView(converted);
         if (m_coded) {
             if (null) {
                 m_codes[row] = kNullCode;
@@ -276,8 +367,7 @@ void Column::set(qsizetype row, const QVariant &value)
             }
             stopCoding();
         }
-        // The old text stays in m_chars as waste, dropped when the set is next persisted.
-        m_wastedChars += qMax<qint32>(m_textLength[row], 0);
+        // The old text stays behind unused until the set is next persisted.
         const Span span = null ? Span{0, -1} : storeText(text);
         m_textStart[row] = span.start;
         m_textLength[row] = span.length;
@@ -300,7 +390,6 @@ void Column::removeLast()
         if (m_coded) {
             m_codes.removeLast();
         } else {
-            m_wastedChars += qMax<qint32>(m_textLength.last(), 0);
             m_textStart.removeLast();
             m_textLength.removeLast();
         }
@@ -312,6 +401,22 @@ void Column::removeLast()
         m_nulls.removeLast();
     }
     --m_size;
+}
+
+bool Column::isPacked() const
+{
+    if (m_type != FieldType::VarChar || m_coded)
+        return true;
+    qint64 expected = 0;
+    for (qsizetype row = 0; row < m_size; ++row) {
+        const qint32 length = m_textLength[row];
+        if (length < 0)
+            continue;
+        if (m_textStart[row] != expected)
+            return false;
+        expected += length;
+    }
+    return expected == charCount();
 }
 
 Column Column::gathered(const std::vector<qsizetype> *rows) const

@@ -5,7 +5,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <QStringView>
+#include <QAnyStringView>
+#include <QByteArray>
 #include <QVariant>
 
 #include <optional>
@@ -42,14 +43,15 @@ public:
 
     // The rows given, in that order, as a new column (texts packed without gaps).
     Column gathered(const std::vector<qsizetype> *rows) const;
-    // Characters held for texts that no row uses any more (overwritten values).
-    bool hasWaste() const { return m_wastedChars > m_chars.size() / 4; }
+    // False when texts are out of row order or leave gaps (after overwrites): such a column is
+    // packed again (gathered) before it is persisted.
+    bool isPacked() const;
 
     // Typed reads for the index and comparisons.
     const QList<qint32> &int32Values() const { return m_int32; }
     const QList<qint64> &int64Values() const { return m_int64; }
     bool hasNulls() const { return m_nullCount > 0; }
-    QStringView text(qsizetype row) const;  // empty for null
+    QAnyStringView text(qsizetype row) const;  // empty for null
 
 private:
     friend class ColumnStreamAccess;
@@ -60,12 +62,17 @@ private:
     };
     static constexpr quint8 kNullCode = 255;
 
-    void appendText(QStringView text);
+    void appendText(QAnyStringView text);
     void appendNullText();
-    Span storeText(QStringView text);
+    Span storeText(QAnyStringView text);
+    char *growNarrow(qsizetype size);  // room for `size` more Latin-1 characters
+    void widen();
+    qsizetype charCount() const { return m_wide ? m_chars.size() : m_narrow.size(); }
+    QAnyStringView viewOf(Span span) const;
     // The text's code, added to the dictionary when new; none when the dictionary is full.
-    std::optional<quint8> codeFor(QStringView text);
+    std::optional<quint8> codeFor(QAnyStringView text);
     void stopCoding();
+    void hashDictionary();  // fills m_codeByHash from m_dict
     Span spanAt(qsizetype row) const;
     void startNullFlags();
     void appendNullFlag(bool null);
@@ -85,17 +92,19 @@ private:
     QList<quint8> m_bool;
     // Date: QDate or QDateTime (few per set; no need for more than a variant).
     QList<QVariant> m_dates;
-    // VarChar: every text in m_chars. While a column has few distinct texts (a group type) each
-    // row holds a one-byte code into m_dict; from the 256th distinct text on, each row holds its
-    // own start and length (-1 for null) instead.
+    // VarChar: every text back to back, one byte per character (Latin-1) in m_narrow until a text
+    // needs more, then UTF-16 in m_chars; starts and lengths count characters either way. While a
+    // column has few distinct texts (a group type) each row holds a one-byte code into m_dict;
+    // from the 256th distinct text on, each row holds its own start and length (-1 for null).
+    QByteArray m_narrow;
     QString m_chars;
+    bool m_wide = false;
     bool m_coded = true;
     QList<quint8> m_codes;
     QList<Span> m_dict;
     QHash<size_t, quint8> m_codeByHash;  // a text whose hash collides is found by a walk of m_dict
     QList<qint64> m_textStart;
     QList<qint32> m_textLength;
-    qsizetype m_wastedChars = 0;
 
 };
 

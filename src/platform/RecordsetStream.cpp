@@ -76,7 +76,7 @@ namespace {
 
 constexpr char kMagic[8] = {'T', 'A', 'L', 'V', 'R', 'S', 'E', 'T'};
 
-enum class TextForm : quint8 { Coded = 0, Packed = 1, Spans = 2 };
+enum class TextForm : quint8 { Coded = 0, Packed = 1 };
 
 [[noreturn]] void corrupt(const QString &problem)
 {
@@ -259,24 +259,9 @@ public:
         case FieldType::Boolean: return n;
         case FieldType::Date: return 22 * n;
         case FieldType::VarChar:
-            return 1 + 8 + 2 * c.m_chars.size() + (c.m_coded ? 2 + 12 * c.m_dict.size() + n : 12 * n);
+            return 2 + 8 + (c.m_wide ? 2 : 1) * c.charCount() + (c.m_coded ? 2 + 12 * c.m_dict.size() + n : 4 * n);
         }
         return 0;
-    }
-
-    // Texts laid out in row order without gaps: the starts follow from the lengths.
-    static bool isPacked(const Column &c)
-    {
-        qint64 expected = 0;
-        for (qsizetype row = 0; row < c.m_size; ++row) {
-            const qint32 length = c.m_textLength[row];
-            if (length < 0)
-                continue;
-            if (c.m_textStart[row] != expected)
-                return false;
-            expected += length;
-        }
-        return expected == c.m_chars.size();
     }
 
     static void write(Writer &w, const Column &c)
@@ -308,10 +293,15 @@ public:
                 writeDate(w, v);
             return;
         case FieldType::VarChar: {
-            const TextForm form = c.m_coded ? TextForm::Coded : isPacked(c) ? TextForm::Packed : TextForm::Spans;
+            // Save packs every other text column first.
+            const TextForm form = c.m_coded ? TextForm::Coded : TextForm::Packed;
             w.number<quint8>(quint8(form));
-            w.number<quint64>(static_cast<quint64>(c.m_chars.size()));
-            w.array(c.m_chars.utf16(), c.m_chars.size());
+            w.number<quint8>(c.m_wide ? 1 : 0);
+            w.number<quint64>(static_cast<quint64>(c.charCount()));
+            if (c.m_wide)
+                w.array(c.m_chars.utf16(), c.m_chars.size());
+            else
+                w.array(reinterpret_cast<const quint8 *>(c.m_narrow.constData()), c.m_narrow.size());
             if (form == TextForm::Coded) {
                 w.number<quint16>(quint16(c.m_dict.size()));
                 for (const Column::Span &span : c.m_dict) {
@@ -321,8 +311,6 @@ public:
                 w.array(c.m_codes.constData(), n);
                 return;
             }
-            if (form == TextForm::Spans)
-                w.array(c.m_textStart.constData(), n);
             w.array(c.m_textLength.constData(), n);
             return;
         }
@@ -389,14 +377,24 @@ private:
     static void readTexts(Reader &r, Column &c, qsizetype n)
     {
         const auto form = static_cast<TextForm>(r.number<quint8>());
-        if (form != TextForm::Coded && form != TextForm::Packed && form != TextForm::Spans)
+        if (form != TextForm::Coded && form != TextForm::Packed)
             corrupt(QStringLiteral("a text column has an unknown form"));
+        const quint8 wide = r.number<quint8>();
+        if (wide > 1)
+            corrupt(QStringLiteral("a text column's character width is invalid"));
+        c.m_wide = wide == 1;
         const quint64 chars = r.number<quint64>();
-        r.need(chars, 2);
-        c.m_chars.reserve(Reader::withRoom(static_cast<qsizetype>(chars)));
-        c.m_chars.resize(static_cast<qsizetype>(chars));
-        r.array(reinterpret_cast<char16_t *>(c.m_chars.data()), c.m_chars.size());
-        const qint64 total = c.m_chars.size();
+        r.need(chars, c.m_wide ? 2 : 1);
+        const auto total = static_cast<qsizetype>(chars);
+        if (c.m_wide) {
+            c.m_chars.reserve(Reader::withRoom(total));
+            c.m_chars.resize(total);
+            r.array(reinterpret_cast<char16_t *>(c.m_chars.data()), total);
+        } else {
+            c.m_narrow.reserve(Reader::withRoom(total));
+            c.m_narrow.resize(total);
+            r.array(reinterpret_cast<quint8 *>(c.m_narrow.data()), total);
+        }
         auto inside = [&](qint64 start, qint32 length) {
             return length == -1 || (length >= 0 && start >= 0 && start <= total - length);
         };
@@ -409,8 +407,8 @@ private:
                 if (span.length < 0 || !inside(span.start, span.length))
                     corrupt(QStringLiteral("a text lies outside the column's characters"));
                 c.m_dict.append(span);
-                c.m_codeByHash.insert(qHash(QStringView(c.m_chars).sliced(span.start, span.length)), quint8(i));
             }
+            c.hashDictionary();
             c.m_codes = r.list<quint8>(n);
             for (const quint8 code : std::as_const(c.m_codes))
                 if (code >= entries && code != Column::kNullCode)
@@ -418,14 +416,6 @@ private:
             return;
         }
         c.m_coded = false;
-        if (form == TextForm::Spans) {
-            c.m_textStart = r.list<qint64>(n);
-            c.m_textLength = r.list<qint32>(n);
-            for (qsizetype i = 0; i < n; ++i)
-                if (!inside(c.m_textStart[i], c.m_textLength[i]))
-                    corrupt(QStringLiteral("a text lies outside the column's characters"));
-            return;
-        }
         c.m_textLength = r.list<qint32>(n);
         c.m_textStart.reserve(Reader::withRoom(n));
         qint64 next = 0;
@@ -453,7 +443,7 @@ QByteArray Recordset::Save() const
     std::vector<std::optional<Column>> packed(m_columns.size());
     qsizetype size = internal::kStreamHeaderSize + internal::kStreamTrailerSize;
     for (size_t f = 0; f < m_columns.size(); ++f) {
-        if (rows || m_columns[f].hasWaste())
+        if (rows || !m_columns[f].isPacked())
             packed[f] = m_columns[f].gathered(rows);
         size += 12 + 2 * m_fields[qsizetype(f)].name.size() + 4 +
                 ColumnStreamAccess::sizeOf(packed[f] ? *packed[f] : m_columns[f]);

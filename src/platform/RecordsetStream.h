@@ -13,10 +13,10 @@ namespace talv::internal {
 //     Integer, BigInt, Double: u8 hasNulls, [rowCount u8 null flags], rowCount i32 / i64 / f64 bits
 //     Boolean: rowCount u8 (0 false, 1 true, 2 null)
 //     Date: per row u8 tag (see ValueTag: Null, Date or DateTime) and the value
-//     VarChar: u8 form, u64 charCount, charCount UTF-16 units, then by form
+//     VarChar: u8 form, u8 wide, u64 charCount, the characters (wide: UTF-16 units, else
+//       Latin-1 bytes), then by form
 //       0 coded: u16 entries, per entry i64 start i32 length, rowCount u8 codes (255 for null)
 //       1 packed: rowCount i32 lengths (-1 for null), the texts back to back in row order
-//       2 spans: rowCount i64 starts, rowCount i32 lengths (-1 for null)
 //   u64 xxHash64 of everything before it
 // Columns as arrays let a million-row list be written and read back with a few block copies.
 enum class ValueTag : quint8 { Null = 0, Date = 5, DateTime = 6 };

@@ -47,7 +47,7 @@ RecordsetPtr makeGroupSet(int rows, IdAt idAt)
         row[0] = id;
         row[1] = groupName(id);
         row[2] = groupType(id);
-        rs->AddNew(std::move(row));
+        rs->AddNew(row);
     }
     rs->MoveFirst();
     return rs;

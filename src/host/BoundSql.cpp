@@ -2,7 +2,6 @@
 
 #include "clients/SaveTransaction.h"
 
-#include "platform/TextInterner.h"
 
 #include "platform/Error.h"
 
@@ -77,13 +76,10 @@ RecordsetPtr toRecordset(QSqlQuery &query)
     }
     rs->Open();
     QVariantList row(layout.count());
-    std::vector<TextInterner> interners(static_cast<size_t>(layout.count()));
     while (query.next()) {
-        for (int f = 0; f < layout.count(); ++f) {
+        for (int f = 0; f < layout.count(); ++f)
             row[f] = query.value(f);
-            interners[static_cast<size_t>(f)].intern(row[f]);
-        }
-        rs->AddNew(std::move(row));
+        rs->AddNew(row);
     }
     if (query.lastError().isValid())
         fail(query.lastError(), QStringLiteral("The rows could not be read."));

@@ -1,6 +1,5 @@
 #include "SqliteReader.h"
 
-#include "platform/TextInterner.h"
 
 #include "platform/Error.h"
 
@@ -79,8 +78,10 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
         rs->AppendField(QString::fromUtf8(sqlite3_column_name(s, f)), fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
     rs->Open();
 
-    std::vector<TextInterner> texts(static_cast<size_t>(fields));
     QVariantList row(fields);
+    // Texts go in as UTF-8 bytes into one buffer per field, reused row after row: the set stores
+    // them itself, so no string per value is made.
+    std::vector<QVariant> textBuffers(static_cast<size_t>(fields), QVariant(QByteArray()));
     for (;;) {
         const int step = sqlite3_step(s);
         if (step == SQLITE_DONE)
@@ -102,13 +103,19 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
                 row[f] = QByteArray(static_cast<const char *>(sqlite3_column_blob(s, f)), sqlite3_column_bytes(s, f));
                 break;
             default: {
-                const auto *text = static_cast<const char16_t *>(sqlite3_column_text16(s, f));
-                row[f] = texts[static_cast<size_t>(f)].take(QStringView(text, sqlite3_column_bytes16(s, f) / 2));
+                // The text as stored (UTF-8): asking SQLite for UTF-16 would convert and allocate.
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, f));
+                QVariant &buffer = textBuffers[static_cast<size_t>(f)];
+                row[f] = QVariant();  // the row must not share the buffer while it is refilled
+                auto *bytes = static_cast<QByteArray *>(buffer.data());
+                bytes->resize(0);
+                bytes->append(text, sqlite3_column_bytes(s, f));
+                row[f] = buffer;
                 break;
             }
             }
         }
-        rs->AddNew(std::move(row));
+        rs->AddNew(row);
     }
     rs->MoveFirst();
     return rs;

@@ -6,7 +6,6 @@
 #include "RecordsetValue.h"
 
 #include <algorithm>
-#include <type_traits>
 
 namespace talv {
 
@@ -414,8 +413,7 @@ void Recordset::AddNew()
     rowAppended();
 }
 
-template <typename Values>
-void Recordset::addRow(Values &&values)
+void Recordset::AddNew(const QVariantList &values)
 {
     requireOpen();
     if (values.size() != m_fields.size())
@@ -429,13 +427,11 @@ void Recordset::addRow(Values &&values)
         for (; f < m_fields.size(); ++f) {
             internal::Column &column = m_columns[static_cast<size_t>(f)];
             const QVariant &value = values[f];
-            // Values that already have the field's type go in as they are, without a converted copy.
-            if (value.isNull() || internal::holdsFieldType(value, m_fields[f].type))
+            // Values that the column takes as they are go in without a converted copy.
+            if (column.takesAsIs(value))
                 column.append(value);
             else
                 column.append(internal::toFieldType(value, m_fields[f].type, m_fields[f].name));
-            if constexpr (std::is_rvalue_reference_v<Values &&>)
-                values[f] = QVariant();
         }
     } catch (...) {
         for (qsizetype g = 0; g < f; ++g)
@@ -448,9 +444,6 @@ void Recordset::addRow(Values &&values)
         if (m_indexes[i])
             m_indexes[i]->insert(row, cell(static_cast<int>(i), row));
 }
-
-void Recordset::AddNew(const QVariantList &values) { addRow(values); }
-void Recordset::AddNew(QVariantList &&values) { addRow(std::move(values)); }
 
 void Recordset::rowAppended()
 {

@@ -130,11 +130,9 @@ public:
     // Appends an empty row (every value null) and makes it current.
     void AddNew();
     // Appends a row with one value per field, in field order, converted as SetValue would; a
-    // value that does not convert raises TypeMismatch and appends nothing.
+    // value that does not convert raises TypeMismatch and appends nothing. A text field also takes
+    // UTF-8 bytes (QByteArray), which spares a reader of large results a string per value.
     void AddNew(const QVariantList &values);
-    // The same, taking the values over: the list keeps its length, holding nulls, so that a reader
-    // can refill it for the next row (the query service's path for every row).
-    void AddNew(QVariantList &&values);
     void Update();
     void UpdateBatch();
     // Deletes the current row; it stays current (values unreadable) until the cursor moves.
@@ -176,8 +174,6 @@ private:
     bool rowMeets(const internal::Criterion &c, qsizetype physical) const;
     void resetRows();
     void rowAppended();
-    template <typename Values>
-    void addRow(Values &&values);
     void setOptimize(int field, bool on);
     bool isOptimized(int field) const;
 

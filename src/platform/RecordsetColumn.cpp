@@ -1,5 +1,7 @@
 #include "RecordsetColumn.h"
 
+#include "RecordsetValue.h"
+
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -239,6 +241,20 @@ Column::Span Column::storeText(QAnyStringView text)
 
 void Column::appendText(QAnyStringView text)
 {
+    // UTF-8 other than plain ASCII (which is Latin-1 as it stands) becomes UTF-16 first, so that a
+    // text has one form whatever its source.
+    const bool wasUtf8 = text.visit([this](auto view) {
+        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>) {
+            if (std::any_of(view.begin(), view.end(), [](char c) { return static_cast<uchar>(c) >= 0x80; }))
+                appendText(view.toString());
+            else
+                appendText(QLatin1StringView(view.data(), view.size()));
+            return true;
+        }
+        return false;
+    });
+    if (wasUtf8)
+        return;
     if (m_coded) {
         if (const auto code = codeFor(text)) {
             m_codes.append(*code);
@@ -259,6 +275,12 @@ void Column::appendNullText()
         m_textStart.append(0);
         m_textLength.append(-1);
     }
+}
+
+bool Column::takesAsIs(const QVariant &value) const
+{
+    return value.isNull() || holdsFieldType(value, m_type) ||
+           (m_type == FieldType::VarChar && value.typeId() == QMetaType::QByteArray);
 }
 
 void Column::append(const QVariant &value)
@@ -288,6 +310,9 @@ void Column::append(const QVariant &value)
             appendNullText();
         } else if (value.typeId() == QMetaType::QString) {
             appendText(*static_cast<const QString *>(value.constData()));
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            const auto *bytes = static_cast<const QByteArray *>(value.constData());
+            appendText(QUtf8StringView(bytes->constData(), bytes->size()));
         } else {
             appendText(value.toString());
         }

@@ -33,7 +33,10 @@ public:
     bool isNull(qsizetype row) const;
     QVariant value(qsizetype row) const;
 
-    // `value` is null or already holds what the field holds (see toFieldType).
+    // Whether append takes `value` without conversion: null, the field's own type, or UTF-8
+    // bytes for a text.
+    bool takesAsIs(const QVariant &value) const;
+    // `value` is one that takesAsIs, or converted by toFieldType.
     void append(const QVariant &value);
     void set(qsizetype row, const QVariant &value);
     // Takes back the last append (used when a row fails half-way).

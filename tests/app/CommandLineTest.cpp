@@ -9,32 +9,24 @@ namespace {
 
 CommandLine parse(QStringList arguments)
 {
-    arguments.prepend(QStringLiteral("talv-host"));
+    arguments.prepend("talv-host");
     return CommandLine::parse(arguments);
 }
 
-TEST(CommandLineTest, WithoutOptionsTheEmbeddedDatabaseAndTheSampleUser)
+// What a start without options opens is TalvHostProcessTest's; the user it logs in is checked here.
+TEST(CommandLineTest, OptionsMakeTheConnectionAndChooseTheUser)
 {
-    const CommandLine line = parse({});
-    EXPECT_FALSE(line.exitNow);
-    EXPECT_EQ(line.options.connection.engine, Engine::SQLite);
-    EXPECT_TRUE(line.options.connection.name.isEmpty());
-    EXPECT_FALSE(line.options.connection.createIfMissing) << "only the embedded default is created unasked";
-    EXPECT_EQ(line.options.user, QStringLiteral("ecarter"));
-}
-
-TEST(CommandLineTest, PostgreSQLOptionsMakeAConnection)
-{
+    EXPECT_EQ(parse({}).options.user, "ecarter");
     const CommandLine line = parse({"--pg-database", "talv", "--pg-host", "db.example.org", "--pg-port", "6543",
                                     "--pg-user", "biologist", "--user", "jbrandt", "--create"});
     ASSERT_FALSE(line.exitNow) << line.error.toStdString();
     const auto &c = line.options.connection;
     EXPECT_EQ(c.engine, Engine::PostgreSQL);
-    EXPECT_EQ(c.name, QStringLiteral("talv"));
-    EXPECT_EQ(c.host, QStringLiteral("db.example.org"));
+    EXPECT_EQ(c.name, "talv");
+    EXPECT_EQ(c.host, "db.example.org");
     EXPECT_EQ(c.port, 6543);
-    EXPECT_EQ(c.user, QStringLiteral("biologist"));
-    EXPECT_EQ(line.options.user, QStringLiteral("jbrandt"));
+    EXPECT_EQ(c.user, "biologist");
+    EXPECT_EQ(line.options.user, "jbrandt");
     EXPECT_TRUE(line.options.create);
 }
 
@@ -55,7 +47,7 @@ TEST(CommandLineTest, ContradictionsAndNonsenseAreUsageErrors)
         const CommandLine line = parse(arguments);
         EXPECT_TRUE(line.exitNow) << arguments.join(u' ').toStdString();
         EXPECT_EQ(line.exitCode, 1) << arguments.join(u' ').toStdString();
-        EXPECT_TRUE(line.error.startsWith(QStringLiteral("talv-host: "))) << line.error.toStdString();
+        EXPECT_TRUE(line.error.startsWith("talv-host: ")) << line.error.toStdString();
     }
 }
 

@@ -26,14 +26,13 @@ protected:
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        QDir(home.path()).mkdir(QStringLiteral("runtime"));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("runtime")));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", home.path());
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        QDir(home.path()).mkdir("runtime");
+        QFile::setPermissions(home.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert("XDG_RUNTIME_DIR", home.filePath("runtime"));
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(TALV_HOST_PROGRAM), arguments);
         Run result;
@@ -49,10 +48,7 @@ protected:
         return result;
     }
 
-    QString embeddedDatabase() const
-    {
-        return home.filePath(QStringLiteral("data/TALV/talv-elgroup/talv-elgroup.sqlite"));
-    }
+    QString embeddedDatabase() const { return home.filePath("data/TALV/talv-elgroup/talv-elgroup.sqlite"); }
 
     static int groupCount(const QString &file)
     {
@@ -60,7 +56,7 @@ protected:
         options.name = file;
         auto db = Database::open(options);
         QSqlQuery q(db->connection());
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM element_group")) || !q.next())
+        if (!q.exec("SELECT count(*) FROM element_group") || !q.next())
             return -1;
         return q.value(0).toInt();
     }
@@ -76,19 +72,19 @@ protected:
 
 TEST_F(TalvHostProcessTest, TheFirstStartCreatesAndSeedsTheEmbeddedDatabaseOnce)
 {
-    const Run first = run({QStringLiteral("--smoke-test")});
+    const Run first = run({"--smoke-test"});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     ASSERT_TRUE(QFile::exists(embeddedDatabase()));
     EXPECT_EQ(groupCount(embeddedDatabase()), 160);
 
-    const Run second = run({QStringLiteral("--smoke-test"), QStringLiteral("--user"), QStringLiteral("JBRANDT")});
+    const Run second = run({"--smoke-test", "--user", "JBRANDT"});
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_EQ(groupCount(embeddedDatabase()), 160) << "the sample is loaded on the first start only";
 }
 
 TEST_F(TalvHostProcessTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas)
 {
-    const QString file = home.filePath(QStringLiteral("notes.sqlite"));
+    const QString file = home.filePath("notes.sqlite");
     QByteArray content("Field notes, not a database.\n");
     content.append(QByteArray(5000, 'x'));
     {
@@ -96,57 +92,52 @@ TEST_F(TalvHostProcessTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
-    const Run result = run({QStringLiteral("--database"), file, QStringLiteral("--smoke-test")});
+    const Run result = run({"--database", file, "--smoke-test"});
     EXPECT_NE(result.exitCode, 0);
     EXPECT_TRUE(result.err.contains(file)) << result.err.toStdString();
     EXPECT_EQ(bytesOf(file), content);
-    EXPECT_EQ(QDir(home.path()).entryList({QStringLiteral("notes.sqlite*")}, QDir::Files),
-              QStringList({QStringLiteral("notes.sqlite")}));
+    EXPECT_EQ(QDir(home.path()).entryList({"notes.sqlite*"}, QDir::Files), QStringList({"notes.sqlite"}));
     EXPECT_FALSE(QFile::exists(embeddedDatabase())) << "a named database never falls back to the embedded one";
 }
 
 TEST_F(TalvHostProcessTest, ANamedDatabaseIsCreatedOnlyWhenAskedTo)
 {
-    const QString file = home.filePath(QStringLiteral("shared/groups.sqlite"));
-    const Run refused = run({QStringLiteral("--database"), file, QStringLiteral("--smoke-test")});
+    const QString file = home.filePath("shared/groups.sqlite");
+    const Run refused = run({"--database", file, "--smoke-test"});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("does not exist"))) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("does not exist")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(file));
 
-    const Run created =
-        run({QStringLiteral("--database"), file, QStringLiteral("--create"), QStringLiteral("--smoke-test")});
+    const Run created = run({"--database", file, "--create", "--smoke-test"});
     ASSERT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_EQ(groupCount(file), 160);
 }
 
 TEST_F(TalvHostProcessTest, AnUnknownUserOrARefusingServerEndsWithAMessage)
 {
-    const Run stranger = run({QStringLiteral("--user"), QStringLiteral("nobody"), QStringLiteral("--smoke-test")});
+    const Run stranger = run({"--user", "nobody", "--smoke-test"});
     EXPECT_EQ(stranger.exitCode, 2);
-    EXPECT_TRUE(stranger.err.contains(QStringLiteral("nobody"))) << stranger.err.toStdString();
+    EXPECT_TRUE(stranger.err.contains("nobody")) << stranger.err.toStdString();
 
     // Port 1 answers no PostgreSQL server.
-    const Run server = run({QStringLiteral("--pg-database"), QStringLiteral("talv"), QStringLiteral("--pg-host"),
-                            QStringLiteral("127.0.0.1"), QStringLiteral("--pg-port"), QStringLiteral("1"),
-                            QStringLiteral("--smoke-test")});
+    const Run server = run({"--pg-database", "talv", "--pg-host", "127.0.0.1", "--pg-port", "1", "--smoke-test"});
     EXPECT_EQ(server.exitCode, 2);
-    EXPECT_TRUE(
-        server.err.contains(QStringLiteral("talv-host: The PostgreSQL database 127.0.0.1:1/talv cannot be opened")))
+    EXPECT_TRUE(server.err.contains("talv-host: The PostgreSQL database 127.0.0.1:1/talv cannot be opened"))
         << server.err.toStdString();
 }
 
 TEST_F(TalvHostProcessTest, HelpAndUsageErrorsNeedNoDatabase)
 {
-    const Run help = run({QStringLiteral("--help")});
+    const Run help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: talv-host [options]")));
+    EXPECT_TRUE(help.out.startsWith("Usage: talv-host [options]"));
     for (const char *option : {"--database", "--create", "--pg-host", "--pg-port", "--pg-database", "--pg-user",
                                "--user", "--smoke-test", "PGPASSWORD"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(option))) << option;
-    const Run wrong = run({QStringLiteral("--frobnicate")});
+    const Run wrong = run({"--frobnicate"});
     EXPECT_EQ(wrong.exitCode, 1);
-    EXPECT_TRUE(wrong.err.contains(QStringLiteral("frobnicate")));
-    EXPECT_FALSE(QDir(home.filePath(QStringLiteral("data"))).exists());
+    EXPECT_TRUE(wrong.err.contains("frobnicate"));
+    EXPECT_FALSE(QDir(home.filePath("data")).exists());
 }
 
 } // namespace

@@ -6,9 +6,6 @@
 #include "contracts/ComponentCollection.h"
 #include "support/EngineDatabase.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -25,11 +22,11 @@ inline void PrintTo(const QString &text, std::ostream *out)
 
 namespace talv::test {
 
-inline const QString TestServer = QStringLiteral("Test Server");
-inline const QString CollectionClass = QStringLiteral("ClientFramework.ComponentCollection");
-inline const QString OptionClass = QStringLiteral("TALV_UserOptClient.UserOptClient");
-inline const QString CategoryClass = QStringLiteral("TALV_UserOpCatClient.UserOpCatClient");
-inline const QString UserSearches = QStringLiteral("$USER_FIND_ELEMENT_GROUP");
+inline const QString TestServer = "Test Server";
+inline const QString CollectionClass = "ClientFramework.ComponentCollection";
+inline const QString OptionClass = "TALV_UserOptClient.UserOptClient";
+inline const QString CategoryClass = "TALV_UserOpCatClient.UserOpCatClient";
+inline const QString UserSearches = "$USER_FIND_ELEMENT_GROUP";
 
 inline qint32 serverTypeOf(const host::Database &db)
 {
@@ -69,9 +66,9 @@ inline std::unique_ptr<ComponentCollection> lookUpOption(const host::Database &d
 {
     auto options = openCollection(db, OptionClass);
     QString doubled = typedName;
-    doubled.replace(QStringLiteral("'"), QStringLiteral("''"));
-    if (!options->LoadWhere(QStringLiteral("CATEGORY_OPTION_NAME"),
-                            QStringList{category, doubled, QString::number(userId)}, -1, -1, -1))
+    doubled.replace("'", "''");
+    if (!options->LoadWhere("CATEGORY_OPTION_NAME", QStringList{category, doubled, QString::number(userId)}, -1, -1,
+                            -1))
         throw std::runtime_error("LoadWhere failed");
     return options;
 }
@@ -79,33 +76,17 @@ inline std::unique_ptr<ComponentCollection> lookUpOption(const host::Database &d
 // Every row of a table as text, to prove that a failed save changed nothing.
 inline QStringList tableRows(const host::Database &db, const QString &table, const QString &key)
 {
-    QSqlQuery q(db.connection());
-    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, key)))
-        throw std::runtime_error(q.lastError().text().toStdString());
-    QStringList rows;
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < q.record().count(); ++i)
-            cells.append(q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
-        rows.append(cells.join(u'|'));
-    }
-    return rows;
+    return rowsOf(db.connection(), QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, key));
 }
 
 // The user's option names of a category straight from the table.
 inline QStringList storedOptionNames(const host::Database &db, const QString &category, qint64 userId)
 {
-    QSqlQuery q(db.connection());
-    q.prepare(QStringLiteral("SELECT o.option_name FROM user_option o JOIN user_option_category c "
-                             "ON c.user_option_category_id = o.user_option_category_id "
-                             "WHERE c.category_name = ? AND o.user_id = ? ORDER BY o.option_name"));
-    q.addBindValue(category);
-    q.addBindValue(userId);
-    if (!q.exec())
-        throw std::runtime_error(q.lastError().text().toStdString());
-    QStringList names;
-    while (q.next())
-        names.append(q.value(0).toString());
+    QStringList names = rowsOf(db.connection(),
+                               "SELECT o.option_name FROM user_option o JOIN user_option_category c "
+                               "ON c.user_option_category_id = o.user_option_category_id "
+                               "WHERE c.category_name = ? AND o.user_id = ?",
+                               {category, userId});
     names.sort();
     return names;
 }

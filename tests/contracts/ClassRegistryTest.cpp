@@ -25,30 +25,29 @@ int errorNumber(const std::function<void()> &f, const QString &mustMention = {})
 TEST(ClassRegistryTest, NamesMatchWithoutRegardToCaseUntilUnregistered)
 {
     ClassRegistry registry;
-    registry.RegisterObject<QObject>(QStringLiteral("ClientFramework.ComponentCollection"));
+    registry.RegisterObject<QObject>("ClientFramework.ComponentCollection");
 
     QObject parent;
-    QObject *created = registry.Create(QStringLiteral("ClientFrameWork.ComponentCollection"), &parent);
+    QObject *created = registry.Create("ClientFrameWork.ComponentCollection", &parent);
     EXPECT_EQ(created->parent(), &parent);
-    EXPECT_TRUE(registry.IsRegistered(QStringLiteral("CLIENTFRAMEWORK.COMPONENTCOLLECTION")));
+    EXPECT_TRUE(registry.IsRegistered("CLIENTFRAMEWORK.COMPONENTCOLLECTION"));
 
-    EXPECT_TRUE(registry.Unregister(QStringLiteral("clientframework.componentcollection")));
-    EXPECT_FALSE(registry.Unregister(QStringLiteral("ClientFramework.ComponentCollection")));
-    EXPECT_EQ(errorNumber([&] { registry.Create(QStringLiteral("ClientFramework.ComponentCollection")); },
-                          QStringLiteral("ClientFramework.ComponentCollection")),
+    EXPECT_TRUE(registry.Unregister("clientframework.componentcollection"));
+    EXPECT_FALSE(registry.Unregister("ClientFramework.ComponentCollection"));
+    EXPECT_EQ(errorNumber([&] { registry.Create("ClientFramework.ComponentCollection"); },
+                          "ClientFramework.ComponentCollection"),
               Error::ClassNotRegistered);
 }
 
 TEST(ClassRegistryTest, WidgetClassesRefuseAParentThatIsNoWidget)
 {
     ClassRegistry registry;
-    registry.RegisterWidget<QWidget>(QStringLiteral("Lib.Control"));
+    registry.RegisterWidget<QWidget>("Lib.Control");
 
     QWidget window;
-    EXPECT_EQ(registry.Create(QStringLiteral("Lib.Control"), &window)->parent(), &window);
+    EXPECT_EQ(registry.Create("Lib.Control", &window)->parent(), &window);
     QObject notAWidget;
-    EXPECT_EQ(errorNumber([&] { registry.Create(QStringLiteral("Lib.Control"), &notAWidget); }),
-              Error::InvalidArgument);
+    EXPECT_EQ(errorNumber([&] { registry.Create("Lib.Control", &notAWidget); }), Error::InvalidArgument);
     EXPECT_TRUE(notAWidget.children().isEmpty());
 }
 
@@ -56,14 +55,13 @@ TEST(ClassRegistryTest, CreateAsDeletesAnObjectOfTheWrongType)
 {
     ClassRegistry registry;
     QPointer<QObject> made;
-    registry.Register(QStringLiteral("Lib.Plain"), [&made](QObject *p) -> QObject * {
+    registry.Register("Lib.Plain", [&made](QObject *p) -> QObject * {
         made = new QObject(p);
         return made;
     });
 
     QObject parent;
-    EXPECT_EQ(errorNumber([&] { registry.CreateAs<talv::Component>(QStringLiteral("lib.plain"), &parent); },
-                          QStringLiteral("Component")),
+    EXPECT_EQ(errorNumber([&] { registry.CreateAs<talv::Component>("lib.plain", &parent); }, "Component"),
               Error::TypeMismatch);
     EXPECT_TRUE(made.isNull());
 }
@@ -71,13 +69,13 @@ TEST(ClassRegistryTest, CreateAsDeletesAnObjectOfTheWrongType)
 TEST(ClassRegistryTest, AFactoryMayUnregisterItsOwnClassWhileItRuns)
 {
     ClassRegistry &registry = ClassRegistry::instance();
-    registry.Register(QStringLiteral("Lib.Once"), [&registry](QObject *p) {
-        registry.Unregister(QStringLiteral("Lib.Once"));
+    registry.Register("Lib.Once", [&registry](QObject *p) {
+        registry.Unregister("Lib.Once");
         return new QObject(p);
     });
     QObject parent;
-    EXPECT_NE(registry.Create(QStringLiteral("Lib.Once"), &parent), nullptr);
-    EXPECT_FALSE(ClassRegistry::instance().IsRegistered(QStringLiteral("Lib.Once")));
+    EXPECT_NE(registry.Create("Lib.Once", &parent), nullptr);
+    EXPECT_FALSE(ClassRegistry::instance().IsRegistered("Lib.Once"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "host/RelatedRecordScreen.h"
 
 #include "support/EngineDatabase.h"
+#include "support/StandInScreen.h"
 
 #include "contracts/ClassRegistry.h"
 #include "contracts/HostWindow.h"
@@ -15,7 +16,6 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextBrowser>
@@ -27,68 +27,32 @@ using namespace talv::host;
 
 namespace {
 
-const QString DetailsClass = QStringLiteral("TALV_ELGroup.ELGroupDetails");
+const QString DetailsClass = "TALV_ELGroup.ELGroupDetails";
 
-// Stands in for the group screens, with the members and signatures the host calls them by.
-class StandInScreen : public QWidget
-{
-    Q_OBJECT
-public:
-    explicit StandInScreen(QWidget *parent = nullptr) : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("ELGroupDetails"));
-        field = new QLineEdit(this);
-        field->setObjectName(QStringLiteral("ctrGroupName"));
-    }
-
-    static inline bool allowClose = true;
-    static inline QPointer<StandInScreen> last;
-
-    QLineEdit *field;
-    RecordsetPtr list;
-    AppManager *appManager = nullptr;
-    qint32 loaded = 0;
-
-    Q_INVOKABLE void InitSearch(talv::RecordsetPtr &rsTemp, talv::AppManager *objAppManager, qint32 &, talv::WinMan *&,
-                                talv::ViewCollection *&, QString &)
-    {
-        last = this;
-        list = rsTemp;
-        appManager = objAppManager;
-    }
-    Q_INVOKABLE void InitDetails(talv::RecordsetPtr rsView, talv::AppManager *objAppManager, qint32, talv::WinMan *,
-                                 talv::ViewCollection *, const QString &)
-    {
-        last = this;
-        list = rsView;
-        appManager = objAppManager;
-    }
-    Q_INVOKABLE void LoadData(qint32 id) { loaded = id; }
-    Q_INVOKABLE bool CanClose() { return allowClose; }
-};
+using test::StandInScreen;
 
 class MainWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        StandInScreen::allowClose = true;
+        StandInScreen::reset();
         ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
         std::string whyNot;
         db = test::EngineDatabase::create(Engine::SQLite, test::EngineDatabase::WithSample, &whyNot);
         ASSERT_TRUE(db) << whyNot;
-        session = std::make_unique<HostSession>(db->openAnother(), QStringLiteral("ecarter"));
+        session = std::make_unique<HostSession>(db->openAnother(), "ecarter");
         appManager = std::make_unique<ReferenceAppManager>(*session);
         window = std::make_unique<MainWindow>(*session, appManager->views());
         window->setAppManager(appManager.get());
         appManager->setWindowServices(window.get());
         window->show();
-        groups = FindViewIndex(appManager->views(), QStringLiteral("EGP"));
+        groups = FindViewIndex(appManager->views(), "EGP");
     }
 
     void TearDown() override
     {
-        StandInScreen::allowClose = true;
+        StandInScreen::reset();
         window.reset();
         appManager.reset();
         ClassRegistry::instance().Unregister(DetailsClass);
@@ -120,18 +84,18 @@ protected:
 TEST_F(MainWindowTest, TheStatusBarShowsDatabaseUserAndTheListOnShow)
 {
     EXPECT_TRUE(label("lblStatusServer").contains(session->serverName()));
-    EXPECT_TRUE(label("lblStatusUser").contains(QStringLiteral("ecarter")));
-    EXPECT_TRUE(label("lblStatusListSize").contains(QStringLiteral("Element Groups: 0 record")));
+    EXPECT_TRUE(label("lblStatusUser").contains("ecarter"));
+    EXPECT_TRUE(label("lblStatusListSize").contains("Element Groups: 0 record"));
 
     trigger("mnuViewAddAll");
-    EXPECT_TRUE(label("lblStatusListSize").contains(QStringLiteral("160 records")))
-        << label("lblStatusListSize").toStdString();
+    EXPECT_TRUE(label("lblStatusListSize").contains("160 records")) << label("lblStatusListSize").toStdString();
     EXPECT_EQ(window->workingListGrid()->Rows(), 161);
+    EXPECT_EQ(label("lblWorkingList"), "Working list: 160 records");
 
     trigger("mnuViewREF");
-    EXPECT_EQ(window->currentView(), FindViewIndex(appManager->views(), QStringLiteral("REF")));
-    EXPECT_TRUE(label("lblStatusListSize").contains(QStringLiteral("References: 0 record")));
-    EXPECT_EQ(window->workingListGrid()->TextMatrix(0, 1), QStringLiteral("Reference Code"));
+    EXPECT_EQ(window->currentView(), FindViewIndex(appManager->views(), "REF"));
+    EXPECT_TRUE(label("lblStatusListSize").contains("References: 0 record"));
+    EXPECT_EQ(window->workingListGrid()->TextMatrix(0, 1), "Reference Code");
 }
 
 TEST_F(MainWindowTest, FindElementGroupSaysSoWhileTheSearchIsNotInstalled)
@@ -139,7 +103,7 @@ TEST_F(MainWindowTest, FindElementGroupSaysSoWhileTheSearchIsNotInstalled)
     ui.queueAnswer(Answer::OK);
     trigger("mnuToolsFindElementGroup");
     ASSERT_EQ(ui.boxes().size(), 1);
-    EXPECT_TRUE(ui.boxes().constFirst().text.contains(QStringLiteral("not available")));
+    EXPECT_TRUE(ui.boxes().constFirst().text.contains("not available"));
     EXPECT_TRUE(window->windowManager().Screens().isEmpty());
 }
 
@@ -158,13 +122,13 @@ TEST_F(MainWindowTest, TheSearchMergesIntoTheGroupListAndTheGridFollowsAfterTheP
     ASSERT_NE(host, nullptr);
     host->SetMainGridRedraw(false);
     EXPECT_FALSE(window->workingListGrid()->Redraw());
-    search.list->AppendRowsFrom(*appManager->CallGetQueryRSXML(
-        QStringLiteral("SELECT * FROM ELGroup_WL_VW WHERE ID IN (3, 4, 5) ORDER BY ID")));
+    search.list->AppendRowsFrom(*appManager->CallGetQueryRSXML("SELECT * FROM ELGroup_WL_VW WHERE ID = 3"));
     host->SetMainGridRedraw(true);
     EXPECT_TRUE(window->workingListGrid()->Redraw());
-    EXPECT_EQ(window->workingListGrid()->Rows(), 4);
-    EXPECT_EQ(window->workingListGrid()->TextMatrix(1, 0), QStringLiteral("3"));
-    EXPECT_TRUE(label("lblStatusListSize").contains(QStringLiteral("3 records")));
+    EXPECT_EQ(window->workingListGrid()->Rows(), 2);
+    EXPECT_EQ(window->workingListGrid()->TextMatrix(1, 0), "3");
+    EXPECT_EQ(label("lblStatusListSize"), "Element Groups: 1 record");
+    EXPECT_EQ(label("lblWorkingList"), "Working list: 1 record");
 }
 
 TEST_F(MainWindowTest, TheListOpensTheRecordUnderTheCursorAndForgetsSelectedRows)
@@ -180,7 +144,7 @@ TEST_F(MainWindowTest, TheListOpensTheRecordUnderTheCursorAndForgetsSelectedRows
     grid->Select(1, 0, 3, 0);
     trigger("mnuViewRemoveFromList");
     EXPECT_EQ(window->workingLists().list(groups)->RecordCount(), 157);
-    EXPECT_EQ(grid->TextMatrix(1, 0), QStringLiteral("4"));
+    EXPECT_EQ(grid->TextMatrix(1, 0), "4");
 }
 
 TEST_F(MainWindowTest, QuittingWaitsForEveryScreenToAgree)
@@ -203,40 +167,40 @@ TEST_F(MainWindowTest, ThePopupEditorWritesBackOnlyWhereTheGridAllowsEditing)
     grid.SetCols(2);
     grid.SetRows(2);
     grid.SetEditable(true);
-    grid.SetTextMatrix(0, 1, QStringLiteral("Comment"));
-    grid.SetTextMatrix(1, 1, QStringLiteral("old"));
+    grid.SetTextMatrix(0, 1, "Comment");
+    grid.SetTextMatrix(1, 1, "old");
     grid.Select(1, 1);
     QSignalSpy afterEdit(&grid, &FlexGrid::AfterEdit);
 
     ui.queueDialog([](QDialog &dialog) {
-        auto *editor = dialog.findChild<QPlainTextEdit *>(QStringLiteral("txtCellText"));
+        auto *editor = dialog.findChild<QPlainTextEdit *>("txtCellText");
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->toPlainText(), QStringLiteral("old"));
-        editor->setPlainText(QStringLiteral("first line\nsecond line"));
+        EXPECT_EQ(editor->toPlainText(), "old");
+        editor->setPlainText("first line\nsecond line");
         dialog.accept();
     });
     appManager->PopupEdit(&grid);
-    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("first line\nsecond line"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), "first line\nsecond line");
     EXPECT_EQ(afterEdit.count(), 1);
 
     // Cancel leaves the cell alone.
     ui.queueDialog([](QDialog &dialog) {
-        dialog.findChild<QPlainTextEdit *>(QStringLiteral("txtCellText"))->setPlainText(QStringLiteral("dropped"));
+        dialog.findChild<QPlainTextEdit *>("txtCellText")->setPlainText("dropped");
         dialog.reject();
     });
     appManager->PopupEdit(&grid);
-    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("first line\nsecond line"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), "first line\nsecond line");
 
     // A screen that refuses the edit gets a read-only editor.
     QObject::connect(&grid, &FlexGrid::BeforeEdit, [](int, int, bool &cancel) { cancel = true; });
     ui.queueDialog([](QDialog &dialog) {
-        auto *editor = dialog.findChild<QPlainTextEdit *>(QStringLiteral("txtCellText"));
+        auto *editor = dialog.findChild<QPlainTextEdit *>("txtCellText");
         EXPECT_TRUE(editor->isReadOnly());
-        editor->setPlainText(QStringLiteral("ignored"));
+        editor->setPlainText("ignored");
         dialog.accept();
     });
     appManager->PopupEdit(&grid);
-    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("first line\nsecond line"));
+    EXPECT_EQ(grid.TextMatrix(1, 1), "first line\nsecond line");
     EXPECT_EQ(afterEdit.count(), 1);
     EXPECT_EQ(ui.dialogsShown(), 3);
 }
@@ -248,13 +212,13 @@ TEST_F(MainWindowTest, TheSystemControlEntryIsThatOfTheActiveField)
     ui.queueAnswer(Answer::OK);
     appManager->DisplaySystemControlEntry(&screen);
     ASSERT_EQ(ui.boxes().size(), 1);
-    EXPECT_TRUE(ui.boxes().constLast().text.contains(QStringLiteral("Element Group Name")));
-    EXPECT_TRUE(ui.boxes().constLast().text.contains(QStringLiteral("Form: ELGroupDetails")));
+    EXPECT_TRUE(ui.boxes().constLast().text.contains("Element Group Name"));
+    EXPECT_TRUE(ui.boxes().constLast().text.contains("Form: ELGroupDetails"));
 
-    screen.field->setObjectName(QStringLiteral("txtNoSuchField"));
+    screen.field->setObjectName("txtNoSuchField");
     ui.queueAnswer(Answer::OK);
     appManager->DisplaySystemControlEntry(&screen);
-    EXPECT_TRUE(ui.boxes().constLast().text.contains(QStringLiteral("no system control entry for txtNoSuchField")));
+    EXPECT_TRUE(ui.boxes().constLast().text.contains("no system control entry for txtNoSuchField"));
 }
 
 TEST_F(MainWindowTest, F1FromAScreenOpensOurHelpAtItsTopic)
@@ -267,7 +231,7 @@ TEST_F(MainWindowTest, F1FromAScreenOpensOurHelpAtItsTopic)
     ASSERT_NE(window->helpWindow(), nullptr);
     EXPECT_TRUE(window->helpWindow()->isVisible());
     EXPECT_EQ(window->helpWindow()->shownTopic(), 200);
-    EXPECT_EQ(window->helpWindow()->browser()->source().fragment(), QStringLiteral("200"));
+    EXPECT_EQ(window->helpWindow()->browser()->source().fragment(), "200");
     EXPECT_FALSE(window->helpWindow()->browser()->toPlainText().isEmpty());
 
     window->windowManager().CloseAll();
@@ -278,20 +242,17 @@ TEST_F(MainWindowTest, F1FromAScreenOpensOurHelpAtItsTopic)
 TEST_F(MainWindowTest, AboutAndRelatedRecordsComeThroughTheApplicationManager)
 {
     ui.queueDialog([](QDialog &dialog) {
-        EXPECT_TRUE(dialog.findChild<QLabel *>(QStringLiteral("lblAbout"))->text().contains(QStringLiteral("ecarter")));
+        EXPECT_TRUE(dialog.findChild<QLabel *>("lblAbout")->text().contains("ecarter"));
         dialog.accept();
     });
     appManager->ShowAbout();
     EXPECT_EQ(ui.dialogsShown(), 1);
 
     qint32 group = 1;
-    EXPECT_TRUE(appManager->OpenRelatedDetail(QStringLiteral("EGP"), QStringLiteral("REF"),
-                                              QStringLiteral("References..."), group));
+    EXPECT_TRUE(appManager->OpenRelatedDetail("EGP", "REF", "References...", group));
     auto *related = qobject_cast<RelatedRecordScreen *>(window->windowManager().ActiveScreen());
     ASSERT_NE(related, nullptr);
     EXPECT_EQ(related->rows()->RecordCount(), 2);
 }
 
 } // namespace
-
-#include "MainWindowTest.moc"

@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 namespace talv::test {
@@ -24,7 +21,7 @@ protected:
     {
         TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
         m_db = std::move(db);
-        login(QStringLiteral("ecarter"));
+        login("ecarter");
     }
 
     void login(const QString &userName)
@@ -37,32 +34,12 @@ protected:
 
     bool onPostgreSQL() const { return GetParam() == host::Engine::PostgreSQL; }
 
-    // Runs a statement on the checking connection. PostgreSQL prepares no DDL, so a statement
-    // without values runs as it is.
-    QSqlQuery exec(const QString &sql, const QVariantList &values = {})
-    {
-        QSqlQuery q(m_db->database().connection());
-        bool ok = values.isEmpty() ? q.exec(sql) : q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!ok || (!values.isEmpty() && !q.exec()))
-            throw Error(Error::Database, sql + QStringLiteral(": ") + q.lastError().text());
-        return q;
-    }
-
-    // Every row of a query, each as its values joined by "|", for comparing states.
+    // Every row of a query on the checking connection, each as its values joined by "|".
     QStringList rows(const QString &sql, const QVariantList &values = {})
     {
-        QSqlQuery q = exec(sql, values);
-        QStringList out;
-        while (q.next()) {
-            QStringList cells;
-            for (int i = 0; i < q.record().count(); ++i)
-                cells << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
-            out << cells.join(u'|');
-        }
-        return out;
+        return rowsOf(m_db->database().connection(), sql, values);
     }
+    void exec(const QString &sql, const QVariantList &values = {}) { rows(sql, values); }
 
     qint64 count(const QString &sql, const QVariantList &values = {})
     {

@@ -5,10 +5,10 @@
 #include "host/WorkingLists.h"
 
 #include "support/EngineDatabase.h"
+#include "support/StandInScreen.h"
 
 #include "contracts/ClassRegistry.h"
 #include "contracts/HostWindow.h"
-#include "platform/Error.h"
 #include "platform/FlexGrid.h"
 #include "platform/ScriptedUiServices.h"
 
@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -25,63 +24,17 @@ using namespace talv::host;
 
 namespace {
 
-const QString DetailsClass = QStringLiteral("TALV_ELGroup.ELGroupDetails");
+const QString DetailsClass = "TALV_ELGroup.ELGroupDetails";
 
-// A record screen as the host sees one: members by name, events as signals. It records what the
-// host asked of it; the log outlives the control so that a closed screen can still be checked.
-class RecordingDetails : public QWidget
-{
-    Q_OBJECT
-public:
-    using QWidget::QWidget;
-
-    static inline QStringList log;
-    static inline bool failInit = false;
-    static inline bool allowClose = true;
-
-    RecordsetPtr list;
-    qint32 workingListTypeAtInit = 0;
-    QStringList notifications;
-
-    Q_INVOKABLE void InitDetails(talv::RecordsetPtr rsView, talv::AppManager *, qint32 viewId, talv::WinMan *winMan,
-                                 talv::ViewCollection *colViews, const QString &)
-    {
-        log << QStringLiteral("InitDetails %1").arg(viewId);
-        list = rsView;
-        workingListTypeAtInit = winMan->WorkingListType();
-        if (!colViews || failInit)
-            throw Error(Error::Generic, QStringLiteral("The details could not start"));
-    }
-    Q_INVOKABLE void LoadData(qint32 lngRecordID) { log << QStringLiteral("LoadData %1").arg(lngRecordID); }
-    Q_INVOKABLE qint32 NewData(qint32 lngIDLocal)
-    {
-        log << QStringLiteral("NewData %1").arg(lngIDLocal);
-        return 500;
-    }
-    Q_INVOKABLE bool CanClose()
-    {
-        log << QStringLiteral("CanClose");
-        return allowClose;
-    }
-    Q_INVOKABLE void Deactivate() { log << QStringLiteral("Deactivate"); }
-    Q_INVOKABLE void NotifyListChanges(const QString &strEvent) { notifications << strEvent; }
-
-signals:
-    void Quit();
-    void UpdateList(qint32 lngID);
-    void NewItem(qint32 lngID);
-    void RemoveItem(qint32 lngID);
-};
+using test::StandInScreen;
 
 class WindowManagerTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        RecordingDetails::log.clear();
-        RecordingDetails::failInit = false;
-        RecordingDetails::allowClose = true;
-        ClassRegistry::instance().RegisterWidget<RecordingDetails>(DetailsClass);
+        StandInScreen::reset();
+        ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
 
         std::string whyNot;
         db = test::EngineDatabase::create(Engine::SQLite, test::EngineDatabase::WithSample, &whyNot);
@@ -92,7 +45,7 @@ protected:
         area->setRedrawHandler([this](bool redraw) { redraws.append(redraw); });
         area->show();
         manager = std::make_unique<WindowManager>(*area, views, *lists, *queries);
-        groups = FindViewIndex(views, QStringLiteral("EGP"));
+        groups = FindViewIndex(views, "EGP");
     }
 
     void TearDown() override
@@ -102,10 +55,10 @@ protected:
         ClassRegistry::instance().Unregister(DetailsClass);
     }
 
-    RecordingDetails *lastScreen() const
+    StandInScreen *lastScreen() const
     {
         const QList<QWidget *> screens = manager->Screens();
-        return screens.isEmpty() ? nullptr : qobject_cast<RecordingDetails *>(screens.last());
+        return screens.isEmpty() ? nullptr : qobject_cast<StandInScreen *>(screens.last());
     }
 
     // The IDs of the group working list in list order.
@@ -134,11 +87,7 @@ protected:
             lists->refreshRecord(groups, id, true);
     }
 
-    void exec(const QString &sql)
-    {
-        QSqlQuery q(db->database().connection());
-        ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
-    }
+    void exec(const QString &sql) { test::rowsOf(db->database().connection(), sql); }
 
     // Lets queued closes and notifications run, and closed windows go.
     static void settle()
@@ -163,25 +112,25 @@ protected:
 TEST_F(WindowManagerTest, OpensTheViewsDetailsOnTheWorkingListToLoadOrCreateARecord)
 {
     gather({1, 2, 3});
-    manager->setCurrentView(FindViewIndex(views, QStringLiteral("ELE")));
+    manager->setCurrentView(FindViewIndex(views, "ELE"));
     manager->OpenDetails(groups, groups, 2, QString(), RecordsetPtr());
 
-    RecordingDetails *screen = lastScreen();
+    StandInScreen *screen = lastScreen();
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(RecordingDetails::log, QStringList({QStringLiteral("InitDetails %1").arg(groups), "LoadData 2"}));
+    EXPECT_EQ(StandInScreen::log, QStringList({QStringLiteral("InitDetails %1").arg(groups), "LoadData 2"}));
     // The host's own list, shared, not a copy.
     EXPECT_EQ(screen->list, lists->list(groups));
     // While it starts, the screen learns the kind of list it was handed, not the view on show.
     EXPECT_EQ(screen->workingListTypeAtInit, groups);
-    EXPECT_EQ(manager->WorkingListType(), FindViewIndex(views, QStringLiteral("ELE")));
+    EXPECT_EQ(manager->WorkingListType(), FindViewIndex(views, "ELE"));
     EXPECT_EQ(area->subWindowList().size(), 1);
-    EXPECT_EQ(area->activeSubWindow()->windowTitle(), QStringLiteral("Element Groups"));
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), "Element Groups");
     EXPECT_EQ(findHostWindow(screen), area.get());
 
-    manager->NewDetails(groups, groups, QStringLiteral("Element Group..."));
-    EXPECT_EQ(RecordingDetails::log.last(), QStringLiteral("NewData -1"));
+    manager->NewDetails(groups, groups, "Element Group...");
+    EXPECT_EQ(StandInScreen::log.last(), "NewData -1");
     EXPECT_EQ(lastScreen()->list, lists->list(groups));
-    EXPECT_EQ(area->activeSubWindow()->windowTitle(), QStringLiteral("Element Group..."));
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), "Element Group...");
     EXPECT_TRUE(ui.boxes().isEmpty());
 }
 
@@ -189,64 +138,53 @@ TEST_F(WindowManagerTest, SingleRecordViewAndGivenListsAreHandedInsteadOfTheWork
 {
     gather({1});
     manager->OpenDetails(groups, groups, 4, WindowManager::SingleRecordView, RecordsetPtr());
-    RecordingDetails *single = lastScreen();
+    StandInScreen *single = lastScreen();
     ASSERT_NE(single, nullptr);
     ASSERT_NE(single->list, lists->list(groups));
     ASSERT_EQ(single->list->RecordCount(), 1);
     EXPECT_EQ(single->list->Value(QStringLiteral("ID")).toInt(), 4);
     EXPECT_EQ(single->list->Value(QStringLiteral("Group_Name")).toString(),
-              QStringLiteral("Snowbed and Fellfield Plants of the Beartooth Plateau"));
+              "Snowbed and Fellfield Plants of the Beartooth Plateau");
 
     auto own = std::make_shared<Recordset>(*lists->list(groups));
-    manager->OpenDetails(groups, groups, 1, QStringLiteral("Group 1"), own);
+    manager->OpenDetails(groups, groups, 1, "Group 1", own);
     ASSERT_NE(lastScreen(), single);
     EXPECT_EQ(lastScreen()->list, own);
-    EXPECT_EQ(area->activeSubWindow()->windowTitle(), QStringLiteral("Group 1"));
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), "Group 1");
     EXPECT_EQ(listIds(), QList<qint32>({1})); // the working list itself is untouched
 }
 
-TEST_F(WindowManagerTest, UpdateListRereadsTheRowKeepsTheCursorAndNotifiesTheScreen)
+TEST_F(WindowManagerTest, ScreenEventsRereadAppendAndRemoveListRowsAndNotifyTheScreen)
 {
     gather({1, 2, 3});
     manager->OpenDetails(groups, groups, 2, QString(), RecordsetPtr());
-    RecordingDetails *screen = lastScreen();
+    StandInScreen *screen = lastScreen();
     ASSERT_NE(screen, nullptr);
     RecordsetPtr list = lists->list(groups);
     list->MoveFirst();
     list->Find(QStringLiteral("ID = 3"));
 
-    exec(QStringLiteral("UPDATE element_group SET element_group_name = 'Renamed Group' WHERE element_group_id = 2"));
+    exec("UPDATE element_group SET element_group_name = 'Renamed Group' WHERE element_group_id = 2");
     emit screen->UpdateList(2);
-    EXPECT_EQ(listValue(2, QStringLiteral("Group_Name")), QStringLiteral("Renamed Group"));
+    EXPECT_EQ(listValue(2, "Group_Name"), "Renamed Group");
     EXPECT_EQ(list->Value(QStringLiteral("ID")).toInt(), 3) << "the screen's place in the list moved";
     EXPECT_TRUE(screen->notifications.isEmpty()) << "notified while still inside its own handler";
     settle();
     EXPECT_EQ(screen->notifications.size(), 1);
 
-    // A saved new record joins the list it was made on.
+    // A saved new record joins the list it was made on, once.
     emit screen->UpdateList(7);
-    EXPECT_EQ(listIds(), QList<qint32>({1, 2, 3, 7}));
-}
-
-TEST_F(WindowManagerTest, NewItemAppendsAndRemoveItemRemovesRows)
-{
-    gather({1, 2, 3});
-    manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    RecordingDetails *screen = lastScreen();
-    ASSERT_NE(screen, nullptr);
-
     emit screen->NewItem(9);
     emit screen->NewItem(9);
-    EXPECT_EQ(listIds(), QList<qint32>({1, 2, 3, 9})) << "a record is listed once";
+    EXPECT_EQ(listIds(), QList<qint32>({1, 2, 3, 7, 9}));
     emit screen->RemoveItem(2);
-    EXPECT_EQ(listIds(), QList<qint32>({1, 3, 9}));
     emit screen->RemoveItem(42); // not in the list: nothing to do
-    EXPECT_EQ(listIds(), QList<qint32>({1, 3, 9}));
+    EXPECT_EQ(listIds(), QList<qint32>({1, 3, 7, 9}));
 
     // A record deleted behind the list's back leaves it when a screen announces it.
-    exec(QStringLiteral("DELETE FROM element_group WHERE element_group_id = 3"));
+    exec("DELETE FROM element_group WHERE element_group_id = 3");
     emit screen->UpdateList(3);
-    EXPECT_EQ(listIds(), QList<qint32>({1, 9}));
+    EXPECT_EQ(listIds(), QList<qint32>({1, 7, 9}));
     EXPECT_TRUE(ui.boxes().isEmpty());
 }
 
@@ -254,23 +192,23 @@ TEST_F(WindowManagerTest, AScreenOnItsOwnRecordsUpdatesButNeverGrowsTheWorkingLi
 {
     gather({1});
     manager->OpenDetails(groups, groups, 5, WindowManager::SingleRecordView, RecordsetPtr());
-    RecordingDetails *screen = lastScreen();
+    StandInScreen *screen = lastScreen();
     ASSERT_NE(screen, nullptr);
     emit screen->UpdateList(5);
     EXPECT_EQ(listIds(), QList<qint32>({1}));
 
-    exec(QStringLiteral("UPDATE element_group SET element_group_name = 'Seen Elsewhere' WHERE element_group_id = 1"));
+    exec("UPDATE element_group SET element_group_name = 'Seen Elsewhere' WHERE element_group_id = 1");
     emit screen->UpdateList(1);
-    EXPECT_EQ(listValue(1, QStringLiteral("Group_Name")), QStringLiteral("Seen Elsewhere"));
+    EXPECT_EQ(listValue(1, "Group_Name"), "Seen Elsewhere");
 }
 
 TEST_F(WindowManagerTest, AGroupScreenOnAnElementListNeverWritesGroupIdsIntoIt)
 {
-    const qint32 elements = FindViewIndex(views, QStringLiteral("ELE"));
+    const qint32 elements = FindViewIndex(views, "ELE");
     lists->refreshRecord(elements, 1, true);
     lists->refreshRecord(elements, 2, true);
     manager->OpenDetails(elements, groups, 2, QString(), RecordsetPtr());
-    RecordingDetails *screen = lastScreen();
+    StandInScreen *screen = lastScreen();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->list, lists->list(elements));
     EXPECT_EQ(screen->workingListTypeAtInit, elements);
@@ -286,9 +224,9 @@ TEST_F(WindowManagerTest, OtherScreensOnTheSameListAreToldOfChanges)
 {
     gather({1, 2});
     manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    RecordingDetails *first = lastScreen();
+    StandInScreen *first = lastScreen();
     manager->OpenDetails(groups, groups, 2, QString(), RecordsetPtr());
-    RecordingDetails *second = lastScreen();
+    StandInScreen *second = lastScreen();
     ASSERT_NE(first, second);
 
     emit second->RemoveItem(2);
@@ -297,28 +235,14 @@ TEST_F(WindowManagerTest, OtherScreensOnTheSameListAreToldOfChanges)
     EXPECT_EQ(second->notifications.size(), 1) << "one notification per change, not one per route";
 }
 
-TEST_F(WindowManagerTest, QuitClosesTheScreenAfterAskingIt)
+TEST_F(WindowManagerTest, EveryWayOfClosingAsksTheScreenAndARefusalKeepsItOpen)
 {
     manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    QPointer<RecordingDetails> screen = lastScreen();
-    ASSERT_TRUE(screen);
-    RecordingDetails::log.clear();
-
-    emit screen->Quit();
-    EXPECT_TRUE(screen) << "closed inside the handler that raised Quit";
-    settle();
-    EXPECT_FALSE(screen);
-    EXPECT_TRUE(manager->Screens().isEmpty());
-    EXPECT_TRUE(area->subWindowList().isEmpty());
-    EXPECT_EQ(RecordingDetails::log, QStringList({"CanClose", "Deactivate"}));
-}
-
-TEST_F(WindowManagerTest, AScreenThatRefusesToCloseStaysOpenWhicheverWayItIsClosed)
-{
-    manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    QPointer<RecordingDetails> screen = lastScreen();
-    ASSERT_TRUE(screen);
-    RecordingDetails::allowClose = false;
+    QPointer<StandInScreen> screen = lastScreen();
+    manager->OpenDetails(groups, groups, 2, QString(), RecordsetPtr());
+    QPointer<StandInScreen> newer = lastScreen();
+    ASSERT_TRUE(screen && newer && screen != newer);
+    StandInScreen::allowClose = false;
 
     emit screen->Quit();
     settle();
@@ -326,29 +250,23 @@ TEST_F(WindowManagerTest, AScreenThatRefusesToCloseStaysOpenWhicheverWayItIsClos
     EXPECT_FALSE(manager->CloseScreen(screen));
     EXPECT_FALSE(area->subWindowList().constFirst()->close()); // the title bar's close button
     settle();
-    EXPECT_FALSE(manager->CloseAll());
-    EXPECT_TRUE(screen);
-    EXPECT_EQ(RecordingDetails::log.count(QStringLiteral("CanClose")), 4);
-    EXPECT_FALSE(RecordingDetails::log.contains(QStringLiteral("Deactivate")));
+    EXPECT_FALSE(manager->CloseAll()); // stops at the first screen that refuses
+    EXPECT_TRUE(screen && newer);
+    EXPECT_EQ(StandInScreen::log.count("CanClose"), 4);
+    EXPECT_FALSE(StandInScreen::log.contains("Deactivate"));
 
-    RecordingDetails::allowClose = true;
-    EXPECT_TRUE(manager->CloseAll());
+    StandInScreen::allowClose = true;
+    StandInScreen::log.clear();
+    emit screen->Quit();
+    EXPECT_TRUE(screen) << "closed inside the handler that raised Quit";
     settle();
     EXPECT_FALSE(screen);
-}
-
-TEST_F(WindowManagerTest, CloseAllStopsAtTheFirstScreenThatRefuses)
-{
-    manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    QPointer<RecordingDetails> older = lastScreen();
-    manager->OpenDetails(groups, groups, 2, QString(), RecordsetPtr());
-    QPointer<RecordingDetails> newer = lastScreen();
-    RecordingDetails::allowClose = false;
-    EXPECT_FALSE(manager->CloseAll());
+    EXPECT_EQ(StandInScreen::log, QStringList({"CanClose", "Deactivate"}));
+    EXPECT_TRUE(manager->CloseAll());
     settle();
-    EXPECT_TRUE(older);
-    EXPECT_TRUE(newer);
-    EXPECT_EQ(RecordingDetails::log.count(QStringLiteral("CanClose")), 1);
+    EXPECT_FALSE(newer);
+    EXPECT_TRUE(manager->Screens().isEmpty());
+    EXPECT_TRUE(area->subWindowList().isEmpty());
 }
 
 TEST_F(WindowManagerTest, ScreensThatCannotBeCreatedAreReportedAndLeaveNothingBehind)
@@ -361,36 +279,34 @@ TEST_F(WindowManagerTest, ScreensThatCannotBeCreatedAreReportedAndLeaveNothingBe
     EXPECT_TRUE(ui.boxes().constFirst().text.contains(DetailsClass)) << ui.boxes().constFirst().text.toStdString();
     EXPECT_EQ(ui.boxes().constFirst().icon, MsgIcon::Exclamation);
 
-    ClassRegistry::instance().RegisterWidget<RecordingDetails>(DetailsClass);
-    RecordingDetails::failInit = true;
-    manager->NewDetails(groups, groups, QStringLiteral("Element Group..."));
+    ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
+    StandInScreen::failInit = true;
+    manager->NewDetails(groups, groups, "Element Group...");
     settle();
     ASSERT_EQ(ui.boxes().size(), 2);
-    EXPECT_TRUE(ui.boxes().constLast().text.contains(QStringLiteral("The details could not start")));
+    EXPECT_TRUE(ui.boxes().constLast().text.contains("The details could not start"));
     EXPECT_TRUE(area->subWindowList().isEmpty());
     EXPECT_TRUE(manager->Screens().isEmpty());
-    EXPECT_FALSE(RecordingDetails::log.contains(QStringLiteral("NewData -1")));
+    EXPECT_FALSE(StandInScreen::log.contains("NewData -1"));
 
-    // The manager is none the worse for it.
-    RecordingDetails::failInit = false;
-    manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
-    EXPECT_EQ(manager->Screens().size(), 1);
-    EXPECT_EQ(ui.boxes().size(), 2);
-}
-
-TEST_F(WindowManagerTest, ABadViewNumberIsReportedNotThrown)
-{
+    // A bad view number is reported, not thrown.
     ui.queueAnswer(Answer::OK);
     EXPECT_NO_THROW(manager->OpenDetails(0, 99, 1, QString(), RecordsetPtr()));
-    EXPECT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().size(), 3);
     EXPECT_TRUE(manager->Screens().isEmpty());
+
+    // The manager is none the worse for it.
+    StandInScreen::failInit = false;
+    manager->OpenDetails(groups, groups, 1, QString(), RecordsetPtr());
+    EXPECT_EQ(manager->Screens().size(), 1);
+    EXPECT_EQ(ui.boxes().size(), 3);
 }
 
 TEST_F(WindowManagerTest, ViewsWithoutAnInstalledScreenShowTheRecordsReadOnly)
 {
     // A group's members, as the element management command asks for them.
-    const qint32 management = FindViewIndex(views, QStringLiteral("ELM"));
-    manager->OpenDetails(groups, management, 1, QStringLiteral("ELEMENT MANAGEMENT..."), RecordsetPtr());
+    const qint32 management = FindViewIndex(views, "ELM");
+    manager->OpenDetails(groups, management, 1, "ELEMENT MANAGEMENT...", RecordsetPtr());
     auto *members = qobject_cast<RelatedRecordScreen *>(manager->ActiveScreen());
     ASSERT_NE(members, nullptr);
     EXPECT_EQ(members->rows()->RecordCount(), 6);
@@ -398,19 +314,19 @@ TEST_F(WindowManagerTest, ViewsWithoutAnInstalledScreenShowTheRecordsReadOnly)
     EXPECT_FALSE(members->grid()->Editable());
 
     // One reference by its own id, as the references grid opens it.
-    const qint32 references = FindViewIndex(views, QStringLiteral("REF"));
+    const qint32 references = FindViewIndex(views, "REF");
     manager->OpenDetails(references, references, 1, QString(), RecordsetPtr());
     auto *reference = qobject_cast<RelatedRecordScreen *>(manager->ActiveScreen());
     ASSERT_NE(reference, nullptr);
     EXPECT_EQ(reference->rows()->RecordCount(), 1);
     EXPECT_EQ(reference->grid(), nullptr);
-    auto *code = reference->findChild<QLineEdit *>(QStringLiteral("txtREFERENCE_CODE"));
+    auto *code = reference->findChild<QLineEdit *>("txtREFERENCE_CODE");
     ASSERT_NE(code, nullptr);
     EXPECT_TRUE(code->isReadOnly());
 
     // Nothing to show: the caller is told, no empty window opens.
-    EXPECT_FALSE(manager->OpenRelated(QStringLiteral("EGP"), QStringLiteral("REF"), QString(), 88));
-    EXPECT_FALSE(manager->OpenRelated(QStringLiteral("EGP"), QStringLiteral("XYZ"), QString(), 1));
+    EXPECT_FALSE(manager->OpenRelated("EGP", "REF", QString(), 88));
+    EXPECT_FALSE(manager->OpenRelated("EGP", "XYZ", QString(), 1));
     EXPECT_EQ(area->subWindowList().size(), 2);
     // Closing a host screen asks nothing.
     EXPECT_TRUE(manager->CloseAll());
@@ -430,5 +346,3 @@ TEST_F(WindowManagerTest, RedrawPauseIsASwitchThatAnyResumeLifts)
 }
 
 } // namespace
-
-#include "WindowManagerTest.moc"

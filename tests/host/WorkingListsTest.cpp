@@ -30,7 +30,7 @@ TEST_P(WorkingListsTest, ListsTakeTheirViewsLayoutAndFollowTheDatabase)
     TALV_OPEN_ENGINE_DATABASE(db, GetParam(), test::EngineDatabase::WithSample);
     ViewCatalogue views;
     WorkingLists lists(views, QueryService(db->database().connection()));
-    const qint32 groups = FindViewIndex(views, QStringLiteral("EGP"));
+    const qint32 groups = FindViewIndex(views, "EGP");
     QSignalSpy changed(&lists, &WorkingLists::changed);
 
     const RecordsetPtr list = lists.list(groups);
@@ -45,16 +45,15 @@ TEST_P(WorkingListsTest, ListsTakeTheirViewsLayoutAndFollowTheDatabase)
     EXPECT_EQ(ids(*list), QList<qint32>({2, 1}));
 
     QSqlQuery q(db->database().connection());
-    ASSERT_TRUE(
-        q.exec(QStringLiteral("UPDATE element_group SET d_element_group_type_id = 8 WHERE element_group_id = 2")));
+    ASSERT_TRUE(q.exec("UPDATE element_group SET d_element_group_type_id = 8 WHERE element_group_id = 2"));
     list->MoveFirst();
     list->MoveNext(); // a screen stands on group 1
     EXPECT_EQ(lists.refreshRecord(groups, 2, true), WorkingLists::Change::Updated);
     EXPECT_EQ(list->Value(QStringLiteral("ID")).toInt(), 1);
     list->MoveFirst();
-    EXPECT_EQ(list->Value(QStringLiteral("Group_Type")).toString(), QStringLiteral("Regulatory List"));
+    EXPECT_EQ(list->Value(QStringLiteral("Group_Type")).toString(), "Regulatory List");
 
-    ASSERT_TRUE(q.exec(QStringLiteral("DELETE FROM element_group WHERE element_group_id = 2")));
+    ASSERT_TRUE(q.exec("DELETE FROM element_group WHERE element_group_id = 2"));
     EXPECT_EQ(lists.refreshRecord(groups, 2, true), WorkingLists::Change::Removed);
     EXPECT_EQ(ids(*list), QList<qint32>({1}));
     EXPECT_FALSE(lists.removeRecord(groups, 2));
@@ -66,7 +65,7 @@ TEST_P(WorkingListsTest, AddAllRecordsSkipsThoseAlreadyListedAndClearKeepsTheLay
     TALV_OPEN_ENGINE_DATABASE(db, GetParam(), test::EngineDatabase::WithSample);
     ViewCatalogue views;
     WorkingLists lists(views, QueryService(db->database().connection()));
-    const qint32 references = FindViewIndex(views, QStringLiteral("REF"));
+    const qint32 references = FindViewIndex(views, "REF");
     lists.refreshRecord(references, 5, true);
 
     EXPECT_EQ(lists.addAllRecords(references), 119);

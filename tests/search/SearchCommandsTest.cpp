@@ -2,7 +2,7 @@
 // modal search, opens and creates groups, on the sample database (SQLite).
 #include "SearchTestSupport.h"
 
-#include "host/MainWindow.h"
+#include "support/StandInScreen.h"
 
 #include "contracts/HostWindow.h"
 
@@ -17,38 +17,9 @@ using namespace talv::search;
 
 namespace {
 
-const QString DetailsClass = QStringLiteral("TALV_ELGroup.ELGroupDetails");
+const QString DetailsClass = "TALV_ELGroup.ELGroupDetails";
 
-// Stands in for the group record screen, which is not part of this library yet, with the members
-// the window manager and the modal details window call it by. NewData saves through `saveNew`.
-class StandInRecordScreen : public QWidget
-{
-    Q_OBJECT
-public:
-    explicit StandInRecordScreen(QWidget *parent = nullptr) : QWidget(parent) { last = this; }
-
-    static inline QPointer<StandInRecordScreen> last;
-    static inline std::function<qint32()> saveNew;
-
-    RecordsetPtr list;
-    qint32 view = 0;
-    qint32 loaded = 0;
-
-    Q_INVOKABLE void InitDetails(talv::RecordsetPtr rsView, talv::AppManager *, qint32 viewType, talv::WinMan *,
-                                 talv::ViewCollection *, const QString &)
-    {
-        list = rsView;
-        view = viewType;
-    }
-    Q_INVOKABLE void InitModalDetails(talv::AppManager *, const QString &) {}
-    Q_INVOKABLE void LoadData(qint32 id) { loaded = id; }
-    Q_INVOKABLE qint32 NewData(qint32) { return saveNew ? saveNew() : 0; }
-    Q_INVOKABLE bool CanClose() { return true; }
-    Q_INVOKABLE void Deactivate() {}
-
-signals:
-    void Quit();
-};
+using test::StandInScreen;
 
 QList<int> idsOf(Recordset &rs)
 {
@@ -72,7 +43,7 @@ protected:
     void SetUp() override
     {
         SearchHostTest::SetUp();
-        if (HasFatalFailure())
+        if (!host || HasFatalFailure())
             return;
         screen = host->openSearch();
         ASSERT_NE(screen, nullptr);
@@ -83,7 +54,7 @@ protected:
     void TearDown() override
     {
         ClassRegistry::instance().Unregister(DetailsClass);
-        StandInRecordScreen::saveNew = nullptr;
+        StandInScreen::reset();
         SearchHostTest::TearDown();
     }
 
@@ -105,7 +76,7 @@ protected:
 
 TEST_F(SearchCommandsTest, AddToListMergesEachGroupOnceWhileTheHostGridIsPaused)
 {
-    FlexGrid *grid = find(screen, QStringLiteral(" of the "));
+    FlexGrid *grid = find(screen, " of the ");
     grid->Select(1, 0, 2, 0);
     click(screen, "cmdAddToList");
     EXPECT_EQ(idsOf(*list), gridIds(*grid, {1, 2}));
@@ -134,9 +105,8 @@ TEST_F(SearchCommandsTest, AddToListMergesEachGroupOnceWhileTheHostGridIsPaused)
 
 TEST_F(SearchCommandsTest, ReplaceListEmptiesTheListFirstButNeedsASelection)
 {
-    list->AppendRowsFrom(
-        *host->recorder.CallGetQueryRSXML(QStringLiteral("SELECT * FROM ELGroup_WL_VW WHERE ID IN (3, 4)")));
-    FlexGrid *grid = find(screen, QStringLiteral(" of the "));
+    list->AppendRowsFrom(*host->recorder.CallGetQueryRSXML("SELECT * FROM ELGroup_WL_VW WHERE ID IN (3, 4)"));
+    FlexGrid *grid = find(screen, " of the ");
     grid->Select(3, 0);
     click(screen, "cmdReplaceList");
     EXPECT_EQ(idsOf(*list), gridIds(*grid, {3}));
@@ -163,13 +133,12 @@ TEST_F(SearchCommandsTest, AMergeIntoAListOfAnotherLayoutIsReportedAndTheSearchG
     foreign->AppendField(QStringLiteral("Reference_Code"), FieldType::VarChar, 40);
     foreign->Open();
     screen->setProperty("mrsView", QVariant::fromValue<RecordsetPtr>(foreign));
-    FlexGrid *grid = find(screen, QStringLiteral(" of the "));
+    FlexGrid *grid = find(screen, " of the ");
     grid->Select(1, 0);
     host->ui.queueAnswer(Answer::OK);
     click(screen, "cmdAddToList");
     ASSERT_EQ(host->ui.boxes().size(), 1);
-    EXPECT_TRUE(
-        host->ui.boxes().constFirst().text.startsWith(QStringLiteral("Unable to add the groups to the list: ")));
+    EXPECT_TRUE(host->ui.boxes().constFirst().text.startsWith("Unable to add the groups to the list: "));
     EXPECT_EQ(host->ui.boxes().constFirst().icon, MsgIcon::Exclamation);
     // The pause is lifted only by a merge that completes.
     EXPECT_EQ(redraws, (QList<QPair<bool, qsizetype>>{{false, 0}}));
@@ -188,7 +157,7 @@ TEST_F(SearchCommandsTest, SelectAllAndSelectNoneDecideWhetherOkCanBePressed)
     EXPECT_EQ(grid->SelectedRows(), 0);
     EXPECT_FALSE(ok->isEnabled());
 
-    find(modal, QStringLiteral(" of the "));
+    find(modal, " of the ");
     EXPECT_EQ(grid->SelectedRows(), 0);
     EXPECT_TRUE(ok->isEnabled()); // a current data row is enough
     click(modal, "cmdSelectAll");
@@ -201,25 +170,34 @@ TEST_F(SearchCommandsTest, SelectAllAndSelectNoneDecideWhetherOkCanBePressed)
     EXPECT_TRUE(ok->isEnabled());
 
     // Single selection keeps Select All to the current row.
-    LateBinding::call(modal, QStringLiteral("SetSingleSelect"));
+    LateBinding::call(modal, "SetSingleSelect");
     click(modal, "cmdSelectAll");
     EXPECT_EQ(grid->SelectedRows(), 1);
+
+    test::child<QLineEdit>(modal, "txtGroupName")->setText("no group is called this");
+    click(modal, "cmdFindNow");
+    EXPECT_EQ(test::child<QLabel>(modal, "lblRecordsReturned")->text(), "Records Returned: 0");
+    EXPECT_FALSE(ok->isEnabled());
 }
 
-TEST_F(SearchCommandsTest, OkHandsTheCallerTheIdsAndTheRowsItAskedFor)
+TEST_F(SearchCommandsTest, OkHandsTheCallerWhatItAskedForAndCancelLetsGoUntouched)
 {
-    const RecordsetPtr callers = host->recorder.GetPrototypeRSForView(QStringLiteral("EGP"));
+    const RecordsetPtr callers = host->recorder.GetPrototypeRSForView("EGP");
+    callers->AppendRowsFrom(*host->recorder.CallGetQueryRSXML("SELECT * FROM ELGroup_WL_VW WHERE ID = 3"));
     ELGroupSearch *modal = host->openModal({}, callers);
     QSignalSpy quit(modal, &ELGroupSearch::Quit);
-    auto ids = std::make_shared<QStringList>(QStringList{QStringLiteral("stale")});
-    LateBinding::call(modal, QStringLiteral("SetSelectedItems"), {QVariant::fromValue(ids)});
-    LateBinding::call(modal, QStringLiteral("UseSelectedRecordset"), {true});
-    FlexGrid *grid = find(modal, QStringLiteral(" of the "));
+    FlexGrid *grid = find(modal, " of the ");
+    // Without a collection or the flag, the selection reaches nobody.
+    grid->Select(1, 0, 3, 0);
+    LateBinding::call(modal, "SelectedItems");
+    EXPECT_EQ(idsOf(*callers), QList<int>{3});
 
-    // No selection: the ids are emptied, the caller's rows stay.
-    callers->AppendRowsFrom(
-        *host->recorder.CallGetQueryRSXML(QStringLiteral("SELECT * FROM ELGroup_WL_VW WHERE ID = 3")));
-    LateBinding::call(modal, QStringLiteral("SelectedItems"));
+    auto ids = std::make_shared<QStringList>(QStringList{"stale"});
+    LateBinding::call(modal, "SetSelectedItems", {QVariant::fromValue(ids)});
+    LateBinding::call(modal, "UseSelectedRecordset", {true});
+    // A current row but no selection: the ids are emptied, the caller's rows stay.
+    find(modal, " of the ");
+    LateBinding::call(modal, "SelectedItems");
     EXPECT_TRUE(ids->isEmpty());
     EXPECT_EQ(idsOf(*callers), QList<int>{3});
     EXPECT_EQ(quit.count(), 0);
@@ -236,39 +214,26 @@ TEST_F(SearchCommandsTest, OkHandsTheCallerTheIdsAndTheRowsItAskedFor)
     EXPECT_EQ(*ids, QStringList{grid->TextMatrix(1, 0)});
     EXPECT_EQ(idsOf(*callers), gridIds(*grid, {1}));
     EXPECT_EQ(quit.count(), 2);
-    EXPECT_TRUE(host->ui.boxes().isEmpty());
-}
-
-TEST_F(SearchCommandsTest, WithoutCollectionOrFlagSelectedItemsChangesNothingAndCancelLetsGo)
-{
-    const RecordsetPtr callers = host->recorder.GetPrototypeRSForView(QStringLiteral("EGP"));
-    callers->AppendRowsFrom(
-        *host->recorder.CallGetQueryRSXML(QStringLiteral("SELECT * FROM ELGroup_WL_VW WHERE ID = 3")));
-    ELGroupSearch *modal = host->openModal({}, callers);
-    QSignalSpy quit(modal, &ELGroupSearch::Quit);
-    FlexGrid *grid = find(modal, QStringLiteral(" of the "));
-    grid->Select(1, 0, 3, 0);
-    LateBinding::call(modal, QStringLiteral("SelectedItems"));
-    EXPECT_EQ(idsOf(*callers), QList<int>{3});
-    EXPECT_EQ(quit.count(), 0);
 
     host->modalRecordset.reset(); // the window's copy of the argument
+    grid->Select(2, 0, 3, 0);
     click(modal, "cmdCancel");
-    EXPECT_EQ(quit.count(), 1);
-    EXPECT_EQ(LateBinding::property(modal, QStringLiteral("mrsView")).value<RecordsetPtr>(), nullptr);
-    EXPECT_EQ(idsOf(*callers), QList<int>{3});
+    EXPECT_EQ(quit.count(), 3);
+    EXPECT_EQ(LateBinding::property(modal, "mrsView").value<RecordsetPtr>(), nullptr);
+    EXPECT_EQ(idsOf(*callers), gridIds(*grid, {1}));
     EXPECT_EQ(callers.use_count(), 1); // nothing holds on to the caller's set
+    EXPECT_TRUE(host->ui.boxes().isEmpty());
 }
 
 TEST_F(SearchCommandsTest, WithoutTheRecordScreenDetailsAndNewTellTheUser)
 {
     ASSERT_FALSE(ClassRegistry::instance().IsRegistered(DetailsClass));
-    FlexGrid *grid = find(screen, QStringLiteral(" of the "));
+    FlexGrid *grid = find(screen, " of the ");
     grid->Select(2, 0);
     host->ui.queueAnswer(Answer::OK);
     click(screen, "cmdDetails");
     ASSERT_EQ(host->ui.boxes().size(), 1);
-    EXPECT_TRUE(host->ui.boxes().constFirst().text.startsWith(QStringLiteral("Unable to open")));
+    EXPECT_TRUE(host->ui.boxes().constFirst().text.startsWith("Unable to open"));
     EXPECT_TRUE(host->ui.boxes().constFirst().text.contains(DetailsClass, Qt::CaseInsensitive))
         << host->ui.boxes().constFirst().text.toStdString();
     // The search is still open and still works.
@@ -279,7 +244,7 @@ TEST_F(SearchCommandsTest, WithoutTheRecordScreenDetailsAndNewTellTheUser)
 
     // In a modal search the details window cannot start: said once, and no window is shown.
     ELGroupSearch *modal = host->openModal();
-    FlexGrid *modalGrid = find(modal, QStringLiteral(" of the "));
+    FlexGrid *modalGrid = find(modal, " of the ");
     modalGrid->Select(1, 0);
     for (const char *command : {"cmdDetails", "cmdNew"}) {
         host->ui.queueAnswer(Answer::OK);
@@ -289,7 +254,7 @@ TEST_F(SearchCommandsTest, WithoutTheRecordScreenDetailsAndNewTellTheUser)
     EXPECT_EQ(host->ui.boxes().at(1).text,
               QStringLiteral("Unable to open the group's details: the group record screen (%1) could not be started")
                   .arg(DetailsClass));
-    EXPECT_TRUE(host->ui.boxes().at(2).text.startsWith(QStringLiteral("Unable to create a new group: ")));
+    EXPECT_TRUE(host->ui.boxes().at(2).text.startsWith("Unable to create a new group: "));
     EXPECT_EQ(host->ui.dialogsShown(), 0);
     EXPECT_EQ(modalGrid->Rows(), grid->Rows());
 
@@ -298,22 +263,22 @@ TEST_F(SearchCommandsTest, WithoutTheRecordScreenDetailsAndNewTellTheUser)
     host->ui.queueAnswer(Answer::OK);
     click(screen, "cmdNew");
     ASSERT_EQ(host->ui.boxes().size(), 4);
-    EXPECT_TRUE(host->ui.boxes().at(3).text.startsWith(QStringLiteral("Unable to ")));
+    EXPECT_TRUE(host->ui.boxes().at(3).text.startsWith("Unable to "));
     EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 2000));
 }
 
 TEST_F(SearchCommandsTest, DetailsInTheHostOpenTheChosenGroupOnItsOwnRow)
 {
-    ClassRegistry::instance().RegisterWidget<StandInRecordScreen>(DetailsClass);
-    FlexGrid *grid = find(screen, QStringLiteral(" of the "));
+    ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
+    FlexGrid *grid = find(screen, " of the ");
     // Right after Find Now the first row is current though nobody selected it.
     click(screen, "cmdDetails");
-    ASSERT_TRUE(StandInRecordScreen::last);
-    EXPECT_EQ(StandInRecordScreen::last->loaded, grid->TextMatrix(1, 0).toInt());
+    ASSERT_TRUE(StandInScreen::last);
+    EXPECT_EQ(StandInScreen::last->loaded, grid->TextMatrix(1, 0).toInt());
 
     grid->Select(3, 0);
     click(screen, "cmdDetails");
-    StandInRecordScreen &opened = *StandInRecordScreen::last;
+    StandInScreen &opened = *StandInScreen::last;
     EXPECT_EQ(opened.loaded, grid->TextMatrix(3, 0).toInt());
     EXPECT_EQ(opened.view, host->groupsView);
     ASSERT_TRUE(opened.list);
@@ -325,27 +290,27 @@ TEST_F(SearchCommandsTest, DetailsInTheHostOpenTheChosenGroupOnItsOwnRow)
 
 TEST_F(SearchCommandsTest, ANewGroupSavedInTheModalWindowJoinsTheResultsAsTheCurrentLastRow)
 {
-    ClassRegistry::instance().RegisterWidget<StandInRecordScreen>(DetailsClass);
+    ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
     ELGroupSearch *modal = host->openModal();
-    FlexGrid *grid = find(modal, QStringLiteral(" of the "));
+    FlexGrid *grid = find(modal, " of the ");
     const QStringList before = test::gridRows(*grid);
 
     // The window gives no new record: the results stay as they were.
-    StandInRecordScreen::saveNew = [] { return 0; };
-    host->ui.queueDialog([](QDialog &dialog) { EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Modal Details")); });
+    StandInScreen::saveNew = [] { return 0; };
+    host->ui.queueDialog([](QDialog &dialog) { EXPECT_EQ(dialog.windowTitle(), "Modal Details"); });
     host->recorder.sqlSent.clear();
     click(modal, "cmdNew");
     EXPECT_EQ(test::gridRows(*grid), before);
     EXPECT_TRUE(host->recorder.sqlSent.isEmpty());
 
-    StandInRecordScreen::saveNew = [this] {
-        host->query(QStringLiteral(
+    StandInScreen::saveNew = [this] {
+        host->query(
             "INSERT INTO element_group (element_group_name, d_element_group_type_id, d_group_member_type_id, "
             "org_unit_id, universal_key, rec_create_user, rec_create_date, rec_last_mod_user, rec_last_mod_date) "
             "SELECT 'Quarry Pools of Gotland', d_element_group_type_id, d_group_member_type_id, org_unit_id, "
             "'quarry-pools', rec_create_user, rec_create_date, rec_last_mod_user, rec_last_mod_date "
-            "FROM element_group WHERE element_group_id = 64"));
-        QSqlQuery id = host->query(QStringLiteral("SELECT MAX(element_group_id) FROM element_group"));
+            "FROM element_group WHERE element_group_id = 64");
+        QSqlQuery id = host->query("SELECT MAX(element_group_id) FROM element_group");
         return id.next() ? id.value(0).toInt() : 0;
     };
     host->ui.queueDialog([](QDialog &) {});
@@ -353,83 +318,13 @@ TEST_F(SearchCommandsTest, ANewGroupSavedInTheModalWindowJoinsTheResultsAsTheCur
     const QStringList after = test::gridRows(*grid);
     ASSERT_EQ(after.size(), before.size() + 1);
     EXPECT_EQ(after.mid(0, before.size()), before);
-    EXPECT_TRUE(after.last().endsWith(QStringLiteral("|Quarry Pools of Gotland|Geographic Assemblage")))
-        << after.last().toStdString();
+    EXPECT_TRUE(after.last().endsWith("|Quarry Pools of Gotland|Geographic Assemblage")) << after.last().toStdString();
     EXPECT_EQ(grid->Row(), grid->Rows() - 1);
-    EXPECT_EQ(test::gridRows(*grid, 0), QStringList{QStringLiteral("ID|Group Name|Group Type")});
+    EXPECT_EQ(test::gridRows(*grid, 0), QStringList{"ID|Group Name|Group Type"});
     ASSERT_EQ(host->recorder.sqlSent.size(), 1);
-    EXPECT_TRUE(host->recorder.sqlSent.constFirst().contains(
-        QStringLiteral("as Group_Type  FROM element_group, d_element_group_type WHERE")));
+    EXPECT_TRUE(
+        host->recorder.sqlSent.constFirst().contains("as Group_Type  FROM element_group, d_element_group_type WHERE"));
     EXPECT_TRUE(host->ui.boxes().isEmpty());
 }
 
-// The reference host as talv-host runs it: the main window shows the working list the search fills.
-class SearchInMainWindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        search::RegisterSearchScreens();
-        clients::registerClientClasses();
-        std::string whyNot;
-        db = test::EngineDatabase::create(talv::host::Engine::SQLite, test::EngineDatabase::WithSample, &whyNot);
-        ASSERT_TRUE(db) << whyNot;
-        session = std::make_unique<talv::host::HostSession>(db->openAnother(), QStringLiteral("ecarter"));
-        appManager = std::make_unique<talv::host::ReferenceAppManager>(*session);
-        // ecarter's stored default criteria (a group type) would narrow the search.
-        QSqlQuery(db->database().connection())
-            .exec(QStringLiteral("DELETE FROM user_option WHERE user_option_category_id IN (SELECT "
-                                 "user_option_category_id FROM user_option_category WHERE category_name LIKE "
-                                 "'$DEFAULT_FIND_%')"));
-        window = std::make_unique<talv::host::MainWindow>(*session, appManager->views());
-        window->setAppManager(appManager.get());
-        appManager->setWindowServices(window.get());
-        window->show();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        appManager.reset();
-        search::UnregisterSearchScreens();
-        clients::unregisterClientClasses();
-        EXPECT_TRUE(ui.failures().isEmpty()) << ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(ui.busyDepth(), 0);
-    }
-    QString listCaption() const { return window->findChild<QLabel *>(QStringLiteral("lblWorkingList"))->text(); }
-
-    ScriptedUiServices ui;
-    ScopedUiServices scopedUi{ui};
-    std::unique_ptr<test::EngineDatabase> db;
-    std::unique_ptr<talv::host::HostSession> session;
-    std::unique_ptr<talv::host::ReferenceAppManager> appManager;
-    std::unique_ptr<talv::host::MainWindow> window;
-};
-
-TEST_F(SearchInMainWindowTest, FoundGroupsAddedOrReplacedShowInTheGroupList)
-{
-    window->findElementGroup();
-    auto *search = qobject_cast<ELGroupSearch *>(window->windowManager().Screens().value(0));
-    ASSERT_NE(search, nullptr);
-    FlexGrid *shown = window->workingListGrid();
-    EXPECT_EQ(shown->Rows(), 1);
-
-    test::child<QLineEdit>(search, "txtGroupName")->setText(QStringLiteral(" of the "));
-    test::child<QPushButton>(search, "cmdFindNow")->click();
-    auto *results = test::child<FlexGrid>(search, "fgResults");
-    ASSERT_GE(results->Rows(), 3);
-    results->Select(1, 0, 2, 0);
-    test::child<QPushButton>(search, "cmdAddToList")->click();
-    EXPECT_TRUE(shown->Redraw());
-    EXPECT_EQ(test::gridRows(*shown), test::gridRows(*results).mid(0, 2));
-    EXPECT_EQ(listCaption(), QStringLiteral("Working list: 2 records"));
-
-    results->Select(2, 0);
-    test::child<QPushButton>(search, "cmdReplaceList")->click();
-    EXPECT_EQ(test::gridRows(*shown), test::gridRows(*results).mid(1, 1));
-    EXPECT_EQ(listCaption(), QStringLiteral("Working list: 1 record"));
-    EXPECT_TRUE(ui.boxes().isEmpty());
-}
-
 } // namespace
-
-#include "SearchCommandsTest.moc"

@@ -22,34 +22,32 @@ QString filtered(const QString &where)
 
 TEST(SearchSqlTest, EachComparisonQuotesThenUpperCasesTheTypedName)
 {
-    const QString f = QStringLiteral("F");
-    EXPECT_EQ(NameCriterion(f, QStringLiteral(" 50% o_k "), Contains), QStringLiteral("UPPER(F) LIKE '% 50% O_K %'"));
-    EXPECT_EQ(NameCriterion(f, QStringLiteral("'"), ExactMatch), QStringLiteral("UPPER(F) = ''''"));
-    EXPECT_EQ(NameCriterion(f, QStringLiteral("öland's"), BeginsWith), QStringLiteral("UPPER(F) LIKE 'ÖLAND''S%'"));
-    EXPECT_EQ(NameCriterion(f, QStringLiteral("étang"), EndsWith), QStringLiteral("UPPER(F) LIKE '%ÉTANG'"));
-    EXPECT_EQ(NameCriterion(f, QStringLiteral("a_v*r%"), Wildcard), QStringLiteral("UPPER(F) LIKE 'A_V*R%'"));
-    EXPECT_THROW(NameCriterion(f, QStringLiteral("x"), 5), talv::Error);
+    const QString f = "F";
+    EXPECT_EQ(NameCriterion(f, " 50% o_k ", Contains), "UPPER(F) LIKE '% 50% O_K %'");
+    EXPECT_EQ(NameCriterion(f, "'", ExactMatch), "UPPER(F) = ''''");
+    EXPECT_EQ(NameCriterion(f, "öland's", BeginsWith), "UPPER(F) LIKE 'ÖLAND''S%'");
+    EXPECT_EQ(NameCriterion(f, "étang", EndsWith), "UPPER(F) LIKE '%ÉTANG'");
+    EXPECT_EQ(NameCriterion(f, "a_v*r%", Wildcard), "UPPER(F) LIKE 'A_V*R%'");
+    EXPECT_THROW(NameCriterion(f, "x", 5), talv::Error);
 }
 
 TEST(SearchSqlTest, StatementsForIdNameAndTypeCombinations)
 {
-    EXPECT_EQ(BuildSearchSQL({{}, QStringLiteral("o'neil"), BeginsWith, QStringLiteral("T1")}),
-              filtered(QStringLiteral("UPPER(element_group.element_group_name) LIKE 'O''NEIL%' AND "
-                                      "d_element_group_type.element_group_type_desc = 'T1'")));
+    EXPECT_EQ(BuildSearchSQL({{}, "o'neil", BeginsWith, "T1"}),
+              filtered("UPPER(element_group.element_group_name) LIKE 'O''NEIL%' AND "
+                       "d_element_group_type.element_group_type_desc = 'T1'"));
     // A type alone, or with a name of blanks, has no leading AND.
-    EXPECT_EQ(BuildSearchSQL({{}, QStringLiteral("   "), Contains, QStringLiteral("T1")}),
-              filtered(QStringLiteral("d_element_group_type.element_group_type_desc = 'T1'")));
+    EXPECT_EQ(BuildSearchSQL({{}, "   ", Contains, "T1"}),
+              filtered("d_element_group_type.element_group_type_desc = 'T1'"));
     // An id decides alone and goes in as typed, blanks and all.
-    EXPECT_EQ(BuildSearchSQL({QStringLiteral(" 12 "), QStringLiteral("x"), Contains, QStringLiteral("T1")}),
-              filtered(QStringLiteral("element_group.element_group_id =  12 ")));
-    EXPECT_EQ(
-        BuildSearchSQL({QStringLiteral(" "), QStringLiteral(" "), Contains, {}}),
-        QStringLiteral("SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as "
-                       "Group_Name, d_element_group_type.element_group_type_desc as Group_Type FROM element_group, "
-                       "d_element_group_type WHERE element_group.d_element_group_type_id = "
-                       "d_element_group_type.d_element_group_type_id ORDER BY element_group_id"));
-    EXPECT_EQ(BuildSearchSQL({QStringLiteral("abc"), QStringLiteral("x"), Contains, {}}), QString());
-    EXPECT_FALSE(CriteriaEntered({QStringLiteral(" "), QStringLiteral("  "), ExactMatch, QStringLiteral(" ")}));
+    EXPECT_EQ(BuildSearchSQL({" 12 ", "x", Contains, "T1"}), filtered("element_group.element_group_id =  12 "));
+    EXPECT_EQ(BuildSearchSQL({" ", " ", Contains, {}}),
+              "SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as "
+              "Group_Name, d_element_group_type.element_group_type_desc as Group_Type FROM element_group, "
+              "d_element_group_type WHERE element_group.d_element_group_type_id = "
+              "d_element_group_type.d_element_group_type_id ORDER BY element_group_id");
+    EXPECT_EQ(BuildSearchSQL({"abc", "x", Contains, {}}), QString());
+    EXPECT_FALSE(CriteriaEntered({" ", "  ", ExactMatch, " "}));
 }
 
 TEST(SearchSqlTest, OnlyNumbersPassAsIds)

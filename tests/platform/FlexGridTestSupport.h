@@ -3,6 +3,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/FlexGridModel.h"
 #include "platform/Recordset.h"
+#include "support/RecordsetBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,7 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
-using talv::Error;
-using talv::FieldType;
-using talv::FlexGrid;
-using talv::Recordset;
+using namespace talv;
 
 namespace flexgrid_test {
 
@@ -94,21 +92,9 @@ inline QVariant shown(const FlexGrid &grid, int row, int col, int role = Qt::Dis
 // ID (integer), NAME (text), NOTE (text, null in the second row).
 inline std::shared_ptr<Recordset> smallSet()
 {
-    auto rs = std::make_shared<Recordset>();
-    rs->AppendField(QStringLiteral("ID"), FieldType::Integer);
-    rs->AppendField(QStringLiteral("NAME"), FieldType::VarChar, 50);
-    rs->AppendField(QStringLiteral("NOTE"), FieldType::VarChar, 50);
-    rs->Open();
-    const QStringList names{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
-    for (int i = 0; i < names.size(); ++i) {
-        rs->AddNew();
-        rs->SetValue(QStringLiteral("ID"), 10 * (i + 1));
-        rs->SetValue(QStringLiteral("NAME"), names.at(i));
-        if (i != 1)
-            rs->SetValue(QStringLiteral("NOTE"), QStringLiteral("note %1").arg(i));
-        rs->Update();
-    }
-    return rs;
+    return test::makeRecordset(
+        {{"ID", FieldType::Integer}, {"NAME", FieldType::VarChar, 50}, {"NOTE", FieldType::VarChar, 50}},
+        {{10, "Alpha", "note 0"}, {20, "Beta", QVariant()}, {30, "Gamma", "note 2"}});
 }
 
 inline int errorNumber(const std::function<void()> &operation)

@@ -47,7 +47,7 @@ protected:
     QPushButton *button = nullptr;
 };
 
-TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecorded)
+TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecordedOrFailTheScript)
 {
     ui.queueAnswer(Answer::No);
     ui.queueAnswer(Answer::OK);
@@ -62,10 +62,8 @@ TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecorded)
     EXPECT_TRUE(first.text == QStringLiteral("Overwrite?") && first.buttons == MsgButtons::YesNo &&
                 first.icon == MsgIcon::Question && first.title == QStringLiteral("Save"));
     EXPECT_EQ(ui.boxes().at(1).icon, MsgIcon::None);
-}
 
-TEST_F(UiServicesTest, AnUnscriptedBoxOrAnAnswerItDoesNotOfferIsAScriptErrorNotALibraryError)
-{
+    // An unscripted box, or an answer the box does not offer, is a script error, not a library error.
     EXPECT_THROW(ui.messageBox(QStringLiteral("Surprise")), Scripted::ScriptError);
     ui.queueAnswer(Answer::Yes);
     EXPECT_THROW(ui.messageBox(QStringLiteral("Unable to load"), MsgButtons::OK), Scripted::ScriptError);
@@ -114,12 +112,11 @@ TEST_F(UiServicesTest, NestedBusyCursorsRestoreEveryLevelWhenAnExceptionLeavesTh
     EXPECT_TRUE(ui.failures().isEmpty());
 }
 
-TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedTextBoxAtOnce)
+TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedWidgetOnlyAtOnce)
 {
     QApplication::clipboard()->clear();
     edit->setText(QStringLiteral("Prairie grasses"));
     focus(edit);
-
     edit->setSelection(0, 7);
     ui.sendKeys(QStringLiteral("^C"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Prairie"));
@@ -129,20 +126,13 @@ TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedTextBoxAtOnc
     edit->setCursorPosition(0);
     ui.sendKeys(QStringLiteral("^V"));
     EXPECT_EQ(edit->text(), QStringLiteral(" grassesPrairie"));
-    EXPECT_EQ(ui.keystrokes(), (QList<QString>{QStringLiteral("^C"), QStringLiteral("^X"), QStringLiteral("^V")}));
-}
 
-TEST_F(UiServicesTest, AKeystrokeReachesOnlyTheFocusedWidget)
-{
-    edit->setText(QStringLiteral("unchanged"));
-    QApplication::clipboard()->setText(QStringLiteral("pasted"));
     focus(button);
     ui.sendKeys(QStringLiteral("^V"));
-    EXPECT_EQ(edit->text(), QStringLiteral("unchanged"));
-
+    EXPECT_EQ(edit->text(), QStringLiteral(" grassesPrairie"));
     for (const char *bad : {"{F13}", "^CV", "", "{F0}"})
         EXPECT_THROW(ui.sendKeys(QString::fromLatin1(bad)), Error) << bad;
-    EXPECT_EQ(ui.keystrokes().size(), 1);
+    EXPECT_EQ(ui.keystrokes(), (QList<QString>{"^C", "^X", "^V", "^V"}));
 }
 
 TEST(KeyStrokeParsingTest, ReadsModifiersCharactersAndNamedKeys)
@@ -155,7 +145,7 @@ TEST(KeyStrokeParsingTest, ReadsModifiersCharactersAndNamedKeys)
 }
 
 // The desktop services, as a host runs them.
-TEST_F(UiServicesTest, DesktopKeystrokesArePostedAndTheBusyPointerIsANestedOverrideCursor)
+TEST_F(UiServicesTest, DesktopServicesPostKeysNestTheBusyCursorAndShowRealBoxes)
 {
     UiServices::install(nullptr);
     UiServices &desktop = UiServices::current();
@@ -173,11 +163,7 @@ TEST_F(UiServicesTest, DesktopKeystrokesArePostedAndTheBusyPointerIsANestedOverr
     } catch (const std::runtime_error &) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
 
-TEST_F(UiServicesTest, DesktopBoxesShowIconButtonsAndTitleAndAnswerThePressedButton)
-{
-    UiServices::install(nullptr);
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
     QMessageBox::StandardButtons buttons;
@@ -189,25 +175,21 @@ TEST_F(UiServicesTest, DesktopBoxesShowIconButtonsAndTitleAndAnswerThePressedBut
         buttons = box->standardButtons();
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(UiServices::current().messageBox(QStringLiteral("Save changes?"), MsgButtons::YesNoCancel,
-                                               MsgIcon::Exclamation, QStringLiteral("Element Group")),
+    EXPECT_EQ(desktop.messageBox(QStringLiteral("Save changes?"), MsgButtons::YesNoCancel, MsgIcon::Exclamation,
+                                 QStringLiteral("Element Group")),
               Answer::No);
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(title, QStringLiteral("Element Group"));
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-
     // Closed by Escape or the window's close button.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_EQ(UiServices::current().messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo), Answer::No);
+    EXPECT_EQ(desktop.messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo), Answer::No);
 }
 
-TEST(TwipsTest, ConvertsAtFifteenTwipsToThePixelRoundingToTheNearest)
-{
-    static_assert(twips::toPixels(100) == 7); // 6.67
-    static_assert(twips::toPixels(7) == 0 && twips::toPixels(8) == 1 && twips::toPixels(-8) == -1);
-    static_assert(twips::toPixels(QSize(9750, 9900)) == QSize(650, 660));
-    static_assert(twips::fromPixels(twips::toPixels(QSize(9750, 9900))) == QSize(9750, 9900));
-    SUCCEED();
-}
+// Fifteen twips to the pixel, rounding to the nearest.
+static_assert(twips::toPixels(100) == 7); // 6.67
+static_assert(twips::toPixels(7) == 0 && twips::toPixels(8) == 1 && twips::toPixels(-8) == -1);
+static_assert(twips::toPixels(QSize(9750, 9900)) == QSize(650, 660) &&
+              twips::fromPixels(QSize(650, 660)) == QSize(9750, 9900));
 
 } // namespace

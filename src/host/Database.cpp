@@ -166,16 +166,29 @@ int Database::currentSchemaVersion()
     return newest;
 }
 
-int Database::schemaVersion() const
+int Database::tableCount(const QString &name) const
 {
     QSqlQuery q(connection());
-    const QString probe = m_options.engine == Engine::SQLite
-                              ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")
-                              : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema() AND table_name = 'schema_version'");
-    if (!q.exec(probe) || !q.next())
-        fail(QStringLiteral("The schema version cannot be read"), q.lastError());
-    if (q.value(0).toInt() == 0)
+    QString probe = m_options.engine == Engine::SQLite
+                        ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
+                        : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
+    if (!name.isEmpty()) {
+        probe += m_options.engine == Engine::SQLite ? QStringLiteral(" AND name = ?") : QStringLiteral(" AND table_name = ?");
+        q.prepare(probe);
+        q.addBindValue(name);
+    } else {
+        q.prepare(probe);
+    }
+    if (!q.exec() || !q.next())
+        fail(QStringLiteral("The database cannot be inspected"), q.lastError());
+    return q.value(0).toInt();
+}
+
+int Database::schemaVersion() const
+{
+    if (tableCount(QStringLiteral("schema_version")) == 0)
         return 0;
+    QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("SELECT max(version) FROM schema_version")) || !q.next())
         fail(QStringLiteral("The schema version cannot be read"), q.lastError());
     return q.value(0).toInt();
@@ -222,15 +235,8 @@ void Database::ensureSchema()
                                          .arg(currentSchemaVersion()));
     if (version == 0) {
         // A database with other tables of its own is not ours to fill.
-        QSqlQuery q(connection());
-        const QString anyTable = m_options.engine == Engine::SQLite
-                                     ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
-                                     : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
-        if (!q.exec(anyTable) || !q.next())
-            fail(QStringLiteral("The database cannot be inspected"), q.lastError());
-        if (q.value(0).toInt() > 0)
+        if (tableCount() > 0)
             throw Error(Error::Database, QStringLiteral("The database holds tables of another application; it was not changed."));
-        q.finish();
         applyScriptInTransaction(QStringLiteral(":/data/schema/%1.sql").arg(engineFolder(m_options.engine)));
     } else {
         for (const auto &[step, path] : migrations(m_options.engine)) {

@@ -67,6 +67,8 @@ private:
     void applyScriptInTransaction(const QString &resource);
     // Runs `work` in one transaction, rolled back when it raises.
     void inTransaction(const std::function<void()> &work);
+    // Tables of the connected schema, or those named `name`.
+    int tableCount(const QString &name = {}) const;
 
     ConnectionOptions m_options;
     QString m_connectionName;

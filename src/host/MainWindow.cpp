@@ -188,22 +188,12 @@ void MainWindow::buildMenus()
     QAction *addAll = addCommand(view, QStringLiteral("mnuViewAddAll"), tr("&Add All Records to List"),
                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     connect(addAll, &QAction::triggered, this, [this] {
-        try {
-            m_lists->addAllRecords(currentView());
-        } catch (const std::exception &e) {
-            UiServices::current().messageBox(tr("Unable to add the records to the list: %1").arg(describe(e)),
-                                             MsgButtons::OK, MsgIcon::Exclamation);
-        }
+        changeList(tr("Unable to add the records to the list: %1"), [this] { m_lists->addAllRecords(currentView()); });
     });
     QAction *clear = addCommand(view, QStringLiteral("mnuViewClearList"), tr("&Clear List"),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
     connect(clear, &QAction::triggered, this, [this] {
-        try {
-            m_lists->clear(currentView());
-        } catch (const std::exception &e) {
-            UiServices::current().messageBox(tr("Unable to clear the list: %1").arg(describe(e)), MsgButtons::OK,
-                                             MsgIcon::Exclamation);
-        }
+        changeList(tr("Unable to clear the list: %1"), [this] { m_lists->clear(currentView()); });
     });
     QAction *goToList = addCommand(view, QStringLiteral("mnuViewWorkingList"), tr("Go to &Working List"),
                                    QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -414,12 +404,18 @@ void MainWindow::removeSelectedFromList()
     QList<qint32> ids;
     for (int i = 0; i < m_grid->SelectedRows(); ++i)
         ids.append(list->ValueAt(m_grid->SelectedRow(i) - m_grid->FixedRows(), idField).toInt());
-    try {
+    changeList(tr("Unable to remove the records from the list: %1"), [&] {
         for (const qint32 id : std::as_const(ids))
             m_lists->removeRecord(currentView(), id);
+    });
+}
+
+void MainWindow::changeList(const QString &failure, const std::function<void()> &change)
+{
+    try {
+        change();
     } catch (const std::exception &e) {
-        UiServices::current().messageBox(tr("Unable to remove the records from the list: %1").arg(describe(e)),
-                                         MsgButtons::OK, MsgIcon::Exclamation);
+        UiServices::current().messageBox(failure.arg(describe(e)), MsgButtons::OK, MsgIcon::Exclamation);
     }
 }
 

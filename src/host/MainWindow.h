@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "HelpWindow.h"
 #include "HostSession.h"
 #include "HostWindowServices.h"
@@ -59,6 +61,8 @@ public:
     // The group screen on the element under the cursor: it walks the groups holding the element.
     void openGroupsOfElement();
     void removeSelectedFromList();
+    // Runs a change of the working list; a failure is shown with `failure` (its %1 the reason).
+    void changeList(const QString &failure, const std::function<void()> &change);
     void showDatabaseInfo();
     void showHelp();
     // Our help window at a topic (0: the contents).

@@ -40,20 +40,21 @@ struct StoredDocument {
     QDomNode settings;
 };
 
-// The element on `path` whose control is this screen (in any letter case), or a null node when
-// the text is not well-formed or not ours.
+// The element on `path` whose control is this screen (in any letter case); a text that is not
+// well-formed or not ours raises, with the message both readers show.
 StoredDocument readStored(const QString &xml, const QString &path)
 {
     StoredDocument stored;
     try {
         stored.document = XmlHelper::load(xml);
     } catch (const Error &) {
-        return stored;
+        throw Error(Error::Xml, QStringLiteral("Invalid xml content"));
     }
     const QDomNode settings = XmlHelper::selectSingleNode(stored.document, path);
-    if (!settings.isNull() &&
-        XmlHelper::attribute(settings, ControlAttribute).compare(ELGroupSearch::ClassName, Qt::CaseInsensitive) == 0)
-        stored.settings = settings;
+    if (settings.isNull() ||
+        XmlHelper::attribute(settings, ControlAttribute).compare(ELGroupSearch::ClassName, Qt::CaseInsensitive) != 0)
+        throw Error(Error::Xml, QStringLiteral("Invalid xml content"));
+    stored.settings = settings;
     return stored;
 }
 
@@ -106,8 +107,6 @@ void ELGroupSearch::ApplyPropertiesXml(const QString &xml)
     NewSearch();
     try {
         const StoredDocument stored = readStored(xml, PropertiesPath);
-        if (stored.settings.isNull())
-            throw Error(Error::Xml, QStringLiteral("Invalid xml content"));
         const QDomNode saveAsDefault = child(stored.settings, SaveAsDefaultElement);
         if (!saveAsDefault.isNull())
             mnuOptionsSaveDefault->setChecked(XmlHelper::text(saveAsDefault) != QLatin1String("0"));
@@ -136,8 +135,6 @@ void ELGroupSearch::ApplyStateXml(const QString &xml)
     NewSearch();
     try {
         const StoredDocument stored = readStored(xml, StatePath);
-        if (stored.settings.isNull())
-            throw Error(Error::Xml, QStringLiteral("Invalid xml content"));
         const QDomNode name = child(stored.settings, GroupNameElement);
         if (!name.isNull()) {
             cboGroupNameComparison->setCurrentIndex(storedComparison(name));

@@ -135,15 +135,6 @@ TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedWidgetOnlyAt
     EXPECT_EQ(ui.keystrokes(), (QList<QString>{"^C", "^X", "^V", "^V"}));
 }
 
-TEST(KeyStrokeParsingTest, ReadsModifiersCharactersAndNamedKeys)
-{
-    const auto copy = internal::parseKeyStroke(QStringLiteral("^c"));
-    EXPECT_TRUE(copy.key == Qt::Key_C && copy.modifiers == int(Qt::ControlModifier) && copy.text.isEmpty());
-    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("{f1}")).key, Qt::Key_F1);
-    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("+a")).text, QStringLiteral("A"));
-    EXPECT_EQ(internal::parseKeyStroke(QStringLiteral("{+}")).text, QStringLiteral("+"));
-}
-
 // The desktop services, as a host runs them.
 TEST_F(UiServicesTest, DesktopServicesPostKeysNestTheBusyCursorAndShowRealBoxes)
 {

@@ -33,8 +33,7 @@ inline qint32 serverTypeOf(const host::Database &db)
     return db.engine() == host::Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
 }
 
-// Makes a test database reachable to the clients by the server name the screens would pass, as
-// the host does at start.
+// Makes a test database reachable to the clients by name, as the host does at start.
 class ScopedServer
 {
 public:
@@ -46,8 +45,7 @@ public:
                                             [&db](const QString &sequence) { return db.nextId(sequence); }});
     }
     ~ScopedServer() { clients::ServerDirectory::Unregister(TestServer); }
-    ScopedServer(const ScopedServer &) = delete;
-    ScopedServer &operator=(const ScopedServer &) = delete;
+    Q_DISABLE_COPY(ScopedServer)
 };
 
 // A collection created and bound as the screens do it.
@@ -77,18 +75,6 @@ inline std::unique_ptr<ComponentCollection> lookUpOption(const host::Database &d
 inline QStringList tableRows(const host::Database &db, const QString &table, const QString &key)
 {
     return rowsOf(db.connection(), QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(table, key));
-}
-
-// The user's option names of a category straight from the table.
-inline QStringList storedOptionNames(const host::Database &db, const QString &category, qint64 userId)
-{
-    QStringList names = rowsOf(db.connection(),
-                               "SELECT o.option_name FROM user_option o JOIN user_option_category c "
-                               "ON c.user_option_category_id = o.user_option_category_id "
-                               "WHERE c.category_name = ? AND o.user_id = ?",
-                               {category, userId});
-    names.sort();
-    return names;
 }
 
 } // namespace talv::test

@@ -11,21 +11,17 @@ using namespace talv;
 
 namespace {
 
-class CodeEntry : public ViewEntry
-{
-public:
-    explicit CodeEntry(const char *code) : m_code(QString::fromLatin1(code)) {}
-    QVariant Item(const QString &) const override { return m_code; }
-    QString m_code;
+struct CodeEntry : ViewEntry {
+    explicit CodeEntry(const char *text) : code(text) {}
+    QVariant Item(const QString &) const override { return QString::fromLatin1(code); }
+    const char *code;
 };
 
-class Views : public ViewCollection
-{
-public:
-    Views(std::initializer_list<const char *> codes) : m_entries(codes.begin(), codes.end()) {}
-    qint32 Count() const override { return qint32(m_entries.size()); }
-    const ViewEntry &Item(qint32 index) const override { return m_entries.at(size_t(index - 1)); }
-    std::vector<CodeEntry> m_entries;
+struct Views : ViewCollection {
+    Views(std::initializer_list<const char *> codes) : entries(codes.begin(), codes.end()) {}
+    qint32 Count() const override { return qint32(entries.size()); }
+    const ViewEntry &Item(qint32 index) const override { return entries.at(size_t(index - 1)); }
+    std::vector<CodeEntry> entries;
 };
 
 TEST(FindViewIndexTest, AnswersTheFirstOneBasedPositionWithExactlyThatCode)
@@ -37,9 +33,7 @@ TEST(FindViewIndexTest, AnswersTheFirstOneBasedPositionWithExactlyThatCode)
     EXPECT_EQ(FindViewIndex(Views{}, "EGP"), -1);
 }
 
-class Window : public QWidget, public HostWindow
-{
-public:
+struct Window : QWidget, HostWindow {
     using QWidget::QWidget;
     void SetMainGridRedraw(bool) override {}
 };

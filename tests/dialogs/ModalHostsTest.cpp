@@ -3,7 +3,6 @@
 
 #include "contracts/ClassRegistry.h"
 #include "host/HostSession.h"
-#include "host/HostWindowServices.h"
 #include "host/ReferenceAppManager.h"
 #include "platform/ScriptedUiServices.h"
 #include "support/EngineDatabase.h"
@@ -12,19 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
-#include <QVBoxLayout>
 
+#include <functional>
 #include <memory>
-#include <ostream>
-
-// Readable failures for the call logs.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 using namespace talv;
 
@@ -46,17 +37,13 @@ struct ControlScript {
 class RecordingControl : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QWidget *ActiveControl READ ActiveControl)
 
 public:
     RecordingControl(ControlScript &script, QWidget *parent) : QWidget(parent), m_script(script)
     {
         setObjectName(QStringLiteral("RecordingControl"));
         resize(600, 400);
-        (new QVBoxLayout(this))->addWidget(notes);
     }
-    QWidget *ActiveControl() const { return notes; }
-    QLineEdit *notes = new QLineEdit(this);
 
     Q_INVOKABLE void InitModalSearch(talv::AppManager *app, talv::RecordsetPtr &rs, const QString &extra)
     {
@@ -80,17 +67,13 @@ public:
     }
     Q_INVOKABLE void SetSingleSelect() { log("SetSingleSelect", {}, m_script.fails); }
     Q_INVOKABLE void SetMutliSelect(bool on) { log("SetMutliSelect", {on}); }
-    Q_INVOKABLE bool GetMultiSelect() { return log("GetMultiSelect", {}), false; }
+    Q_INVOKABLE bool GetMultiSelect() { return log("GetMultiSelect", {}), true; }
     Q_INVOKABLE void SetNameType(qint16 type, bool on) { log("SetNameType", {type, on}); }
-    Q_INVOKABLE void SetNameType(qint16 type, bool on, const QString &keyword)
-    {
-        log("SetNameType", {type, on, keyword});
-    }
+    Q_INVOKABLE void SetNameType(qint16 type, bool on, const QString &kw) { log("SetNameType", {type, on, kw}); }
     Q_INVOKABLE void SetIdEnabled(bool on) { log("SetIdEnabled", {on}, m_script.fails); }
 
 signals:
     void Quit();
-    void Changed();
 
 private:
     void log(const char *member, const QVariantList &args, bool fail = false)
@@ -105,37 +88,18 @@ private:
     ControlScript &m_script;
 };
 
-// The main window's part of the host, where F9 ends up.
-class HostWindowStandIn : public host::HostWindowServices
-{
-public:
-    QList<QWidget *> systemControlEntries;
-    void ShowAbout() override {}
-    void PopupEdit(FlexGrid *) override {}
-    bool OpenRelatedDetail(const QString &, const QString &, const QString &, qint32 &) override { return false; }
-    void DisplaySystemControlEntry(QWidget *control) override { systemControlEntries.append(control); }
-};
-
 // The reference application manager on the sample database; the recording control registered by
 // class name.
 class ModalHostTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        std::string whyNot;
-        s_db = test::EngineDatabase::create(host::Engine::SQLite, test::EngineDatabase::WithSample, &whyNot).release();
-        ASSERT_NE(s_db, nullptr) << whyNot;
-    }
-    static void TearDownTestSuite() { delete s_db; }
-
     void SetUp() override
     {
-        session = std::make_unique<host::HostSession>(s_db->openAnother(), QStringLiteral("ecarter"));
+        std::string whyNot;
+        db = test::EngineDatabase::create(host::Engine::SQLite, test::EngineDatabase::WithSample, &whyNot);
+        ASSERT_NE(db, nullptr) << whyNot;
+        session = std::make_unique<host::HostSession>(db->openAnother(), QStringLiteral("ecarter"));
         manager = std::make_unique<host::ReferenceAppManager>(*session);
-        manager->setWindowServices(&hostWindow);
-        manager->help().setHelpFile(QStringLiteral("/opt/talv/help.html"));
-        manager->help().add(QStringLiteral("RecordingControl"), 4711);
         ClassRegistry::instance().Register(ControlClass, [this](QObject *parent) -> QObject * {
             return new RecordingControl(script, qobject_cast<QWidget *>(parent));
         });
@@ -146,42 +110,58 @@ protected:
         EXPECT_TRUE(ui.failures().isEmpty()) << ui.failures().join(u'\n').toStdString();
     }
 
-    static RecordingControl *control(const ModalHostWindow &window)
-    {
-        return qobject_cast<RecordingControl *>(window.HostedControl());
-    }
-
-    static inline test::EngineDatabase *s_db = nullptr;
+    std::unique_ptr<test::EngineDatabase> db;
     ScriptedUiServices ui;
     ScopedUiServices uiScope{ui};
-    HostWindowStandIn hostWindow;
     std::unique_ptr<host::HostSession> session;
     std::unique_ptr<host::ReferenceAppManager> manager;
     ControlScript script;
     RecordsetPtr none;
 };
 
-using ModalDetailTest = ModalHostTest;
-using ModalSearchTest = ModalHostTest;
-
-TEST_F(ModalDetailTest, InitDialogHostsTheControlByNameSizedInTwipsAndForwardsLoadAndNew)
+TEST_F(ModalHostTest, BothWindowsForwardByMemberNameKeepingTheArgumentOrder)
 {
-    frmModalDetail window;
-    EXPECT_EQ(window.windowTitle(), "Modal Details");
-    ASSERT_TRUE(window.InitDialog(ControlClass, manager.get(), "pick one"));
-    EXPECT_EQ(window.findChild<QWidget *>("ModalDetail"), window.GenericDetails());
-    EXPECT_EQ(window.HostedControl()->parentWidget(), window.GenericDetails());
+    frmModalDetail detail;
+    ASSERT_TRUE(detail.InitDialog(ControlClass, manager.get(), "pick one"));
+    EXPECT_EQ(detail.HostedControl()->parentWidget(), detail.findChild<QWidget *>("ModalDetail"));
     // 600 x 400 pixels are 9000 x 6000 twips; + 100 and + 750 twips make 9100 x 6750.
-    EXPECT_EQ(window.size(), QSize(607, 450));
-    EXPECT_EQ(window.CommonDialog1().helpFile, "/opt/talv/help.html");
-    EXPECT_EQ(window.CommonDialog1().helpCommand, 1);
+    EXPECT_EQ(detail.size(), QSize(607, 450));
+    frmModalSearch search;
+    RecordsetPtr callers = test::makeRecordset({{"ID", FieldType::Integer}}, {{1}, {2}});
+    script.recordsetLeft = test::makeRecordset({{"ID", FieldType::Integer}});
+    ASSERT_TRUE(search.InitDialog(ControlClass, manager.get(), callers, "members"));
+    EXPECT_EQ(callers, script.recordsetLeft) << "the recordset goes by reference";
+    EXPECT_EQ(script.calls, (QStringList{"InitModalDetails(ecarter,pick one)", "InitModalSearch(ecarter,2,members)"}));
 
-    window.LoadData(42);
-    EXPECT_EQ(window.NewData(-7), 993);
-    EXPECT_EQ(script.calls, (QStringList{"InitModalDetails(ecarter,pick one)", "LoadData(42)", "NewData(-7)"}));
+    QVariant items = QStringList{"12", "9"};
+    const struct {
+        QString logged;
+        std::function<QVariant()> call;
+        QVariant answer;
+    } rows[] = {
+        {"LoadData(42)", [&] { return detail.LoadData(42), QVariant(); }, {}},
+        {"NewData(-7)", [&] { return QVariant(detail.NewData(-7)); }, 993},
+        {"UseSelectedRecordset(true)", [&] { return search.UseSelectedRecordset(true), QVariant(); }, {}},
+        {"SetSelectedItems(12|9)", [&] { return search.SetSelectedItems(items), items; },
+         QStringList{"12", "9", "picked"}},
+        {"SetSingleSelect", [&] { return search.SetSingleSelect(), QVariant(); }, {}},
+        {"SetMutliSelect(true)", [&] { return search.SetMutliSelect(true), QVariant(); }, {}},
+        {"GetMultiSelect", [&] { return QVariant(search.GetMutliSelect()); }, true},
+        {"SetNameType(2,true,Genus)", [&] { return search.SetNameType(2, true, "Genus"), QVariant(); }, {}},
+        {"SetNameType(3,false)", [&] { return search.SetNameType(3, false, ""), QVariant(); }, {}},
+        {"SetIdEnabled(false)", [&] { return search.SetIdEnabled(false), QVariant(); }, {}},
+    };
+    for (const auto &row : rows) {
+        script.calls.clear();
+        EXPECT_EQ(row.call(), row.answer) << row.logged.toStdString();
+        EXPECT_EQ(script.calls, QStringList{row.logged});
+    }
+    script.fails = true;
+    EXPECT_NO_THROW(search.SetSingleSelect());
+    EXPECT_THROW(search.SetIdEnabled(true), Error);
 }
 
-TEST_F(ModalDetailTest, CloseAsksOnlyAVisibleControlAndUnloadsWithDeactivate)
+TEST_F(ModalHostTest, DetailAsksOnlyAVisibleControlToCloseAndUnloadsWithDeactivate)
 {
     {
         frmModalDetail neverShown;
@@ -189,14 +169,12 @@ TEST_F(ModalDetailTest, CloseAsksOnlyAVisibleControlAndUnloadsWithDeactivate)
         script.canClose = false;
         EXPECT_TRUE(neverShown.close());
         EXPECT_EQ(neverShown.findChild<QWidget *>("ModalDetail"), nullptr);
-        EXPECT_EQ(neverShown.appManager(), nullptr);
-        EXPECT_EQ(script.calls.mid(1), QStringList{"Deactivate"});
     }
+    EXPECT_EQ(script.calls.mid(1), QStringList{"Deactivate"});
     script.calls.clear();
     frmModalDetail window;
     ASSERT_TRUE(window.InitDialog(ControlClass, manager.get(), {}));
     window.show();
-    EXPECT_TRUE(window.GenericDetails()->isVisible());
     EXPECT_FALSE(window.close());
     script.canClose = 1;
     EXPECT_FALSE(window.close()) << "anything but true keeps the window";
@@ -212,97 +190,36 @@ TEST_F(ModalDetailTest, CloseAsksOnlyAVisibleControlAndUnloadsWithDeactivate)
     EXPECT_EQ(window.GenericDetails(), nullptr);
 }
 
-TEST_F(ModalDetailTest, QuitInAnyLetterCaseHidesTheWindowAndTheCallerReleasesIt)
+TEST_F(ModalHostTest, QuitHidesTheDetailButUnloadsTheSearchThroughCanClose)
 {
-    auto window = std::make_unique<frmModalDetail>();
-    ASSERT_TRUE(window->InitDialog(ControlClass, manager.get(), {}));
-    RecordingControl *hosted = control(*window);
+    auto detail = std::make_unique<frmModalDetail>();
+    ASSERT_TRUE(detail->InitDialog(ControlClass, manager.get(), {}));
+    auto *hosted = qobject_cast<RecordingControl *>(detail->HostedControl());
     ui.queueDialog([&](QDialog &dialog) {
-        emit hosted->Changed();
-        EXPECT_TRUE(dialog.isVisible()) << "other events are ignored";
         emit hosted->Quit();
         EXPECT_FALSE(dialog.isVisible());
     });
-    ui.execModal(*window);
-    EXPECT_EQ(window->HostedControl(), hosted) << "hidden, not unloaded";
-    EXPECT_EQ(script.calls.size(), 1);
-    window.reset();
+    ui.execModal(*detail);
+    EXPECT_EQ(detail->HostedControl(), hosted) << "hidden, not unloaded";
+    detail.reset();
     EXPECT_EQ(script.calls.mid(1), QStringList{"Deactivate"});
-}
 
-TEST_F(ModalDetailTest, F1AndF9ReachTheHostBeforeTheFocusedControl)
-{
-    frmModalDetail window;
-    ASSERT_TRUE(window.InitDialog(ControlClass, manager.get(), {}));
-    window.show();
-    QLineEdit *notes = control(window)->notes;
-    QTest::keyClick(notes, Qt::Key_F1);
-    EXPECT_EQ(window.CommonDialog1().helpContext, 4711);
-    ASSERT_EQ(ui.helpRequests().size(), 1);
-    EXPECT_EQ(ui.helpRequests()[0].helpFile, "/opt/talv/help.html");
-    EXPECT_EQ(ui.helpRequests()[0].topicId, 4711);
-
-    control(window)->setObjectName("NoTopicForThis");
-    QTest::keyClick(notes, Qt::Key_F1);
-    EXPECT_EQ(window.CommonDialog1().helpContext, 0);
-    EXPECT_EQ(ui.helpRequests().size(), 1);
-
-    QTest::keyClick(notes, Qt::Key_F9);
-    EXPECT_EQ(hostWindow.systemControlEntries, QList<QWidget *>{window.HostedControl()});
-    QTest::keyClicks(notes, "ab");
-    EXPECT_EQ(notes->text(), "ab");
-}
-
-TEST_F(ModalSearchTest, InitDialogHandsTheRecordsetByReferenceAndSetupCallsKeepTheirArguments)
-{
-    frmModalSearch window;
-    EXPECT_EQ(window.windowTitle(), "Search");
-    RecordsetPtr callers = test::makeRecordset({{"ID", FieldType::Integer}}, {{1}, {2}});
-    script.recordsetLeft = test::makeRecordset({{"ID", FieldType::Integer}});
-    ASSERT_TRUE(window.InitDialog(ControlClass, manager.get(), callers, "members"));
-    EXPECT_EQ(callers, script.recordsetLeft);
-    EXPECT_EQ(window.findChild<QWidget *>("ModalSearch"), window.GenericDetails());
-    EXPECT_EQ(window.size(), QSize(607, 450));
-
-    window.UseSelectedRecordset(true);
-    QVariant items = QStringList{"12", "9"};
-    window.SetSelectedItems(items);
-    window.SetSingleSelect();
-    window.SetMutliSelect(true);
-    EXPECT_FALSE(window.GetMutliSelect());
-    window.SetNameType(2, true, "Species");
-    window.SetNameType(3, false, "");
-    window.SetIdEnabled(false);
-    EXPECT_EQ(script.calls,
-              (QStringList{"InitModalSearch(ecarter,2,members)", "UseSelectedRecordset(true)", "SetSelectedItems(12|9)",
-                           "SetSingleSelect", "SetMutliSelect(true)", "GetMultiSelect", "SetNameType(2,true,Species)",
-                           "SetNameType(3,false)", "SetIdEnabled(false)"}));
-    EXPECT_EQ(items.toStringList(), (QStringList{"12", "9", "picked"}));
-
-    script.fails = true;
-    EXPECT_NO_THROW(window.SetSingleSelect());
-    EXPECT_THROW(window.SetIdEnabled(true), Error);
-}
-
-TEST_F(ModalSearchTest, QuitUnloadsThroughCanCloseAndARefusalKeepsTheWindow)
-{
-    frmModalSearch window;
-    ASSERT_TRUE(window.InitDialog(ControlClass, manager.get(), none, {}));
+    script.calls.clear();
+    frmModalSearch search;
+    ASSERT_TRUE(search.InitDialog(ControlClass, manager.get(), none, {}));
     script.canClose = false;
-    EXPECT_FALSE(window.close()) << "asked even before it is shown";
-    window.show();
-    QTest::keyClick(control(window)->notes, Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible());
-
-    QPointer<RecordingControl> hosted = control(window);
+    EXPECT_FALSE(search.close()) << "asked even before it is shown";
+    search.show();
+    QTest::keyClick(&search, Qt::Key_Escape);
+    EXPECT_TRUE(search.isVisible());
+    QPointer<RecordingControl> searchControl = qobject_cast<RecordingControl *>(search.HostedControl());
     script.canClose = true;
-    ui.queueDialog([&](QDialog &) { emit hosted->Quit(); });
-    ui.execModal(window);
+    ui.queueDialog([&](QDialog &) { emit searchControl->Quit(); });
+    ui.execModal(search);
     EXPECT_EQ(script.calls.mid(1), (QStringList{"CanClose", "CanClose", "CanClose"})) << "no Deactivate";
-    EXPECT_EQ(window.findChild<QWidget *>("ModalSearch"), nullptr);
-    EXPECT_EQ(window.appManager(), nullptr);
+    EXPECT_EQ(search.GenericDetails(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(hosted, nullptr);
+    EXPECT_EQ(searchControl, nullptr);
 }
 
 TEST_F(ModalHostTest, AFailedInitDialogAnswersFalseAndOnlyTheSearchShowsTheDescription)
@@ -326,8 +243,6 @@ TEST_F(ModalHostTest, AFailedInitDialogAnswersFalseAndOnlyTheSearchShowsTheDescr
     ASSERT_EQ(ui.boxes().size(), 2);
     EXPECT_EQ(ui.boxes()[0].text, "Cannot create object: class 'Test.NoSuchControl' is not registered");
     EXPECT_EQ(ui.boxes()[1].text, "The group types could not be read.");
-    EXPECT_EQ(ui.boxes()[1].icon, MsgIcon::None);
-    EXPECT_TRUE(ui.boxes()[1].title.isEmpty());
 }
 
 } // namespace

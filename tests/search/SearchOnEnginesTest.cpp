@@ -1,10 +1,6 @@
 // Searching by name on SQLite and PostgreSQL alike: quotes, wildcards, letters beyond ASCII.
 #include "SearchTestSupport.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-
 using namespace talv;
 using namespace talv::search;
 
@@ -20,20 +16,7 @@ bool likeMatches(const QString &name, const QString &pattern)
     return QRegularExpression(QRegularExpression::anchoredPattern(regex)).match(name.toUpper()).hasMatch();
 }
 
-class SearchOnEngines : public test::OnBothEngines<test::SearchHostTest>
-{
-protected:
-    void SetUp() override
-    {
-        SearchHostTest::SetUp();
-        if (!host)
-            return;
-        screen = host->openSearch();
-        ASSERT_NE(screen, nullptr);
-    }
-
-    ELGroupSearch *screen = nullptr;
-};
+using SearchOnEngines = test::OnBothEngines<test::SearchScreenTest>;
 
 TEST_P(SearchOnEngines, NamesWithQuotesWildcardsAndAccentsFindTheirGroups)
 {
@@ -62,25 +45,20 @@ TEST_P(SearchOnEngines, NamesWithQuotesWildcardsAndAccentsFindTheirGroups)
         {"%of the%", Wildcard, "%OF THE%", 5},
         {"'", BeginsWith, "'%", 0},
     };
-    auto *grid = test::child<FlexGrid>(screen, "fgResults");
     for (const Case &c : cases) {
         QStringList want;
         for (const QString &g : groups)
             if (likeMatches(g.section(u'|', 1, 1), QString::fromUtf8(c.like)))
                 want << g;
         EXPECT_GE(want.size(), c.atLeast) << c.typed;
-        test::child<QLineEdit>(screen, "txtGroupName")->setText(QString::fromUtf8(c.typed));
-        test::child<QComboBox>(screen, "cboGroupNameComparison")->setCurrentIndex(c.comparison);
-        test::child<QPushButton>(screen, "cmdFindNow")->click();
-        EXPECT_EQ(test::gridRows(*grid), want) << c.typed;
+        test::enterCriteria(screen, {}, {}, c.comparison);
+        EXPECT_EQ(test::gridRows(*test::findByName(screen, QString::fromUtf8(c.typed))), want) << c.typed;
     }
-    // Captions read alike though PostgreSQL answers the fields in lower case.
-    EXPECT_EQ(test::gridRows(*grid, 0), QStringList{"ID|Group Name|Group Type"});
-
-    test::child<QComboBox>(screen, "cboElementGroupType")->setCurrentText("Habitat Association");
-    test::child<QLineEdit>(screen, "txtGroupName")->clear();
-    test::child<QPushButton>(screen, "cmdFindNow")->click();
+    test::enterCriteria(screen, {}, {}, Contains, "Habitat Association");
+    FlexGrid *grid = test::findByName(screen, {});
     EXPECT_EQ(test::gridRows(*grid), groups.filter("|Habitat Association"));
+    // Captions read alike though PostgreSQL answers the fields in lower case.
+    EXPECT_EQ(test::gridRows(*grid, true), QStringList{"ID|Group Name|Group Type"});
     EXPECT_TRUE(host->ui.boxes().isEmpty());
 }
 

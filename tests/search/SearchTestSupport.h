@@ -2,6 +2,8 @@
 
 #include "search/ELGroupSearch.h"
 #include "search/SearchScreens.h"
+#include "search/UserOptions.h"
+#include "search/frmUserSearchSaveOpen.h"
 
 #include "clients/ClientClasses.h"
 #include "host/HostSession.h"
@@ -17,8 +19,13 @@
 #include "platform/FlexGrid.h"
 #include "platform/ScriptedUiServices.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
@@ -38,16 +45,8 @@ public:
     // What Find Now sent, without the type list and the empty result layout.
     QStringList searches() const { return sqlSent.filter(QRegularExpression("^SELECT UNIQUE")); }
 
-    RecordsetPtr CallGetQueryRSXML(const QString &sql) override
-    {
-        sqlSent << sql;
-        return r.CallGetQueryRSXML(sql);
-    }
-    int Message(const QString &id, const QStringList &args) override
-    {
-        messageIds << id;
-        return r.Message(id, args);
-    }
+    RecordsetPtr CallGetQueryRSXML(const QString &s) override { return sqlSent << s, r.CallGetQueryRSXML(s); }
+    int Message(const QString &id, const QStringList &args) override { return messageIds << id, r.Message(id, args); }
     QString GetServerName() override { return r.GetServerName(); }
     qint32 GetServerType() override { return r.GetServerType(); }
     qint32 GetUserID() override { return r.GetUserID(); }
@@ -61,9 +60,9 @@ public:
     qint32 GetSystemOrgUnitID() override { return r.GetSystemOrgUnitID(); }
     QString GetOrgUnitCode(qint32 id) override { return r.GetOrgUnitCode(id); }
     bool CheckPermission(const QVariant &v) override { return r.CheckPermission(v); }
-    bool Delete(const QString &o, qint32 id, const QString &u, const QString &t) override
+    bool Delete(const QString &o, qint32 i, const QString &u, const QString &t) override
     {
-        return r.Delete(o, id, u, t);
+        return r.Delete(o, i, u, t);
     }
     bool Copy(const QString &o, const QVariant &s, qint32 t, const QString &u) override { return r.Copy(o, s, t, u); }
     void PopupEdit(FlexGrid *grid) override { r.PopupEdit(grid); }
@@ -88,18 +87,20 @@ private:
 class SearchHost
 {
 public:
-    // Null (with `whyNot`) when the engine is not available.
-    static std::unique_ptr<SearchHost> start(host::Engine engine, std::string *whyNot)
+    explicit SearchHost(std::unique_ptr<EngineDatabase> database)
+        : db(std::move(database)), session(db->openAnother(), "ecarter")
     {
-        auto db = EngineDatabase::create(engine, EngineDatabase::WithSample, whyNot);
-        return db ? std::unique_ptr<SearchHost>(new SearchHost(std::move(db))) : nullptr;
+        search::RegisterSearchScreens();
+        clients::registerClientClasses();
+        // A screen opens blank unless a test stores defaults of its own: ecarter's sample defaults
+        // (a group type) would narrow every search.
+        query("DELETE FROM user_option WHERE user_option_category_id IN (SELECT user_option_category_id "
+              "FROM user_option_category WHERE category_name LIKE '$DEFAULT_FIND_%')");
+        area.resize(1200, 900);
+        area.show();
+        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
+        manager->setAppManager(&recorder);
     }
-    ~SearchHost()
-    {
-        manager.reset();
-        search::UnregisterSearchScreens();
-    }
-
     // By the class name the main window's Find Element Group command opens.
     search::ELGroupSearch *openSearch()
     {
@@ -118,6 +119,17 @@ public:
         modalRecordset = args.at(1).value<RecordsetPtr>();
         modalWindow->show();
         return control;
+    }
+
+    // Runs `act`, answering OK to the `count` message boxes it must show; the last one's text.
+    QString boxFrom(const std::function<void()> &act, int count = 1)
+    {
+        const qsizetype before = ui.boxes().size();
+        for (int i = 0; i < count; ++i)
+            ui.queueAnswer(Answer::OK);
+        act();
+        EXPECT_EQ(ui.boxes().size(), before + count);
+        return ui.boxes().size() > before ? ui.boxes().last().text : QString();
     }
 
     // Reads or changes the database beside the screen, on a connection of its own.
@@ -141,22 +153,6 @@ public:
     qint32 groupsView = FindViewIndex(views, "EGP");
     std::unique_ptr<QDialog> modalWindow;
     RecordsetPtr modalRecordset;
-
-private:
-    explicit SearchHost(std::unique_ptr<EngineDatabase> database)
-        : db(std::move(database)), session(db->openAnother(), "ecarter")
-    {
-        search::RegisterSearchScreens();
-        clients::registerClientClasses();
-        // A screen opens blank unless a test stores defaults of its own: ecarter's sample defaults
-        // (a group type) would narrow every search.
-        query("DELETE FROM user_option WHERE user_option_category_id IN (SELECT user_option_category_id "
-              "FROM user_option_category WHERE category_name LIKE '$DEFAULT_FIND_%')");
-        area.resize(1200, 900);
-        area.show();
-        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
-        manager->setAppManager(&recorder);
-    }
 };
 
 template <typename T> T *child(const QObject *screen, const char *name)
@@ -166,24 +162,30 @@ template <typename T> T *child(const QObject *screen, const char *name)
     return found;
 }
 
-inline void focusOn(QWidget *widget)
-{
-    QApplication::setActiveWindow(widget->window());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(widget->window()));
-    widget->setFocus();
-}
-
-// Grid row 0 (`from` 0) or the data rows, each as its cells joined by "|".
-inline QStringList gridRows(const FlexGrid &grid, int from = 1)
+// The grid's data rows (or its heading row), each as its cells joined by "|".
+inline QStringList gridRows(const FlexGrid &grid, bool heading = false)
 {
     QStringList rows;
-    for (int r = from; r < (from == 0 ? 1 : grid.Rows()); ++r) {
+    for (int r = heading ? 0 : 1; r < (heading ? 1 : grid.Rows()); ++r) {
         QStringList cells;
         for (int c = 0; c < grid.Cols(); ++c)
             cells << grid.TextMatrix(r, c);
         rows << cells.join(u'|');
     }
     return rows;
+}
+
+inline void click(const QWidget *on, const char *button)
+{
+    child<QPushButton>(on, button)->click();
+}
+
+// Types `name` and presses Find Now; the results grid.
+inline FlexGrid *findByName(const QWidget *on, const QString &name)
+{
+    child<QLineEdit>(on, "txtGroupName")->setText(name);
+    click(on, "cmdFindNow");
+    return child<FlexGrid>(on, "fgResults");
 }
 
 // The base of the search screens' tests: a host on a fresh sample database (SQLite unless the
@@ -196,9 +198,10 @@ protected:
     void SetUp() override
     {
         std::string whyNot;
-        host = SearchHost::start(engine(), &whyNot);
-        if (!host)
+        auto db = EngineDatabase::create(engine(), EngineDatabase::WithSample, &whyNot);
+        if (!db)
             GTEST_SKIP() << whyNot;
+        host = std::make_unique<SearchHost>(std::move(db));
     }
     void TearDown() override
     {
@@ -213,6 +216,21 @@ protected:
     std::unique_ptr<SearchHost> host;
 };
 
+// ... with the host's search screen open.
+class SearchScreenTest : public SearchHostTest
+{
+protected:
+    void SetUp() override
+    {
+        SearchHostTest::SetUp();
+        if (host && !HasFatalFailure()) {
+            ASSERT_NE(screen = host->openSearch(), nullptr);
+        }
+    }
+
+    search::ELGroupSearch *screen = nullptr;
+};
+
 // A search fixture run once on each engine (instantiate with TALV_ON_BOTH_ENGINES).
 template <typename Fixture>
 class OnBothEngines : public Fixture, public ::testing::WithParamInterface<talv::host::Engine>
@@ -220,5 +238,69 @@ class OnBothEngines : public Fixture, public ::testing::WithParamInterface<talv:
 protected:
     talv::host::Engine engine() const override { return this->GetParam(); }
 };
+
+// The saved-search dialog's list.
+inline QStringList listed(QDialog &dialog)
+{
+    QStringList names;
+    auto *list = child<QListWidget>(&dialog, "lstUserSearches");
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+// Dialog scripts that answer the saved-search dialog as the user would: type a name, or pick a
+// listed one, and press the dialog's button (Save, Open or Delete); or cancel.
+inline ScriptedUiServices::DialogScript typeName(const QString &name)
+{
+    return [name](QDialog &dialog) {
+        child<QLineEdit>(&dialog, "txtSearchName")->setText(name);
+        click(&dialog, "cmdSave");
+    };
+}
+
+inline ScriptedUiServices::DialogScript pickName(const QString &name)
+{
+    return [name](QDialog &dialog) {
+        const auto found = child<QListWidget>(&dialog, "lstUserSearches")->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        found.first()->listWidget()->setCurrentItem(found.first());
+        click(&dialog, "cmdSave");
+    };
+}
+
+inline ScriptedUiServices::DialogScript cancelDialog()
+{
+    return [](QDialog &dialog) { click(&dialog, "cmdCancel"); };
+}
+
+// The criteria as the user sees them: id, name, comparison index, type.
+inline QStringList criteriaOf(const QWidget *screen)
+{
+    return {child<QLineEdit>(screen, "txtGroupID")->text(), child<QLineEdit>(screen, "txtGroupName")->text(),
+            QString::number(child<QComboBox>(screen, "cboGroupNameComparison")->currentIndex()),
+            child<QComboBox>(screen, "cboElementGroupType")->currentText()};
+}
+
+inline void enterCriteria(const QWidget *screen, const QString &id, const QString &name, int comparison,
+                          const QString &type = {})
+{
+    child<QLineEdit>(screen, "txtGroupID")->setText(id);
+    child<QLineEdit>(screen, "txtGroupName")->setText(name);
+    child<QComboBox>(screen, "cboGroupNameComparison")->setCurrentIndex(comparison);
+    child<QComboBox>(screen, "cboElementGroupType")->setCurrentText(type);
+}
+
+inline void trigger(const QWidget *screen, const char *action)
+{
+    child<QAction>(screen, action)->trigger();
+}
+
+inline bool saveAsDefault(const QWidget *screen)
+{
+    return child<QAction>(screen, "mnuOptionsSaveDefault")->isChecked();
+}
+
+inline const QStringList BlankCriteria{QString(), QString(), "0", QString()};
 
 } // namespace talv::test

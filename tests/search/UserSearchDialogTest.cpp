@@ -1,8 +1,6 @@
 // The saved-search dialog on its own: its three modes, where a name may come from, and how it
 // ends, on the sample database (SQLite) where ecarter has two searches and jbrandt one.
-#include "SettingsTestSupport.h"
-
-#include <QApplication>
+#include "SearchTestSupport.h"
 
 using namespace talv;
 using namespace talv::search;
@@ -25,84 +23,54 @@ protected:
 TEST_F(UserSearchDialogTest, EachModeHasItsCaptionsAndOnlySaveTakesATypedName)
 {
     const QStringList ecartersSearches{"Carter's alpine groups", "Ohio mussels"};
-    struct Mode {
-        qint32 mode;
-        const char *button;
-        const char *caption;
-        bool locked;
-    };
-    for (const Mode &m : {Mode{1, "Save", "Save User Search", false}, Mode{2, "Open", "Open User Search", true},
-                          Mode{3, "Delete", "Delete User Search", true}}) {
-        SCOPED_TRACE(m.caption);
+    for (const auto &[mode, caption] : {std::pair{frmUserSearchSaveOpen::SaveMode, "Save"},
+                                        {frmUserSearchSaveOpen::OpenMode, "Open"},
+                                        {frmUserSearchSaveOpen::DeleteMode, "Delete"}}) {
+        SCOPED_TRACE(caption);
+        const bool locked = mode != frmUserSearchSaveOpen::SaveMode; // names come from the list only
         frmUserSearchSaveOpen dialog;
-        run(dialog, m.mode, [&](frmUserSearchSaveOpen &d) {
+        run(dialog, mode, [&](frmUserSearchSaveOpen &d) {
             auto *save = test::child<QPushButton>(&d, "cmdSave");
             auto *name = test::child<QLineEdit>(&d, "txtSearchName");
-            EXPECT_EQ(d.windowTitle(), QString::fromLatin1(m.caption));
-            EXPECT_EQ(save->text(), QString::fromLatin1(m.button));
+            auto *list = test::child<QListWidget>(&d, "lstUserSearches");
+            EXPECT_EQ(d.windowTitle(), QString::fromLatin1(caption) + " User Search");
+            EXPECT_EQ(save->text(), QString::fromLatin1(caption));
             EXPECT_EQ(test::listed(d), ecartersSearches); // jbrandt's search is not ecarter's
             EXPECT_FALSE(save->isEnabled());
-            EXPECT_EQ(name->isReadOnly(), m.locked);
-            const QPalette standard = QApplication::palette(name);
-            EXPECT_EQ(name->palette().color(QPalette::Base),
-                      m.locked ? standard.color(QPalette::Button) : standard.color(QPalette::Base));
+            EXPECT_EQ(name->isReadOnly(), locked);
 
             // Blanks are no name; a name keeps its blanks.
             name->setText("   ");
             EXPECT_FALSE(save->isEnabled());
             name->setText("  typed  ");
-            EXPECT_EQ(save->isEnabled(), !m.locked); // open and delete take names from the list only
-
-            auto *list = test::child<QListWidget>(&d, "lstUserSearches");
+            EXPECT_EQ(save->isEnabled(), !locked);
             list->setCurrentRow(1);
             EXPECT_EQ(name->text(), "Ohio mussels");
             EXPECT_TRUE(save->isEnabled());
             list->clearSelection();
-            EXPECT_EQ(save->isEnabled(), !m.locked);
-            if (m.locked)
+            EXPECT_EQ(save->isEnabled(), !locked);
+            if (locked)
                 list->setCurrentRow(0);
             else
                 name->setText("  typed  ");
             save->click();
         });
         EXPECT_FALSE(dialog.IsCanceled());
-        EXPECT_EQ(dialog.GetSearchName(), m.locked ? ecartersSearches.first() : QStringLiteral("  typed  "));
+        EXPECT_EQ(dialog.GetSearchName(), locked ? ecartersSearches.first() : QStringLiteral("  typed  "));
     }
 }
 
-TEST_F(UserSearchDialogTest, DoubleClickTakesTheNameAtOnceAndCancelOrCloseBoxGiveNone)
+TEST_F(UserSearchDialogTest, AnEmptyListOffersNothingAndTheCloseBoxGivesNoName)
 {
-    frmUserSearchSaveOpen saving;
-    run(saving, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
-        auto *list = test::child<QListWidget>(&d, "lstUserSearches");
-        const QRect item = list->visualItemRect(list->item(0));
-        // A double click follows the click that selects the item.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
-        EXPECT_FALSE(d.isVisible());
-    });
-    EXPECT_FALSE(saving.IsCanceled());
-    EXPECT_EQ(saving.GetSearchName(), "Carter's alpine groups");
-
-    frmUserSearchSaveOpen cancelled;
-    run(cancelled, frmUserSearchSaveOpen::OpenMode, [](frmUserSearchSaveOpen &d) {
-        test::child<QListWidget>(&d, "lstUserSearches")->setCurrentRow(0);
-        test::child<QPushButton>(&d, "cmdCancel")->click();
-    });
-    EXPECT_TRUE(cancelled.IsCanceled());
-
     // An empty list offers nothing; the close box gives no name either.
     frmUserSearchSaveOpen closed;
-    run(
-        closed, frmUserSearchSaveOpen::DeleteMode,
-        [](frmUserSearchSaveOpen &d) {
-            auto *list = test::child<QListWidget>(&d, "lstUserSearches");
-            EXPECT_EQ(list->count(), 0);
-            list->setCurrentRow(0);
-            EXPECT_FALSE(test::child<QPushButton>(&d, "cmdSave")->isEnabled());
-            d.close();
-        },
-        "$USER_FIND_SOMETHING_ELSE");
+    const auto close = [](frmUserSearchSaveOpen &d) {
+        EXPECT_TRUE(test::listed(d).isEmpty());
+        test::child<QListWidget>(&d, "lstUserSearches")->setCurrentRow(0);
+        EXPECT_FALSE(test::child<QPushButton>(&d, "cmdSave")->isEnabled());
+        d.close();
+    };
+    run(closed, frmUserSearchSaveOpen::DeleteMode, close, "$USER_FIND_SOMETHING_ELSE");
     EXPECT_TRUE(closed.IsCanceled());
 }
 
@@ -110,16 +78,15 @@ TEST_F(UserSearchDialogTest, AListThatCannotBeReadIsReportedAndLeftEmpty)
 {
     host->query("ALTER TABLE user_option RENAME TO user_option_elsewhere");
     frmUserSearchSaveOpen dialog;
-    host->ui.queueAnswer(Answer::OK);
-    run(dialog, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
-        EXPECT_EQ(test::child<QListWidget>(&d, "lstUserSearches")->count(), 0);
-        test::child<QPushButton>(&d, "cmdCancel")->click();
+    const QString said = host->boxFrom([&] {
+        run(dialog, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
+            EXPECT_TRUE(test::listed(d).isEmpty());
+            test::click(&d, "cmdCancel");
+        });
     });
-    ASSERT_EQ(host->ui.boxes().size(), 1);
-    const auto &box = host->ui.boxes().first();
-    EXPECT_TRUE(box.text.startsWith("Unable to save default settings: ")) << box.text.toStdString();
-    EXPECT_TRUE(box.text.contains("user_option")) << box.text.toStdString();
-    EXPECT_EQ(box.icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(said.startsWith("Unable to save default settings: ") && said.contains("user_option"))
+        << said.toStdString();
+    EXPECT_EQ(host->ui.boxes().first().icon, MsgIcon::Exclamation);
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QProcess>
 #include <QString>
 
 #include <cstdio>
@@ -25,9 +25,9 @@ inline QString benchDatabase()
     QString path = qEnvironmentVariable("TALV_BENCH_DB", QStringLiteral("/tmp/talv-bench-1m.sqlite"));
     if (!QFile::exists(path)) {
         std::fprintf(stderr, "making %s with data/tools/generate_large.py ...\n", qPrintable(path));
-        const int rc = QProcess::execute(QStringLiteral("python3"),
-                                         {QStringLiteral(TALV_SOURCE_DIR "/data/tools/generate_large.py"),
-                                          QStringLiteral("--quiet"), path});
+        const int rc = QProcess::execute(
+            QStringLiteral("python3"),
+            {QStringLiteral(TALV_SOURCE_DIR "/data/tools/generate_large.py"), QStringLiteral("--quiet"), path});
         if (rc != 0)
             qFatal("the benchmark database could not be made");
     }
@@ -36,8 +36,7 @@ inline QString benchDatabase()
 
 // The baseline of the database benchmarks: a forward-only QSqlQuery that reads every value of the
 // statement and keeps none. Answers the number of rows.
-template <typename Consume>
-qint64 readEveryValue(const QSqlDatabase &db, const QString &sql, Consume consume)
+template <typename Consume> qint64 readEveryValue(const QSqlDatabase &db, const QString &sql, Consume consume)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -33,8 +33,7 @@ inline GroupRow groupRow(int id)
 }
 
 // An open set in the working-list layout holding the rows with ids idAt(0) .. idAt(rows - 1).
-template <typename IdAt>
-RecordsetPtr makeGroupSet(int rows, IdAt idAt)
+template <typename IdAt> RecordsetPtr makeGroupSet(int rows, IdAt idAt)
 {
     auto rs = std::make_shared<Recordset>();
     rs->AppendField(QStringLiteral("ID"), FieldType::Integer, 4);

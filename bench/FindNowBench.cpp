@@ -87,7 +87,8 @@ void BM_BareQSqlQuery_AllGroups(benchmark::State &state)
 {
     const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);
     for (auto _ : state) {
-        const qint64 rows = talv::bench::readEveryValue(host().session->connection(), sql, [](const QVariant &v) { benchmark::DoNotOptimize(v); });
+        const qint64 rows = talv::bench::readEveryValue(host().session->connection(), sql,
+                                                        [](const QVariant &v) { benchmark::DoNotOptimize(v); });
         state.counters["rows"] = static_cast<double>(rows);
     }
 }

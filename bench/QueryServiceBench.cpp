@@ -49,7 +49,8 @@ void BM_BareQSqlQuery_SearchAll(benchmark::State &state)
 {
     const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);
     for (auto _ : state) {
-        const qint64 rows = talv::bench::readEveryValue(database().connection(), sql, [](const QVariant &v) { benchmark::DoNotOptimize(v); });
+        const qint64 rows = talv::bench::readEveryValue(database().connection(), sql,
+                                                        [](const QVariant &v) { benchmark::DoNotOptimize(v); });
         state.counters["rows"] = static_cast<double>(rows);
     }
 }

@@ -65,8 +65,14 @@ void findLast(benchmark::State &state, bool optimize)
     if (rs.AbsolutePosition() != kRows)
         state.SkipWithError("Find missed the row");
 }
-void BM_Find_Scan(benchmark::State &state) { findLast(state, false); }
-void BM_Find_Optimize(benchmark::State &state) { findLast(state, true); }
+void BM_Find_Scan(benchmark::State &state)
+{
+    findLast(state, false);
+}
+void BM_Find_Optimize(benchmark::State &state)
+{
+    findLast(state, true);
+}
 BENCHMARK(BM_Find_Scan)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Find_Optimize)->Unit(benchmark::kMicrosecond);
 

@@ -19,7 +19,7 @@ void reopen(const QByteArray &bytes)
         for (int f = 0; f < rs.FieldCount(); ++f)
             (void)rs.Fields(f).Value();
     talv::Recordset again;
-    again.OpenFromStream(rs.Save());  // a set that was read must write a stream that reads back
+    again.OpenFromStream(rs.Save()); // a set that was read must write a stream that reads back
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "host/HostUiServices.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
-#include "search/SearchScreens.h"
 #include "platform/Error.h"
+#include "search/SearchScreens.h"
 
 #include <QApplication>
 #include <QTimer>

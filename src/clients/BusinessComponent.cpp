@@ -118,8 +118,9 @@ bool BusinessComponent::LoadByID(qlonglong id)
 bool BusinessComponent::Save()
 {
     try {
-        return saveInOneTransaction(server(), [this](SaveTransaction &tx) { write(tx); }, m_lastError);
-    } catch (const Error &e) {  // no server to save to
+        return saveInOneTransaction(
+            server(), [this](SaveTransaction &tx) { write(tx); }, m_lastError);
+    } catch (const Error &e) { // no server to save to
         m_lastError = e.description();
         return false;
     }

@@ -214,9 +214,9 @@ bool ClientCollection::SaveAll()
 {
     try {
         requireClass();
-        return saveInOneTransaction(ServerDirectory::Find(m_serverName), [this](SaveTransaction &tx) { write(tx); },
-                                    m_lastError);
-    } catch (const Error &e) {  // no class or no server to save to
+        return saveInOneTransaction(
+            ServerDirectory::Find(m_serverName), [this](SaveTransaction &tx) { write(tx); }, m_lastError);
+    } catch (const Error &e) { // no class or no server to save to
         m_lastError = e.description();
         return false;
     }

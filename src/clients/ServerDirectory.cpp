@@ -14,7 +14,10 @@ QHash<QString, ServerConnection> &servers()
     return all;
 }
 
-QString key(const QString &serverName) { return serverName.toCaseFolded(); }
+QString key(const QString &serverName)
+{
+    return serverName.toCaseFolded();
+}
 
 } // namespace
 

@@ -15,7 +15,7 @@ enum ServerType : qint32 { SQLiteServer = 1, PostgreSQLServer = 2 };
 // GetServerName answers and that the screens pass to OpenClass, so the clients never depend on
 // the host's own classes.
 struct ServerConnection {
-    QString connectionName;  // a QSqlDatabase connection name, usable on the UI thread
+    QString connectionName; // a QSqlDatabase connection name, usable on the UI thread
     qint32 serverType = SQLiteServer;
     // The next id of a sequence such as "element_group_seq".
     std::function<qint64(const QString &sequence)> nextId;

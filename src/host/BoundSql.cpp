@@ -2,13 +2,12 @@
 
 #include "clients/SaveTransaction.h"
 
-
 #include "platform/Error.h"
 
 #include <QDateTime>
 #include <QHash>
-#include <QSqlError>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
 

@@ -76,8 +76,7 @@ QStringList splitSqlScript(const QString &script)
 
 Database::Database(ConnectionOptions options, QString connectionName)
     : m_options(std::move(options)), m_connectionName(std::move(connectionName))
-{
-}
+{}
 
 Database::~Database()
 {
@@ -169,11 +168,13 @@ int Database::currentSchemaVersion()
 int Database::tableCount(const QString &name) const
 {
     QSqlQuery q(connection());
-    QString probe = m_options.engine == Engine::SQLite
-                        ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
-                        : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
+    QString probe =
+        m_options.engine == Engine::SQLite
+            ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")
+            : QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()");
     if (!name.isEmpty()) {
-        probe += m_options.engine == Engine::SQLite ? QStringLiteral(" AND name = ?") : QStringLiteral(" AND table_name = ?");
+        probe += m_options.engine == Engine::SQLite ? QStringLiteral(" AND name = ?")
+                                                    : QStringLiteral(" AND table_name = ?");
         q.prepare(probe);
         q.addBindValue(name);
     } else {
@@ -236,7 +237,8 @@ void Database::ensureSchema()
     if (version == 0) {
         // A database with other tables of its own is not ours to fill.
         if (tableCount() > 0)
-            throw Error(Error::Database, QStringLiteral("The database holds tables of another application; it was not changed."));
+            throw Error(Error::Database,
+                        QStringLiteral("The database holds tables of another application; it was not changed."));
         applyScriptInTransaction(QStringLiteral(":/data/schema/%1.sql").arg(engineFolder(m_options.engine)));
     } else {
         for (const auto &[step, path] : migrations(m_options.engine)) {
@@ -271,9 +273,11 @@ bool Database::hasGroups() const
 void Database::loadSampleData()
 {
     if (hasGroups())
-        throw Error(Error::Database, QStringLiteral("The database already holds element groups; no sample data was loaded."));
+        throw Error(Error::Database,
+                    QStringLiteral("The database already holds element groups; no sample data was loaded."));
     const QString sample = readResource(QStringLiteral(":/data/sample/sample.sql"));
-    const QString syncIds = readResource(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
+    const QString syncIds =
+        readResource(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
     inTransaction([&] {
         runScript(sample);
         runScript(syncIds);

@@ -192,9 +192,8 @@ void MainWindow::buildMenus()
     });
     QAction *clear = addCommand(view, QStringLiteral("mnuViewClearList"), tr("&Clear List"),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
-    connect(clear, &QAction::triggered, this, [this] {
-        changeList(tr("Unable to clear the list: %1"), [this] { m_lists->clear(currentView()); });
-    });
+    connect(clear, &QAction::triggered, this,
+            [this] { changeList(tr("Unable to clear the list: %1"), [this] { m_lists->clear(currentView()); }); });
     QAction *goToList = addCommand(view, QStringLiteral("mnuViewWorkingList"), tr("Go to &Working List"),
                                    QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(goToList, &QAction::triggered, this, [this] { m_grid->setFocus(); });

@@ -17,7 +17,8 @@ QString QueryService::AdaptDialect(const QString &sql)
     QString adapted = sql;
     const auto match = selectUnique.match(adapted);
     if (match.hasMatch())
-        adapted.replace(match.capturedStart(0), match.capturedLength(0), match.captured(1) + QStringLiteral("DISTINCT"));
+        adapted.replace(match.capturedStart(0), match.capturedLength(0),
+                        match.captured(1) + QStringLiteral("DISTINCT"));
     return adapted;
 }
 
@@ -60,7 +61,8 @@ RecordsetPtr QueryService::Run(const QString &statement) const
     query.setForwardOnly(true);
     if (!query.exec(AdaptDialect(statement))) {
         const QString message = query.lastError().text().trimmed();
-        throw Error(Error::Database, message.isEmpty() ? QStringLiteral("The database refused the statement.") : message);
+        throw Error(Error::Database,
+                    message.isEmpty() ? QStringLiteral("The database refused the statement.") : message);
     }
     return sql::toRecordset(query);
 }

@@ -13,8 +13,7 @@ namespace talv::host {
 
 namespace {
 
-template <bool Upper>
-void changeCase(sqlite3_context *context, int argc, sqlite3_value **argv)
+template <bool Upper> void changeCase(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
@@ -33,8 +32,10 @@ void registerUnicodeCaseFunctions(QSqlDatabase &db)
 {
     sqlite3 *raw = sqliteHandle(db);
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
-    if (sqlite3_create_function_v2(raw, "upper", 1, flags, nullptr, &changeCase<true>, nullptr, nullptr, nullptr) != SQLITE_OK
-        || sqlite3_create_function_v2(raw, "lower", 1, flags, nullptr, &changeCase<false>, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(raw, "upper", 1, flags, nullptr, &changeCase<true>, nullptr, nullptr, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_create_function_v2(raw, "lower", 1, flags, nullptr, &changeCase<false>, nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
         throw Error(Error::Database, QStringLiteral("The Unicode text functions cannot be registered: %1")
                                          .arg(QString::fromUtf8(sqlite3_errmsg(raw))));
 }

@@ -1,6 +1,5 @@
 #include "SqliteReader.h"
 
-
 #include "platform/Error.h"
 
 #include <QSqlDriver>
@@ -75,7 +74,8 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
     const int fields = sqlite3_column_count(s);
     auto rs = std::make_shared<Recordset>();
     for (int f = 0; f < fields; ++f)
-        rs->AppendField(QString::fromUtf8(sqlite3_column_name(s, f)), fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
+        rs->AppendField(QString::fromUtf8(sqlite3_column_name(s, f)),
+                        fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
     rs->Open();
 
     QVariantList row(fields);
@@ -106,7 +106,7 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
                 // The text as stored (UTF-8): asking SQLite for UTF-16 would convert and allocate.
                 const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, f));
                 QVariant &buffer = textBuffers[static_cast<size_t>(f)];
-                row[f] = QVariant();  // the row must not share the buffer while it is refilled
+                row[f] = QVariant(); // the row must not share the buffer while it is refilled
                 auto *bytes = static_cast<QByteArray *>(buffer.data());
                 bytes->resize(0);
                 bytes->append(text, sqlite3_column_bytes(s, f));

@@ -4,8 +4,7 @@ namespace talv {
 
 Error::Error(int number, QString description)
     : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
-{
-}
+{}
 
 QString describe(const std::exception &e)
 {

@@ -15,15 +15,15 @@ public:
     // against, so a host that shows "#number" shows the familiar ones.
     enum Code : int {
         Generic = 1000,
-        InvalidArgument = 3001,    // a bad criterion, position, bookmark or field definition
-        NoCurrentRecord = 3021,    // BOF or EOF is true, or the current record was deleted
-        IllegalOperation = 3219,   // not allowed in the recordset's present state
-        FieldNotFound = 3265,      // no field of that name or position
-        TypeMismatch = 3421,       // a value that the field's type cannot hold
-        ObjectClosed = 3704,       // the recordset is closed
-        CorruptStream = 3800,      // a persisted stream that cannot be read back
-        ClassNotRegistered = 429,  // no factory for a class name
-        MemberNotFound = 438,      // late-bound call to a member the object lacks
+        InvalidArgument = 3001,   // a bad criterion, position, bookmark or field definition
+        NoCurrentRecord = 3021,   // BOF or EOF is true, or the current record was deleted
+        IllegalOperation = 3219,  // not allowed in the recordset's present state
+        FieldNotFound = 3265,     // no field of that name or position
+        TypeMismatch = 3421,      // a value that the field's type cannot hold
+        ObjectClosed = 3704,      // the recordset is closed
+        CorruptStream = 3800,     // a persisted stream that cannot be read back
+        ClassNotRegistered = 429, // no factory for a class name
+        MemberNotFound = 438,     // late-bound call to a member the object lacks
         Xml = 5000,
         Database = 6000,
     };

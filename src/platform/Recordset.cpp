@@ -28,10 +28,22 @@ bool isKnownFieldType(int code)
 
 // ---------------------------------------------------------------- Field
 
-const QString &Field::Name() const { return m_rs->m_fields[m_index].name; }
-FieldType Field::Type() const { return m_rs->m_fields[m_index].type; }
-int Field::DefinedSize() const { return m_rs->m_fields[m_index].definedSize; }
-int Field::Attributes() const { return m_rs->m_fields[m_index].attributes; }
+const QString &Field::Name() const
+{
+    return m_rs->m_fields[m_index].name;
+}
+FieldType Field::Type() const
+{
+    return m_rs->m_fields[m_index].type;
+}
+int Field::DefinedSize() const
+{
+    return m_rs->m_fields[m_index].definedSize;
+}
+int Field::Attributes() const
+{
+    return m_rs->m_fields[m_index].attributes;
+}
 
 QVariant Field::Value() const
 {
@@ -44,8 +56,14 @@ void Field::SetValue(const QVariant &value)
     m_rs->setCell(m_index, row, internal::toFieldType(value, Type(), Name()));
 }
 
-bool Field::Optimize() const { return m_rs->isOptimized(m_index); }
-void Field::SetOptimize(bool on) { m_rs->setOptimize(m_index, on); }
+bool Field::Optimize() const
+{
+    return m_rs->isOptimized(m_index);
+}
+void Field::SetOptimize(bool on)
+{
+    m_rs->setOptimize(m_index, on);
+}
 
 static bool isOptimizeProperty(const QString &name)
 {
@@ -161,7 +179,10 @@ void Recordset::Close()
 
 // ---------------------------------------------------------------- fields
 
-int Recordset::FieldCount() const { return static_cast<int>(m_fields.size()); }
+int Recordset::FieldCount() const
+{
+    return static_cast<int>(m_fields.size());
+}
 
 int Recordset::FieldIndex(QStringView name) const
 {
@@ -191,7 +212,10 @@ Field Recordset::Fields(int index)
     return Field(this, index);
 }
 
-Field Recordset::Fields(const QString &name) { return Field(this, requireField(name)); }
+Field Recordset::Fields(const QString &name)
+{
+    return Field(this, requireField(name));
+}
 
 QString Recordset::FieldName(int index) const
 {
@@ -328,7 +352,7 @@ void Recordset::MoveLast()
 void Recordset::MoveNext()
 {
     requireOpen();
-    if (m_onDeleted) {  // the rows behind the deleted one have moved up into its place
+    if (m_onDeleted) { // the rows behind the deleted one have moved up into its place
         m_onDeleted = false;
         return;
     }
@@ -359,7 +383,7 @@ void Recordset::Move(qsizetype offset)
         throw Error(Error::NoCurrentRecord, QStringLiteral("Move is not possible: BOF or EOF is True."));
     qsizetype target = m_pos + offset;
     if (m_onDeleted && offset > 0)
-        --target;  // m_pos already names the row after the deleted one
+        --target; // m_pos already names the row after the deleted one
     m_onDeleted = false;
     m_pos = std::clamp<qsizetype>(target, -1, visibleCount());
 }
@@ -380,8 +404,9 @@ void Recordset::SetAbsolutePosition(qsizetype position)
 {
     requireOpen();
     if (position < 1 || position > visibleCount())
-        throw Error(Error::InvalidArgument,
-                    QStringLiteral("Position %1 is outside the recordset's %2 rows.").arg(position).arg(visibleCount()));
+        throw Error(
+            Error::InvalidArgument,
+            QStringLiteral("Position %1 is outside the recordset's %2 rows.").arg(position).arg(visibleCount()));
     m_onDeleted = false;
     m_pos = position - 1;
 }
@@ -417,9 +442,8 @@ void Recordset::AddNew(const QVariantList &values)
 {
     requireOpen();
     if (values.size() != m_fields.size())
-        throw Error(Error::InvalidArgument, QStringLiteral("%1 values were given for %2 fields.")
-                                                .arg(values.size())
-                                                .arg(m_fields.size()));
+        throw Error(Error::InvalidArgument,
+                    QStringLiteral("%1 values were given for %2 fields.").arg(values.size()).arg(m_fields.size()));
     // Values go straight into their columns (this is the path every query row takes); a value that
     // does not convert takes the ones already appended back out.
     qsizetype f = 0;
@@ -451,7 +475,7 @@ void Recordset::rowAppended()
     if (!m_deleted.empty())
         m_deleted.push_back(false);
     if (m_view)
-        m_view->push_back(row);  // a new row stays visible under a filter until it is set again
+        m_view->push_back(row); // a new row stays visible under a filter until it is set again
     m_onDeleted = false;
     m_pos = visibleCount() - 1;
 }
@@ -492,7 +516,7 @@ void Recordset::AppendRowsFrom(const Recordset &source)
 {
     requireOpen();
     source.requireOpen();
-    if (&source == this) {  // a copy shares the columns, so reading it while appending is safe
+    if (&source == this) { // a copy shares the columns, so reading it while appending is safe
         AppendRowsFrom(Recordset(source));
         return;
     }
@@ -524,9 +548,9 @@ void Recordset::AppendRowsFrom(const Recordset &source)
         auto &conversion = converted[static_cast<size_t>(f)];
         const internal::Column &src =
             conversion ? *conversion : source.m_columns[static_cast<size_t>(from[static_cast<size_t>(f)])];
-        const bool inOrder = conversion || !source.m_view;  // row i of `src` is visible row i
+        const bool inOrder = conversion || !source.m_view; // row i of `src` is visible row i
         if (m_physicalRows == 0 && inOrder) {
-            column = src;  // shared: no row is copied until one side writes
+            column = src; // shared: no row is copied until one side writes
             continue;
         }
         column.reserve(m_physicalRows + n);

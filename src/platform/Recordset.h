@@ -15,12 +15,12 @@ namespace talv {
 
 // Type codes as the original recordset facility numbers them; hosts map database types onto these.
 enum class FieldType : int {
-    Integer = 3,    // 32-bit, held as int
-    Double = 5,     // held as double
-    Date = 7,       // held as QDate or QDateTime
-    Boolean = 11,   // held as bool
-    BigInt = 20,    // 64-bit, held as qlonglong
-    VarChar = 200,  // variable-length text, held as QString
+    Integer = 3,   // 32-bit, held as int
+    Double = 5,    // held as double
+    Date = 7,      // held as QDate or QDateTime
+    Boolean = 11,  // held as bool
+    BigInt = 20,   // 64-bit, held as qlonglong
+    VarChar = 200, // variable-length text, held as QString
 };
 
 bool isKnownFieldType(int code);
@@ -30,7 +30,7 @@ namespace internal {
 class Column;
 class Criterion;
 class RecordsetIndex;
-}
+} // namespace internal
 
 // A light handle on one field of a recordset: stays valid while the recordset keeps its layout.
 class Field
@@ -113,7 +113,7 @@ public:
     void MoveNext();
     void MovePrevious();
     void Move(qsizetype offset);
-    qsizetype AbsolutePosition() const;  // 1-based, or a Position code
+    qsizetype AbsolutePosition() const; // 1-based, or a Position code
     void SetAbsolutePosition(qsizetype position);
     QVariant Bookmark() const;
     void SetBookmark(const QVariant &bookmark);
@@ -178,18 +178,18 @@ private:
     bool isOptimized(int field) const;
 
     QList<FieldDef> m_fields;
-    std::vector<internal::Column> m_columns;  // per field, indexed by physical row
+    std::vector<internal::Column> m_columns; // per field, indexed by physical row
     qsizetype m_physicalRows = 0;
-    std::vector<bool> m_deleted;        // empty while nothing was deleted
+    std::vector<bool> m_deleted; // empty while nothing was deleted
     qsizetype m_deletedCount = 0;
     // Visible rows in physical order while a filter is set or rows were deleted; identity otherwise.
     std::optional<std::vector<qsizetype>> m_view;
     std::shared_ptr<const internal::Criterion> m_filter;
     QString m_filterText;
-    qsizetype m_pos = -1;               // visible position; -1 BOF, visibleCount() EOF
-    bool m_onDeleted = false;           // the current row was deleted and the cursor has not moved
+    qsizetype m_pos = -1;     // visible position; -1 BOF, visibleCount() EOF
+    bool m_onDeleted = false; // the current row was deleted and the cursor has not moved
     bool m_open = false;
-    std::vector<std::unique_ptr<internal::RecordsetIndex>> m_indexes;  // per field, null when not optimized
+    std::vector<std::unique_ptr<internal::RecordsetIndex>> m_indexes; // per field, null when not optimized
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

@@ -11,8 +11,14 @@ namespace talv::internal {
 namespace {
 constexpr quint8 kBoolNull = 2;
 
-char16_t unitOf(QChar c) { return c.unicode(); }
-char16_t unitOf(char c) { return static_cast<uchar>(c); }  // Latin-1 views walk as char
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+char16_t unitOf(char c)
+{
+    return static_cast<uchar>(c);
+} // Latin-1 views walk as char
 
 // The same value for a text in either width (FNV-1a over its UTF-16 units).
 size_t hashText(QAnyStringView text)
@@ -25,19 +31,33 @@ size_t hashText(QAnyStringView text)
     return static_cast<size_t>(h);
 }
 
-qsizetype withRoom(qsizetype count) { return count + count / 2 + 16; }
+qsizetype withRoom(qsizetype count)
+{
+    return count + count / 2 + 16;
+}
 } // namespace
 
-Column::Column(FieldType type) : m_type(type) {}
+Column::Column(FieldType type) : m_type(type)
+{}
 
 void Column::reserve(qsizetype rows)
 {
     switch (m_type) {
-    case FieldType::Integer: m_int32.reserve(rows); break;
-    case FieldType::BigInt: m_int64.reserve(rows); break;
-    case FieldType::Double: m_double.reserve(rows); break;
-    case FieldType::Boolean: m_bool.reserve(rows); break;
-    case FieldType::Date: m_dates.reserve(rows); break;
+    case FieldType::Integer:
+        m_int32.reserve(rows);
+        break;
+    case FieldType::BigInt:
+        m_int64.reserve(rows);
+        break;
+    case FieldType::Double:
+        m_double.reserve(rows);
+        break;
+    case FieldType::Boolean:
+        m_bool.reserve(rows);
+        break;
+    case FieldType::Date:
+        m_dates.reserve(rows);
+        break;
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.reserve(rows);
@@ -55,10 +75,13 @@ bool Column::isNull(qsizetype row) const
     case FieldType::Integer:
     case FieldType::BigInt:
     case FieldType::Double:
-        return m_nullCount > 0 && m_nulls[row] != 0;  // flags exist whenever a null does
-    case FieldType::Boolean: return m_bool[row] == kBoolNull;
-    case FieldType::Date: return m_dates[row].isNull();
-    case FieldType::VarChar: return m_coded ? m_codes[row] == kNullCode : m_textLength[row] < 0;
+        return m_nullCount > 0 && m_nulls[row] != 0; // flags exist whenever a null does
+    case FieldType::Boolean:
+        return m_bool[row] == kBoolNull;
+    case FieldType::Date:
+        return m_dates[row].isNull();
+    case FieldType::VarChar:
+        return m_coded ? m_codes[row] == kNullCode : m_textLength[row] < 0;
     }
     return true;
 }
@@ -68,12 +91,18 @@ QVariant Column::value(qsizetype row) const
     if (isNull(row))
         return {};
     switch (m_type) {
-    case FieldType::Integer: return QVariant(int(m_int32[row]));
-    case FieldType::BigInt: return QVariant(qlonglong(m_int64[row]));
-    case FieldType::Double: return QVariant(m_double[row]);
-    case FieldType::Boolean: return QVariant(m_bool[row] == 1);
-    case FieldType::Date: return m_dates[row];
-    case FieldType::VarChar: return QVariant(text(row).toString());  // Latin-1 widens here
+    case FieldType::Integer:
+        return QVariant(int(m_int32[row]));
+    case FieldType::BigInt:
+        return QVariant(qlonglong(m_int64[row]));
+    case FieldType::Double:
+        return QVariant(m_double[row]);
+    case FieldType::Boolean:
+        return QVariant(m_bool[row] == 1);
+    case FieldType::Date:
+        return m_dates[row];
+    case FieldType::VarChar:
+        return QVariant(text(row).toString()); // Latin-1 widens here
     }
     return {};
 }
@@ -138,7 +167,7 @@ std::optional<quint8> Column::codeFor(QAnyStringView text)
     if (it != m_codeByHash.cend()) {
         if (holds(*it))
             return *it;
-        for (qsizetype code = 0; code < m_dict.size(); ++code)  // another text with the same hash
+        for (qsizetype code = 0; code < m_dict.size(); ++code) // another text with the same hash
             if (holds(code))
                 return quint8(code);
     }
@@ -193,7 +222,7 @@ char *Column::growNarrow(qsizetype size)
 {
     const qsizetype at = m_narrow.size();
     if (m_narrow.capacity() < at + size)
-        m_narrow.reserve(withRoom(at + size));  // amortised: a merge appends row by row
+        m_narrow.reserve(withRoom(at + size)); // amortised: a merge appends row by row
     m_narrow.resize(at + size);
     return m_narrow.data() + at;
 }
@@ -406,11 +435,21 @@ void Column::removeLast()
     if (m_size == 0)
         return;
     switch (m_type) {
-    case FieldType::Integer: m_int32.removeLast(); break;
-    case FieldType::BigInt: m_int64.removeLast(); break;
-    case FieldType::Double: m_double.removeLast(); break;
-    case FieldType::Boolean: m_bool.removeLast(); break;
-    case FieldType::Date: m_dates.removeLast(); break;
+    case FieldType::Integer:
+        m_int32.removeLast();
+        break;
+    case FieldType::BigInt:
+        m_int64.removeLast();
+        break;
+    case FieldType::Double:
+        m_double.removeLast();
+        break;
+    case FieldType::Boolean:
+        m_bool.removeLast();
+        break;
+    case FieldType::Date:
+        m_dates.removeLast();
+        break;
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.removeLast();

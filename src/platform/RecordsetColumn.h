@@ -2,11 +2,11 @@
 
 #include "Recordset.h"
 
+#include <QAnyStringView>
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
-#include <QAnyStringView>
-#include <QByteArray>
 #include <QVariant>
 
 #include <optional>
@@ -54,7 +54,7 @@ public:
     const QList<qint32> &int32Values() const { return m_int32; }
     const QList<qint64> &int64Values() const { return m_int64; }
     bool hasNulls() const { return m_nullCount > 0; }
-    QAnyStringView text(qsizetype row) const;  // empty for null
+    QAnyStringView text(qsizetype row) const; // empty for null
 
 private:
     friend class ColumnStreamAccess;
@@ -68,14 +68,14 @@ private:
     void appendText(QAnyStringView text);
     void appendNullText();
     Span storeText(QAnyStringView text);
-    char *growNarrow(qsizetype size);  // room for `size` more Latin-1 characters
+    char *growNarrow(qsizetype size); // room for `size` more Latin-1 characters
     void widen();
     qsizetype charCount() const { return m_wide ? m_chars.size() : m_narrow.size(); }
     QAnyStringView viewOf(Span span) const;
     // The text's code, added to the dictionary when new; none when the dictionary is full.
     std::optional<quint8> codeFor(QAnyStringView text);
     void stopCoding();
-    void hashDictionary();  // fills m_codeByHash from m_dict
+    void hashDictionary(); // fills m_codeByHash from m_dict
     Span spanAt(qsizetype row) const;
     void startNullFlags();
     void appendNullFlag(bool null);
@@ -105,10 +105,9 @@ private:
     bool m_coded = true;
     QList<quint8> m_codes;
     QList<Span> m_dict;
-    QHash<size_t, quint8> m_codeByHash;  // a text whose hash collides is found by a walk of m_dict
+    QHash<size_t, quint8> m_codeByHash; // a text whose hash collides is found by a walk of m_dict
     QList<qint64> m_textStart;
     QList<qint32> m_textLength;
-
 };
 
 } // namespace talv::internal

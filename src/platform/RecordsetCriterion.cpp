@@ -89,7 +89,7 @@ std::optional<WholeEquality> recogniseWholeEquality(QStringView text)
         ++i;
     const qsizetype digitsStart = i;
     qint64 value = 0;
-    while (isAsciiDigit(i) && i - digitsStart < 18)  // 18 digits cannot overflow
+    while (isAsciiDigit(i) && i - digitsStart < 18) // 18 digits cannot overflow
         value = value * 10 + (text[i++].unicode() - u'0');
     blanks();
     if (i == digitsStart || i != n)
@@ -140,8 +140,7 @@ class CriterionParser
 public:
     CriterionParser(const QString &text, const Criterion::FieldLookup &lookup, bool allowJoins)
         : m_text(text), m_lookup(lookup), m_allowJoins(allowJoins)
-    {
-    }
+    {}
 
     Criterion run()
     {
@@ -163,8 +162,7 @@ private:
 
     [[noreturn]] void fail(const QString &problem) const
     {
-        throw Error(Error::InvalidArgument,
-                    QStringLiteral("Invalid criterion \"%1\": %2.").arg(m_text, problem));
+        throw Error(Error::InvalidArgument, QStringLiteral("Invalid criterion \"%1\": %2.").arg(m_text, problem));
     }
 
     bool atEnd() const { return m_pos >= m_text.size(); }
@@ -184,8 +182,8 @@ private:
         if (QStringView(m_text).mid(m_pos, word.size()).compare(word, Qt::CaseInsensitive) != 0)
             return false;
         const qsizetype after = m_pos + word.size();
-        return after >= m_text.size() || m_text[after].isSpace() || m_text[after] == u'('
-               || m_text[after] == u'\'' || m_text[after] == u'#';
+        return after >= m_text.size() || m_text[after].isSpace() || m_text[after] == u'(' || m_text[after] == u'\'' ||
+               m_text[after] == u'#';
     }
     bool takeKeyword(QStringView word)
     {
@@ -277,8 +275,8 @@ private:
             return name;
         }
         const qsizetype start = m_pos;
-        while (!atEnd() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == u'_' || m_text[m_pos] == u'$'
-                            || m_text[m_pos] == u'#' || m_text[m_pos] == u'.'))
+        while (!atEnd() && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == u'_' || m_text[m_pos] == u'$' ||
+                            m_text[m_pos] == u'#' || m_text[m_pos] == u'.'))
             ++m_pos;
         if (m_pos == start)
             fail(QStringLiteral("a field name is expected at position %1").arg(start + 1));
@@ -290,12 +288,30 @@ private:
         skipBlanks();
         const QChar c = peek();
         const QChar next = m_pos + 1 < m_text.size() ? m_text[m_pos + 1] : QChar();
-        if (c == u'<' && next == u'>') { m_pos += 2; return CompareOp::NotEqual; }
-        if (c == u'<' && next == u'=') { m_pos += 2; return CompareOp::LessEqual; }
-        if (c == u'>' && next == u'=') { m_pos += 2; return CompareOp::GreaterEqual; }
-        if (c == u'<') { ++m_pos; return CompareOp::Less; }
-        if (c == u'>') { ++m_pos; return CompareOp::Greater; }
-        if (c == u'=') { ++m_pos; return CompareOp::Equal; }
+        if (c == u'<' && next == u'>') {
+            m_pos += 2;
+            return CompareOp::NotEqual;
+        }
+        if (c == u'<' && next == u'=') {
+            m_pos += 2;
+            return CompareOp::LessEqual;
+        }
+        if (c == u'>' && next == u'=') {
+            m_pos += 2;
+            return CompareOp::GreaterEqual;
+        }
+        if (c == u'<') {
+            ++m_pos;
+            return CompareOp::Less;
+        }
+        if (c == u'>') {
+            ++m_pos;
+            return CompareOp::Greater;
+        }
+        if (c == u'=') {
+            ++m_pos;
+            return CompareOp::Equal;
+        }
         if (takeKeyword(u"LIKE"))
             return CompareOp::Like;
         fail(QStringLiteral("an operator (=, <>, <, >, <=, >=, LIKE) is expected after \"%1\"").arg(field.toString()));
@@ -336,14 +352,14 @@ private:
     QString parseQuoted()
     {
         QString out;
-        ++m_pos;  // opening quote
+        ++m_pos; // opening quote
         while (!atEnd()) {
             const QChar c = m_text[m_pos++];
             if (c != u'\'') {
                 out.append(c);
                 continue;
             }
-            if (peek() == u'\'') {  // '' is one quote
+            if (peek() == u'\'') { // '' is one quote
                 out.append(u'\'');
                 ++m_pos;
                 continue;

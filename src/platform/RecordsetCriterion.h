@@ -18,8 +18,8 @@ struct CriterionTerm {
     int field = -1;
     FieldType type = FieldType::VarChar;
     CompareOp op = CompareOp::Equal;
-    QVariant literal;       // null for the NULL literal
-    QString likePattern;    // LIKE only: case-folded, '*' and '%' match any run of characters
+    QVariant literal;    // null for the NULL literal
+    QString likePattern; // LIKE only: case-folded, '*' and '%' match any run of characters
 
     bool matches(const QVariant &stored) const;
 };
@@ -52,11 +52,7 @@ public:
     static Criterion parse(const QString &text, const FieldLookup &lookup, bool allowJoins);
 
     // The row's values are read through `valueOf(fieldIndex)`.
-    template <typename ValueOf>
-    bool matches(const ValueOf &valueOf) const
-    {
-        return evaluate(m_root, valueOf);
-    }
+    template <typename ValueOf> bool matches(const ValueOf &valueOf) const { return evaluate(m_root, valueOf); }
 
     // The criterion's only term, when it has just one (Find always has).
     const CriterionTerm *singleTerm() const;
@@ -69,8 +65,7 @@ private:
         CriterionTerm term;
     };
 
-    template <typename ValueOf>
-    bool evaluate(int node, const ValueOf &valueOf) const
+    template <typename ValueOf> bool evaluate(int node, const ValueOf &valueOf) const
     {
         const Node &n = m_nodes[static_cast<size_t>(node)];
         switch (n.kind) {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <limits>
 #include <cmath>
+#include <limits>
 
 namespace talv::internal {
 
@@ -33,7 +33,7 @@ std::optional<qint64> RecordsetIndex::numericKey(const QVariant &value) const
         if (std::isnan(d))
             return std::nullopt;
         if (d == 0.0)
-            d = 0.0;  // -0.0 and 0.0 compare equal, so they share a key
+            d = 0.0; // -0.0 and 0.0 compare equal, so they share a key
         return std::bit_cast<qint64>(d);
     }
     case FieldType::Boolean:
@@ -92,7 +92,7 @@ void RecordsetIndex::link(qsizetype row, qsizetype &last)
         return;
     }
     const qsizetype first = next(last);
-    if (row > last) {  // rows are mostly appended: link at the tail
+    if (row > last) { // rows are mostly appended: link at the tail
         next(row) = first;
         next(last) = row;
         last = row;
@@ -165,11 +165,11 @@ void RecordsetIndex::remove(qsizetype row, const QVariant &value)
         forget(value);
         return;
     }
-    qsizetype at = *last;  // the ring's walk starts behind its first row
+    qsizetype at = *last; // the ring's walk starts behind its first row
     while (next(at) != row) {
         at = next(at);
         if (at == *last)
-            return;  // the row is not in this ring
+            return; // the row is not in this ring
     }
     next(at) = next(row);
     if (*last == row)

@@ -43,7 +43,7 @@ private:
     FieldType m_type;
     KeyTable m_numeric;
     QHash<QString, qsizetype> m_text;
-    std::vector<qsizetype> m_next;  // per physical row: the next row of its ring
+    std::vector<qsizetype> m_next; // per physical row: the next row of its ring
 };
 
 } // namespace talv::internal

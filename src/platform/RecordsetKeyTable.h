@@ -26,7 +26,7 @@ public:
 private:
     struct Slot {
         qint64 key;
-        qsizetype row;  // -1: the slot is free
+        qsizetype row; // -1: the slot is free
     };
     bool fitsDense(qint64 lowest, qint64 highest, qsizetype count) const;
     void makeDense(qint64 lowest, qint64 highest);
@@ -35,9 +35,9 @@ private:
     qsizetype &hashedFindOrInsert(qint64 key);
 
     bool m_dense = true;
-    qint64 m_base = 0;                // the key of m_rows[0]
-    std::vector<qsizetype> m_rows;    // dense: per key from m_base
-    std::vector<Slot> m_slots;        // hashed: linear probing, power-of-two size
+    qint64 m_base = 0;             // the key of m_rows[0]
+    std::vector<qsizetype> m_rows; // dense: per key from m_base
+    std::vector<Slot> m_slots;     // hashed: linear probing, power-of-two size
     int m_shift = 64;
     qsizetype m_count = 0;
 };

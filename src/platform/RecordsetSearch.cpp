@@ -40,7 +40,7 @@ qsizetype Recordset::findWithIndex(int field, const QVariant &literal, qsizetype
             return -2;
         if (*hit < 0)
             return -1;
-        if (const auto pos = visiblePosOf(*hit))  // filtered-out rows are not found
+        if (const auto pos = visiblePosOf(*hit)) // filtered-out rows are not found
             return *pos;
         from = *hit + 1;
     }

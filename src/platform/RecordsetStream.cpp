@@ -24,9 +24,18 @@ constexpr quint64 P3 = 0x165667B19E3779F9ull;
 constexpr quint64 P4 = 0x85EBCA77C2B2AE63ull;
 constexpr quint64 P5 = 0x27D4EB2F165667C5ull;
 
-constexpr quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
-constexpr quint64 xxRound(quint64 acc, quint64 input) { return rotl(acc + input * P2, 31) * P1; }
-constexpr quint64 mergeRound(quint64 acc, quint64 v) { return (acc ^ xxRound(0, v)) * P1 + P4; }
+constexpr quint64 rotl(quint64 x, int r)
+{
+    return (x << r) | (x >> (64 - r));
+}
+constexpr quint64 xxRound(quint64 acc, quint64 input)
+{
+    return rotl(acc + input * P2, 31) * P1;
+}
+constexpr quint64 mergeRound(quint64 acc, quint64 v)
+{
+    return (acc ^ xxRound(0, v)) * P1 + P4;
+}
 } // namespace
 
 quint64 xxhash64(QByteArrayView data)
@@ -88,14 +97,12 @@ class Writer
 public:
     explicit Writer(qsizetype expected) { m_out.reserve(expected); }
 
-    template <typename T>
-    void number(T value)
+    template <typename T> void number(T value)
     {
         const T le = qToLittleEndian(value);
         m_out.append(reinterpret_cast<const char *>(&le), sizeof le);
     }
-    template <typename T>
-    void array(const T *values, qsizetype count)
+    template <typename T> void array(const T *values, qsizetype count)
     {
         if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN || sizeof(T) == 1)
             m_out.append(reinterpret_cast<const char *>(values), count * qsizetype(sizeof(T)));
@@ -132,8 +139,7 @@ public:
         if (count > static_cast<quint64>(left()) / static_cast<quint64>(unit))
             corrupt(QStringLiteral("it ends too early"));
     }
-    template <typename T>
-    T number()
+    template <typename T> T number()
     {
         need(1, sizeof(T));
         T value;
@@ -141,8 +147,7 @@ public:
         m_pos += sizeof(T);
         return qFromLittleEndian(value);
     }
-    template <typename T>
-    void array(T *out, qsizetype count)
+    template <typename T> void array(T *out, qsizetype count)
     {
         need(static_cast<quint64>(count), sizeof(T));
         if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN || sizeof(T) == 1) {
@@ -157,8 +162,7 @@ public:
     // spares copying every array at the first append.
     static qsizetype withRoom(qsizetype count) { return count + count / 8 + 16; }
 
-    template <typename T>
-    QList<T> list(qsizetype count)
+    template <typename T> QList<T> list(qsizetype count)
     {
         need(static_cast<quint64>(count), sizeof(T));
         QList<T> values;
@@ -234,7 +238,8 @@ QVariant readDate(Reader &r)
         if (!d.isValid() || ms < 0 || ms >= 86'400'000 || kind > 2 || offset < -14 * 3600 || offset > 14 * 3600)
             corrupt(QStringLiteral("a date and time is out of range"));
         const QTime t = QTime::fromMSecsSinceStartOfDay(ms);
-        const QDateTime dt = kind == 0 ? QDateTime(d, t) : QDateTime(d, t, kind == 1 ? Qt::UTC : Qt::OffsetFromUTC, offset);
+        const QDateTime dt =
+            kind == 0 ? QDateTime(d, t) : QDateTime(d, t, kind == 1 ? Qt::UTC : Qt::OffsetFromUTC, offset);
         if (!dt.isValid())
             corrupt(QStringLiteral("a date and time is out of range"));
         return dt;
@@ -253,11 +258,15 @@ public:
     {
         const qsizetype n = c.m_size;
         switch (c.m_type) {
-        case FieldType::Integer: return 1 + (c.m_nullCount > 0 ? n : 0) + 4 * n;
+        case FieldType::Integer:
+            return 1 + (c.m_nullCount > 0 ? n : 0) + 4 * n;
         case FieldType::BigInt:
-        case FieldType::Double: return 1 + (c.m_nullCount > 0 ? n : 0) + 8 * n;
-        case FieldType::Boolean: return n;
-        case FieldType::Date: return 22 * n;
+        case FieldType::Double:
+            return 1 + (c.m_nullCount > 0 ? n : 0) + 8 * n;
+        case FieldType::Boolean:
+            return n;
+        case FieldType::Date:
+            return 22 * n;
         case FieldType::VarChar:
             return 2 + 8 + (c.m_wide ? 2 : 1) * c.charCount() + (c.m_coded ? 2 + 12 * c.m_dict.size() + n : 4 * n);
         }

@@ -13,10 +13,9 @@ namespace {
 
 [[noreturn]] void mismatch(const QVariant &value, FieldType type, const QString &fieldName)
 {
-    throw Error(Error::TypeMismatch,
-                QStringLiteral("The value \"%1\" cannot be stored in field \"%2\" of type %3.")
-                    .arg(displayText(value), fieldName)
-                    .arg(static_cast<int>(type)));
+    throw Error(Error::TypeMismatch, QStringLiteral("The value \"%1\" cannot be stored in field \"%2\" of type %3.")
+                                         .arg(displayText(value), fieldName)
+                                         .arg(static_cast<int>(type)));
 }
 
 bool isNumeric(const QVariant &v)
@@ -177,12 +176,18 @@ QVariant toFieldType(const QVariant &value, FieldType type, const QString &field
 bool holdsFieldType(const QVariant &value, FieldType type)
 {
     switch (type) {
-    case FieldType::Integer: return value.typeId() == QMetaType::Int;
-    case FieldType::BigInt: return value.typeId() == QMetaType::LongLong;
-    case FieldType::Double: return value.typeId() == QMetaType::Double;
-    case FieldType::Boolean: return value.typeId() == QMetaType::Bool;
-    case FieldType::VarChar: return value.typeId() == QMetaType::QString;
-    case FieldType::Date: return value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime;
+    case FieldType::Integer:
+        return value.typeId() == QMetaType::Int;
+    case FieldType::BigInt:
+        return value.typeId() == QMetaType::LongLong;
+    case FieldType::Double:
+        return value.typeId() == QMetaType::Double;
+    case FieldType::Boolean:
+        return value.typeId() == QMetaType::Bool;
+    case FieldType::VarChar:
+        return value.typeId() == QMetaType::QString;
+    case FieldType::Date:
+        return value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime;
     }
     return false;
 }

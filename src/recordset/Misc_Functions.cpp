@@ -39,8 +39,8 @@ void FormatGridCaptions(talv::FlexGrid &grid)
 
 bool RecordExists(const QString &table, const QString &column, qint32 value, talv::AppManager &appManager)
 {
-    const QString sql = QStringLiteral("Select * from ") + table + QStringLiteral(" where ") + column
-                        + QStringLiteral(" = ") + QString::number(value);
+    const QString sql = QStringLiteral("Select * from ") + table + QStringLiteral(" where ") + column +
+                        QStringLiteral(" = ") + QString::number(value);
     const talv::RecordsetPtr rows = appManager.CallGetQueryRSXML(sql);
     return rows && rows->RecordCount() >= 1;
 }

@@ -5,7 +5,7 @@
 namespace talv {
 class AppManager;
 class FlexGrid;
-}
+} // namespace talv
 
 namespace Misc_Functions {
 

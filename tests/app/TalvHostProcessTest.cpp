@@ -86,7 +86,8 @@ TEST_F(TalvHostProcessTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas)
     EXPECT_EQ(f.readAll(), content);
     EXPECT_EQ(QDir(home.path()).entryList({"notes.sqlite*"}, QDir::Files), QStringList({"notes.sqlite"}));
     EXPECT_EQ(run({"--frobnicate"}).first, 1);
-    EXPECT_FALSE(QFile::exists(embeddedDatabase())) << "a named database never falls back to the embedded one, nor does a usage error";
+    EXPECT_FALSE(QFile::exists(embeddedDatabase()))
+        << "a named database never falls back to the embedded one, nor does a usage error";
 }
 
 } // namespace

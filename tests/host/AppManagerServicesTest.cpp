@@ -25,8 +25,8 @@ struct FakeScreen {
         for (const char *button : {"cmdFindNow", "cmdNew", "cmdDetails", "cmdRemoveReference", "cmdPublish"})
             (new QPushButton(&screen))->setObjectName(QString::fromLatin1(button));
         QMenu *file = (new QMenuBar(&screen))->addMenu("&File");
-        for (const char *action : {"mnuFileNew", "mnuFileSave", "mnuFileSaveSearch", "mnuEditDelete", "mnuEditCopy",
-                                   "mnuToolsCopy"})
+        for (const char *action :
+             {"mnuFileNew", "mnuFileSave", "mnuFileSaveSearch", "mnuEditDelete", "mnuEditCopy", "mnuToolsCopy"})
             file->addAction(QString::fromLatin1(action))->setObjectName(QString::fromLatin1(action));
         auto *toolbar = new QToolBar(&screen);
         toolbar->addAction("Save")->setObjectName("Save");

@@ -56,7 +56,8 @@ TEST_P(DatabaseOnEngine, QueriesKeepTypesAndNullsAndRunOneStatementAtATime)
     ASSERT_EQ(rs->RecordCount(), 3);
     EXPECT_TRUE(rs->ValueAt(0, 0).isNull() && rs->ValueAt(0, 2).isNull());
     EXPECT_EQ(rs->ValueAt(1, 2).toString() + rs->ValueAt(2, 2).toString(), "ÉtangBog");
-    EXPECT_EQ(service.Run("SELECT n, t FROM probe WHERE n = -1")->FieldCount(), 2) << "an empty answer keeps its fields";
+    EXPECT_EQ(service.Run("SELECT n, t FROM probe WHERE n = -1")->FieldCount(), 2)
+        << "an empty answer keeps its fields";
 
     try {
         service.Run("SELECT * FROM no_such_table");

@@ -40,7 +40,10 @@ protected:
         return rowsOf(m_db->database().connection(), sql, values);
     }
     void exec(const QString &sql, const QVariantList &values = {}) { rows(sql, values); }
-    qint64 count(const QString &sql, const QVariantList &values = {}) { return rows(sql, values).value(0).toLongLong(); }
+    qint64 count(const QString &sql, const QVariantList &values = {})
+    {
+        return rows(sql, values).value(0).toLongLong();
+    }
 
     // The group tables and the audit trail, whole, for "nothing changed" checks; `missing` names a
     // table a test dropped.

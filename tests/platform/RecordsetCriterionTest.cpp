@@ -49,7 +49,7 @@ QVariantList idsWhere(Recordset &rs, const QString &filter)
 TEST(RecordsetCriterion, BlanksAndLiteralFormsAreEquivalent)
 {
     auto rs = sample();
-    for (const bool optimized : {false, true}) {  // an indexed id takes a shorter path
+    for (const bool optimized : {false, true}) { // an indexed id takes a shorter path
         rs->Fields("ID").SetOptimize(optimized);
         for (const char *text : {"ID=3", "  id   =3 ", "ID = '3'", "[ID] = 3", "ID = 3.0", "ID = +3", "ID = 0.3e1"}) {
             rs->MoveFirst();
@@ -62,7 +62,7 @@ TEST(RecordsetCriterion, BlanksAndLiteralFormsAreEquivalent)
     rs->Find("Name = 'O''Hara Lake'");
     EXPECT_EQ(rs->Value("ID").toInt(), 2);
     rs->MoveFirst();
-    rs->Find("Name = ÖLANDIC");  // a bare word is compared with the whole value
+    rs->Find("Name = ÖLANDIC"); // a bare word is compared with the whole value
     EXPECT_TRUE(rs->IsEOF());
     rs->MoveFirst();
     rs->Find("Name LIKE 'ölandic*'");
@@ -112,7 +112,7 @@ TEST(RecordsetCriterion, FilterJoinsTermsWithPrecedenceAndParentheses)
     // Text orders by code point after case folding: "Ölandic" sorts after "p".
     EXPECT_EQ(idsWhere(*rs, "Name >= 'o' AND Name < 'p'"), (QVariantList{2}));
     EXPECT_EQ(idsWhere(*rs, "ID = -12345678"), (QVariantList{}));
-    EXPECT_EQ(rs->RecordCount(), 6);  // the empty filter shows every row again
+    EXPECT_EQ(rs->RecordCount(), 6); // the empty filter shows every row again
 }
 
 TEST(RecordsetCriterion, FindSearchesForwardFromTheCurrentRow)
@@ -125,16 +125,16 @@ TEST(RecordsetCriterion, FindSearchesForwardFromTheCurrentRow)
 
         rs->Find("ID = 2");
         EXPECT_EQ(rs->AbsolutePosition(), 2);
-        rs->Find("ID = 2");  // the current row itself is searched
+        rs->Find("ID = 2"); // the current row itself is searched
         EXPECT_EQ(rs->AbsolutePosition(), 2);
         rs->MoveNext();
         rs->Find("ID = 2");
         EXPECT_EQ(rs->AbsolutePosition(), 6);
         rs->MoveNext();
-        rs->Find("ID = 1");  // from EOF nothing is found
+        rs->Find("ID = 1"); // from EOF nothing is found
         EXPECT_TRUE(rs->IsEOF());
         rs->SetAbsolutePosition(2);
-        rs->Find("ID = 1");  // rows behind the cursor are not searched
+        rs->Find("ID = 1"); // rows behind the cursor are not searched
         EXPECT_TRUE(rs->IsEOF());
         rs->MoveFirst();
         rs->Find("Name = 'ÉTANG DE THAU'");
@@ -156,7 +156,10 @@ TEST(RecordsetCriterion, FindSearchesForwardFromTheCurrentRow)
 void indexedAndScannedAgree(FieldType keyType, quint32 seed)
 {
     QRandomGenerator random(seed);
-    const qint64 extremes[] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), -1, 1'000'000'007,
+    const qint64 extremes[] = {std::numeric_limits<int>::min(),
+                               std::numeric_limits<int>::max(),
+                               -1,
+                               1'000'000'007,
                                keyType == FieldType::BigInt ? std::numeric_limits<qint64>::min() : 0,
                                keyType == FieldType::BigInt ? std::numeric_limits<qint64>::max() : 7};
     auto keyAt = [&](int step) -> qint64 {
@@ -194,7 +197,7 @@ void indexedAndScannedAgree(FieldType keyType, quint32 seed)
             } else {
                 rs->SetAbsolutePosition(pos);
                 // Now and then a null, which leaves the index.
-                rs->SetValue(action == 2 ? "K" : "T", action == 2 ? QVariant(key)
+                rs->SetValue(action == 2 ? "K" : "T", action == 2     ? QVariant(key)
                                                       : step % 7 == 0 ? QVariant()
                                                                       : QVariant(text.toLower()));
             }
@@ -205,7 +208,8 @@ void indexedAndScannedAgree(FieldType keyType, quint32 seed)
         indexed.SetAbsolutePosition(start);
         plain->Find(criterion);
         indexed.Find(criterion);
-        ASSERT_EQ(plain->AbsolutePosition(), indexed.AbsolutePosition()) << "step " << step << ": " << criterion.toStdString();
+        ASSERT_EQ(plain->AbsolutePosition(), indexed.AbsolutePosition())
+            << "step " << step << ": " << criterion.toStdString();
     }
     // Both sets hold the same values after all the edits, and so does a persisted copy.
     Recordset reopened;

@@ -53,16 +53,25 @@ void agreesWithAMap(const char *pattern, qint64 (*keyAt)(QRandomGenerator &, int
 
 TEST(RecordsetKeyTable, AgreesWithAMapForEveryKeyPattern)
 {
-    agreesWithAMap("dense", [](QRandomGenerator &r, int) -> qint64 { return r.bounded(2000); }, true);
-    agreesWithAMap("dense, then spread", [](QRandomGenerator &r, int step) -> qint64 {
-        return step < 10'000 ? qint64(r.bounded(500)) - 250 : static_cast<qint64>(r.generate64() % 1'000'000'000'000ull);
-    }, false);
-    agreesWithAMap("extremes and neighbours", [](QRandomGenerator &r, int) -> qint64 {
-        const qint64 ends[] = {std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(), 0};
-        // Wrapping past an end lands near the other one.
-        const quint64 step = r.bounded(50);
-        return qint64(r.bounded(2) ? quint64(ends[r.bounded(3)]) + step : quint64(ends[r.bounded(3)]) - step);
-    }, false);
+    agreesWithAMap(
+        "dense", [](QRandomGenerator &r, int) -> qint64 { return r.bounded(2000); }, true);
+    agreesWithAMap(
+        "dense, then spread",
+        [](QRandomGenerator &r, int step) -> qint64 {
+            return step < 10'000 ? qint64(r.bounded(500)) - 250
+                                 : static_cast<qint64>(r.generate64() % 1'000'000'000'000ull);
+        },
+        false);
+    agreesWithAMap(
+        "extremes and neighbours",
+        [](QRandomGenerator &r, int) -> qint64 {
+            const qint64 ends[] = {std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(), 0};
+            // Wrapping past an end lands near the other one.
+            const quint64 step = r.bounded(50);
+            return qint64(r.bounded(2) ? quint64(ends[r.bounded(3)]) + step : quint64(ends[r.bounded(3)]) - step);
+        },
+        false);
     // Multiples of a power of two share their low bits: a weak hash would pile them into one run.
-    agreesWithAMap("strided", [](QRandomGenerator &r, int) -> qint64 { return qint64(r.bounded(4000)) << 32; }, false);
+    agreesWithAMap(
+        "strided", [](QRandomGenerator &r, int) -> qint64 { return qint64(r.bounded(4000)) << 32; }, false);
 }

@@ -19,19 +19,19 @@ namespace {
 
 RecordsetPtr everyType()
 {
-    return makeRecordset({{"ID", FieldType::Integer, 4},
-                          {"Big", FieldType::BigInt},
-                          {"Ratio", FieldType::Double},
-                          {"Flag", FieldType::Boolean},
-                          {"Day", FieldType::Date},
-                          {"Name", FieldType::VarChar, 255}},
-                         {{std::numeric_limits<int>::min(), std::numeric_limits<qlonglong>::max(), -0.0, true,
-                           QDate(1752, 9, 14), QString::fromUtf8("Étang 🐸 \u05E9 'x' \"y\"")},
-                          {2, QVariant(), 1e-300, false, QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 999), Qt::UTC),
-                           QString()},
-                          {QVariant(), -1, std::numeric_limits<double>::infinity(), QVariant(),
-                           QDateTime(QDate(2001, 1, 2), QTime(3, 4, 5)), QVariant()},
-                          {4, 0, 0.5, true, QDateTime(QDate(2001, 1, 2), QTime(3, 4, 5), Qt::OffsetFromUTC, -5 * 3600), ""}});
+    return makeRecordset(
+        {{"ID", FieldType::Integer, 4},
+         {"Big", FieldType::BigInt},
+         {"Ratio", FieldType::Double},
+         {"Flag", FieldType::Boolean},
+         {"Day", FieldType::Date},
+         {"Name", FieldType::VarChar, 255}},
+        {{std::numeric_limits<int>::min(), std::numeric_limits<qlonglong>::max(), -0.0, true, QDate(1752, 9, 14),
+          QString::fromUtf8("Étang 🐸 \u05E9 'x' \"y\"")},
+         {2, QVariant(), 1e-300, false, QDateTime(QDate(2026, 12, 6), QTime(23, 59, 59, 999), Qt::UTC), QString()},
+         {QVariant(), -1, std::numeric_limits<double>::infinity(), QVariant(),
+          QDateTime(QDate(2001, 1, 2), QTime(3, 4, 5)), QVariant()},
+         {4, 0, 0.5, true, QDateTime(QDate(2001, 1, 2), QTime(3, 4, 5), Qt::OffsetFromUTC, -5 * 3600), ""}});
 }
 
 // Text columns in each of their layouts: a few categories (coded), many Latin-1 names (packed),
@@ -123,7 +123,7 @@ TEST(RecordsetStream, ValuesKeepTheirTypesAndLayoutSurvives)
     ASSERT_EQ(copy.RecordCount(), 4);
     EXPECT_EQ(copy.Fields("Name").DefinedSize(), 255);
     EXPECT_EQ(copy.FieldTypeAt(4), FieldType::Date);
-    EXPECT_EQ(copy.AbsolutePosition(), 1);  // reopened on the first row
+    EXPECT_EQ(copy.AbsolutePosition(), 1); // reopened on the first row
     for (int f = 0; f < copy.FieldCount(); ++f) {
         original->MoveFirst();
         for (copy.MoveFirst(); !copy.IsEOF(); copy.MoveNext(), original->MoveNext()) {

@@ -16,8 +16,7 @@ RecordsetPtr groups()
                          {{1, "Alpine Meadows"}, {2, "Bog Plants"}, {3, "Cave Fauna"}});
 }
 
-template <typename F>
-int errorNumber(F &&f)
+template <typename F> int errorNumber(F &&f)
 {
     try {
         f();
@@ -35,7 +34,7 @@ TEST(Recordset, CursorWalksRowsAndStopsAtTheEnds)
     EXPECT_FALSE(rs->IsBOF());
     EXPECT_EQ(rs->AbsolutePosition(), 1);
     rs->MoveLast();
-    EXPECT_EQ(rs->Value("group_name").toString(), "Cave Fauna");  // names without regard to case
+    EXPECT_EQ(rs->Value("group_name").toString(), "Cave Fauna"); // names without regard to case
     rs->MoveNext();
     EXPECT_TRUE(rs->IsEOF());
     EXPECT_EQ(rs->AbsolutePosition(), Recordset::PositionEOF);
@@ -46,7 +45,7 @@ TEST(Recordset, CursorWalksRowsAndStopsAtTheEnds)
 
     rs->Move(-2);
     EXPECT_EQ(rs->Value("ID").toInt(), 2);
-    rs->Move(-5);  // past the start lands on BOF
+    rs->Move(-5); // past the start lands on BOF
     EXPECT_TRUE(rs->IsBOF());
     EXPECT_EQ(errorNumber([&] { rs->MovePrevious(); }), Error::NoCurrentRecord);
     EXPECT_EQ(errorNumber([&] { rs->Bookmark(); }), Error::NoCurrentRecord);
@@ -62,7 +61,7 @@ TEST(Recordset, EmptyAndClosedSets)
     EXPECT_TRUE(rs->IsBOF());
     EXPECT_TRUE(rs->IsEOF());
     EXPECT_EQ(rs->RecordCount(), 0);
-    rs->MoveFirst();  // allowed on an empty set
+    rs->MoveFirst(); // allowed on an empty set
     EXPECT_TRUE(rs->IsEOF());
 
     rs->Close();
@@ -72,7 +71,7 @@ TEST(Recordset, EmptyAndClosedSets)
     EXPECT_EQ(errorNumber([&] { rs->AddNew(); }), Error::ObjectClosed);
     EXPECT_EQ(errorNumber([&] { rs->Find("ID = 1"); }), Error::ObjectClosed);
     EXPECT_EQ(errorNumber([&] { rs->Save(); }), Error::ObjectClosed);
-    rs->Open();  // the layout survives closing
+    rs->Open(); // the layout survives closing
     EXPECT_EQ(rs->FieldName(0), "ID");
 
     Recordset noFields;
@@ -109,7 +108,7 @@ TEST(Recordset, ValuesConvertToTheFieldTypeOrChangeNothing)
     EXPECT_EQ(errorNumber([&] { rs->SetValue("I", "twelve"); }), Error::TypeMismatch);
     EXPECT_EQ(errorNumber([&] { rs->SetValue("I", 3'000'000'000LL); }), Error::TypeMismatch);
     EXPECT_EQ(errorNumber([&] { rs->SetValue("T", "next Tuesday"); }), Error::TypeMismatch);
-    EXPECT_EQ(rs->Value("I").toInt(), 42);  // a refused value leaves the old one
+    EXPECT_EQ(rs->Value("I").toInt(), 42); // a refused value leaves the old one
     EXPECT_EQ(errorNumber([&] { rs->SetValue("Missing", 1); }), Error::FieldNotFound);
 
     rs->SetValue("S", QVariant());
@@ -133,7 +132,7 @@ TEST(Recordset, DeletedRowStaysCurrentUntilTheCursorMoves)
     EXPECT_EQ(rs->RecordCount(), 2);
     rs->MoveNext();
     EXPECT_EQ(rs->Value("ID").toInt(), 3);
-    rs->SetBookmark(third);  // bookmarks survive deletion of other rows
+    rs->SetBookmark(third); // bookmarks survive deletion of other rows
     EXPECT_EQ(rs->Value("ID").toInt(), 3);
 
     // Deleting every row in a loop visits each once.
@@ -149,14 +148,14 @@ TEST(Recordset, DeletedRowStaysCurrentUntilTheCursorMoves)
 
 TEST(Recordset, AppendRowsFromCopiesByNameAndConverts)
 {
-    auto source = makeRecordset({{"Count", FieldType::Integer}, {"ID", FieldType::Integer}},
-                                {{12, 1}, {9, 2}, {QVariant(), 3}});
+    auto source =
+        makeRecordset({{"Count", FieldType::Integer}, {"ID", FieldType::Integer}}, {{12, 1}, {9, 2}, {QVariant(), 3}});
     Recordset target;
     target.AppendField("ID", FieldType::Integer);
     target.AppendField("COUNT", FieldType::VarChar);
     target.Open();
     target.AppendRowsFrom(*source);
-    EXPECT_EQ(target.AbsolutePosition(), 3);  // the last appended row is current
+    EXPECT_EQ(target.AbsolutePosition(), 3); // the last appended row is current
     EXPECT_EQ(column(target, "Count"), (QVariantList{QString("12"), QString("9"), QVariant()}));
 
     // Writing to a set whose columns were shared leaves the source alone.
@@ -201,5 +200,5 @@ TEST(Recordset, OptimizePropertyByName)
     EXPECT_EQ(errorNumber([&] { rs->Fields("ID").SetProperty("Sorted", true); }), Error::FieldNotFound);
     rs->Close();
     rs->Open();
-    EXPECT_FALSE(rs->Fields("ID").Optimize());  // closing drops the index
+    EXPECT_FALSE(rs->Fields("ID").Optimize()); // closing drops the index
 }

@@ -1,5 +1,5 @@
-#include "platform/FlexGrid.h"
 #include "recordset/Misc_Functions.h"
+#include "platform/FlexGrid.h"
 #include "support/QueryOnlyAppManager.h"
 #include "support/TestDatabase.h"
 
@@ -10,10 +10,10 @@ using namespace talv;
 TEST(Misc_Functions, FormatGridCaptionsRewritesOnlyTheHeadingRow)
 {
     FlexGrid grid;
-    const QStringList headings = {"ELEMENT_GROUP_NAME", "element_group_id", "ID", "Group Name",
-                                  "group  type",        "A__B",             "",   " id_of THE _x_ "};
-    const QStringList expected = {"Element Group Name", "Element Group ID", "ID", "Group Name",
-                                  "Group  Type",        "A  B",             "",   "ID Of The  X"};
+    const QStringList headings = {
+        "ELEMENT_GROUP_NAME", "element_group_id", "ID", "Group Name", "group  type", "A__B", "", " id_of THE _x_ "};
+    const QStringList expected = {
+        "Element Group Name", "Element Group ID", "ID", "Group Name", "Group  Type", "A  B", "", "ID Of The  X"};
     grid.SetCols(static_cast<int>(headings.size()));
     grid.SetRows(2);
     for (int c = 0; c < headings.size(); ++c) {

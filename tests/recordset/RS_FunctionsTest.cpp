@@ -35,7 +35,7 @@ TEST(RS_Functions, CloneStructureKeepsFourTypesAndMakesTheRestText)
     ASSERT_NE(result, previous) << "the out argument is a new set";
     EXPECT_EQ(result->State(), Recordset::StateOpen);
     EXPECT_EQ(result->RecordCount(), 0);
-    const FieldType expected[] = {FieldType::BigInt, FieldType::Integer, FieldType::Double, FieldType::Integer,
+    const FieldType expected[] = {FieldType::BigInt,  FieldType::Integer, FieldType::Double, FieldType::Integer,
                                   FieldType::VarChar, FieldType::VarChar, FieldType::VarChar};
     ASSERT_EQ(result->FieldCount(), 7);
     for (int f = 0; f < 7; ++f) {
@@ -73,7 +73,8 @@ TEST(RS_Functions, CopyRecordsetCopiesEveryVisibleRowAsTextExceptTheKeptFields)
     source->SetFilter("Member_Count > 10");
     RS_Functions::CopyRecordset(*source, result);
     EXPECT_EQ(column(*result, "ID"), (QVariantList{9LL, 100LL}));
-    RS_Functions::CopyRecordset(*makeRecordset({{"ID", FieldType::Integer}, {"Group_Name", FieldType::VarChar}}), result);
+    RS_Functions::CopyRecordset(*makeRecordset({{"ID", FieldType::Integer}, {"Group_Name", FieldType::VarChar}}),
+                                result);
     EXPECT_EQ(result->RecordCount(), 0);
     EXPECT_EQ(result->FieldName(1), "Group_Name");
 }

@@ -31,6 +31,7 @@ public:
         else
             m_fallback.showHelp(helpFile, topicId);
     }
+    void beep() override { m_fallback.beep(); }
 
 private:
     UiServices &m_fallback;

@@ -53,6 +53,7 @@ public:
     int busyDepth() const { return m_busyDepth; }
     int busyCount() const { return m_busyCount; } // how often the busy pointer was turned on
     int eventRuns() const { return m_eventRuns; }
+    int beeps() const { return m_beeps; }
 
     // --- UiServices
     int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
@@ -67,6 +68,7 @@ public:
     // Recorded, and delivered at once to the focused widget so a test sees its effect.
     void sendKeys(const QString &keys) override;
     void showHelp(const QString &helpFile, int topicId) override;
+    void beep() override { ++m_beeps; }
 
 private:
     [[noreturn]] void fail(const QString &message);
@@ -81,6 +83,7 @@ private:
     int m_busyDepth = 0;
     int m_busyCount = 0;
     int m_eventRuns = 0;
+    int m_beeps = 0;
 };
 
 } // namespace talv

@@ -112,6 +112,8 @@ public:
             url.setFragment(QString::number(topicId));
         QDesktopServices::openUrl(url);
     }
+
+    void beep() override { QApplication::beep(); }
 };
 
 UiServices *s_installed = nullptr;

@@ -40,6 +40,8 @@ public:
     virtual void sendKeys(const QString &keys) = 0;
     // Opens the help file at a topic (0 for its contents).
     virtual void showHelp(const QString &helpFile, int topicId) = 0;
+    // The quiet signal for input that a field refused (a full field): a sound, never a box.
+    virtual void beep() = 0;
 
     // The services in use: the installed ones, else the desktop's.
     static UiServices &current();

@@ -204,13 +204,19 @@ bool RichTextControl::canInsertFromMimeData(const QMimeData *source) const
 void RichTextControl::insertFromMimeData(const QMimeData *source)
 {
     runReported(unableTo(QStringLiteral("insert the text")), [&] {
-        if (isRich() && m_multiLine) {
+        // Formatted content goes in as Qt pastes it; words are cut to fit before they go in.
+        const bool wordsOnly = !isRich() || !m_multiLine || (source->hasText() && !source->hasHtml());
+        if (!wordsOnly) {
             QTextEdit::insertFromMimeData(source);
             return;
         }
+        QString text = m_multiLine ? plainTextOf(*source) : oneLine(plainTextOf(*source));
+        const int cut = m_limit->fit(text, textCursor());
         QMimeData words;
-        words.setText(m_multiLine ? plainTextOf(*source) : oneLine(plainTextOf(*source)));
+        words.setText(text);
         QTextEdit::insertFromMimeData(&words);
+        if (cut > 0)
+            reportCut(cut);
     });
 }
 

@@ -42,6 +42,18 @@ void TextLengthLimit::setMaximum(int maximum)
     enforce();
 }
 
+int TextLengthLimit::fit(QString &text, const QTextCursor &at) const
+{
+    if (m_maximum <= 0 || text.isEmpty())
+        return 0;
+    const QList<qsizetype> boundaries = characterBoundaries(text);
+    const qsizetype length = boundaries.size() - 1;
+    const qsizetype kept = visibleLength(m_document.toPlainText()) - visibleLength(at.selectedText());
+    const qsizetype room = std::clamp<qsizetype>(m_maximum - kept, 0, length);
+    text.truncate(boundaries.at(room));
+    return int(length - room);
+}
+
 void TextLengthLimit::noteChange(int from, int added)
 {
     if (m_cutting)

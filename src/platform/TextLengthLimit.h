@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringView>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace talv {
@@ -29,6 +30,9 @@ public:
     int maximum() const { return m_maximum; }
     // A lower limit cuts the text already there from its end.
     void setMaximum(int maximum);
+    // Cuts `text` to what fits in place of the selection of `at` before it goes in, so a huge
+    // paste is not laid out first only to be cut; answers how many characters it cut.
+    int fit(QString &text, const QTextCursor &at) const;
     // True while the limit itself is editing the document.
     bool isCutting() const { return m_cutting; }
 

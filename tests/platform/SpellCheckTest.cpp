@@ -35,7 +35,7 @@ TEST(SpellingWords, AreRunsOfLettersWithInnerApostrophesAndNoDigits)
     EXPECT_EQ(wordTexts(QStringLiteral("H2O isn't 1st, \"naïve\" oak-woods.")),
               (QStringList{QStringLiteral("isn't"), QStringLiteral("naïve"), QStringLiteral("oak"),
                            QStringLiteral("woods")}));
-    const std::optional<WordSpan> at = wordAt(u"red oak", 5);
+    const std::optional<WordSpan> at = wordAt(u"red oak", 7); // just after its last letter
     ASSERT_TRUE(at.has_value());
     EXPECT_EQ(*at, (WordSpan{4, 3}));
     EXPECT_FALSE(wordAt(u"red  oak", 4).has_value());

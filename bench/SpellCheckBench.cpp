@@ -10,6 +10,7 @@
 #include <hunspell.hxx>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -161,13 +162,48 @@ void BM_AcceptMillionWords(benchmark::State &state)
     }
 }
 
+void suggest(benchmark::State &state, bool withMillion)
+{
+    const std::unique_ptr<Speller> speller = makeSpeller(withMillion);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(speller->suggestions(QStringLiteral("Qercus")));
+}
+
+void BM_Suggest(benchmark::State &state)
+{
+    suggest(state, false);
+}
+void BM_Suggest_1MWords(benchmark::State &state)
+{
+    suggest(state, true);
+}
+
+// The other way Hunspell takes extra words: a .dic file of its own, with a table sized for it.
+void BM_AcceptMillionWordsAsDic(benchmark::State &state)
+{
+    const QStringList names = millionNames();
+    const Dictionary d;
+    for (auto _ : state) {
+        Hunspell hunspell(d.aff.toLocal8Bit().constData(), d.dic.toLocal8Bit().constData());
+        QFile file(scratch().filePath(QStringLiteral("names.dic")));
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray::number(names.size()) + '\n' + names.join(u'\n').toUtf8() + '\n');
+        file.close();
+        hunspell.add_dic(QFile::encodeName(file.fileName()).constData());
+        benchmark::DoNotOptimize(hunspell.spell(std::string("Taxonbqkfz")));
+    }
+}
+
 BENCHMARK(BM_HunspellAlone)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpellerCheck)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HunspellAlone_1MWords)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SpellerCheck_1MWords)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeystrokeWithoutSpellCheck)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeystrokeUnderlining)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Suggest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Suggest_1MWords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AcceptMillionWords)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_AcceptMillionWordsAsDic)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -185,6 +185,14 @@ void RichTextControl::reportCut(int characters)
     emit TextCut(characters);
 }
 
+void RichTextControl::changeEvent(QEvent *event)
+{
+    QTextEdit::changeEvent(event);
+    // A one-line field is one line of its font high.
+    if (event->type() == QEvent::FontChange && !m_multiLine)
+        applyLineMode();
+}
+
 void RichTextControl::keyPressEvent(QKeyEvent *event)
 {
     // A one-line field leaves Enter to its window (the default button, say).

@@ -40,11 +40,18 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QCommandLineOption pgUser(QStringLiteral("pg-user"), QStringLiteral("PostgreSQL role to connect as."),
                                     QStringLiteral("role"));
     const QCommandLineOption user({QStringLiteral("u"), QStringLiteral("user")},
-                                  QStringLiteral("Works as the TALV user <name> (default: ecarter)."),
+                                  QStringLiteral("Works as the TALV user <name> (default: the --pg-user role, "
+                                                 "or ecarter)."),
                                   QStringLiteral("name"), QStringLiteral("ecarter"));
     const QCommandLineOption smoke(QStringLiteral("smoke-test"),
                                    QStringLiteral("Opens the database and the main window, then quits at once."));
-    parser.addOptions({help, version, database, create, pgHost, pgPort, pgDatabase, pgUser, user, smoke});
+    const QCommandLineOption setupShared(
+        QStringLiteral("setup-shared"),
+        QStringLiteral("Sets up the PostgreSQL database named by --pg-database for sharing, then quits: makes the "
+                       "roles talv_reader and talv_writer and a login role for every TALV user, with the rights "
+                       "their access rows allow. Run as a role that may create roles; run again after adding "
+                       "users or upgrading."));
+    parser.addOptions({help, version, database, create, pgHost, pgPort, pgDatabase, pgUser, user, smoke, setupShared});
 
     CommandLine result;
     const auto usageError = [&result](const QString &message) {
@@ -80,6 +87,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("--pg-host, --pg-port and --pg-user need --pg-database"));
     if (parser.isSet(create) && !postgres && !parser.isSet(database))
         return usageError(QStringLiteral("--create needs --database or --pg-database"));
+    if (parser.isSet(setupShared) && !postgres)
+        return usageError(QStringLiteral("--setup-shared needs --pg-database"));
 
     HostOptions &options = result.options;
     if (postgres) {
@@ -101,10 +110,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return usageError(QStringLiteral("the database name is empty"));
     options.create = parser.isSet(create);
     options.connection.createIfMissing = options.create;
-    options.user = parser.value(user).trimmed();
+    // In a shared database a user's role works as that user.
+    options.user = (!parser.isSet(user) && parser.isSet(pgUser) ? parser.value(pgUser) : parser.value(user)).trimmed();
     if (options.user.isEmpty())
         return usageError(QStringLiteral("the user name is empty"));
     options.smokeTest = parser.isSet(smoke);
+    options.setupShared = parser.isSet(setupShared);
     return result;
 }
 

@@ -17,6 +17,8 @@ struct HostOptions {
     QString user = QStringLiteral("ecarter");
     // Open everything, show the main window once and quit: for installation checks and tests.
     bool smokeTest = false;
+    // Set the PostgreSQL database up for sharing (roles and rights), then quit.
+    bool setupShared = false;
 };
 
 // The outcome of reading the command line: options to run with, or a text to print and an exit

@@ -5,6 +5,7 @@
 #include "host/HostUiServices.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
+#include "host/SharedDatabase.h"
 #include "platform/Error.h"
 #include "search/SearchScreens.h"
 
@@ -29,6 +30,27 @@ void print(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+// --setup-shared: a task for a server's administrator, who may have no display.
+int setUpSharedDatabase(int argc, char **argv, const talv::app::HostOptions &options)
+{
+    QCoreApplication application(argc, argv);
+    try {
+        const auto database = talv::host::Database::open(options.connection);
+        if (database->schemaVersion() > 0)
+            database->ensureSchema(); // brings an older schema up to date before its rights are set
+
+        for (const auto &user : talv::host::SharedDatabase::setUp(*database)) {
+            print(stdout, QStringLiteral("%1: role %2, %3\n")
+                              .arg(user.userName, user.role,
+                                   user.group.isEmpty() ? QStringLiteral("no longer active, no rights") : user.group));
+        }
+    } catch (const std::exception &e) {
+        print(stderr, QStringLiteral("talv-host: %1\n").arg(talv::describe(e)));
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -40,6 +62,8 @@ int main(int argc, char **argv)
         print(stderr, commandLine.error);
         return commandLine.exitCode;
     }
+    if (commandLine.options.setupShared)
+        return setUpSharedDatabase(argc, argv, commandLine.options);
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("TALV"));

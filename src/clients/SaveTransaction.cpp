@@ -8,41 +8,23 @@ namespace talv::clients {
 
 void raiseDatabaseError(const QString &what, const QSqlQuery &query)
 {
-    const QSqlError error = query.lastError();
-    QString message = error.databaseText().trimmed();
-    if (message.isEmpty())
-        message = error.text().trimmed();
-    throw Error(Error::Database, message.isEmpty() ? what : message);
+    const QSqlDriver::DbmsType engine = query.driver() ? query.driver()->dbmsType() : QSqlDriver::UnknownDbms;
+    throw Error(Error::Database, describeDatabaseError(query.lastError(), engine, what));
 }
 
-SaveTransaction::SaveTransaction(ServerConnection server) : m_server(std::move(server))
-{
-    // On SQLite the write lock is taken at once: a deferred transaction that reads first cannot
-    // wait for another writer later (WAL answers "busy" without waiting), an immediate one waits
-    // out the busy timeout like any writer.
-    execControl(m_server.serverType == SQLiteServer ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
-    m_open = true;
-}
+SaveTransaction::SaveTransaction(ServerConnection server)
+    : m_server(std::move(server)), m_transaction(m_server.database())
+{}
 
 SaveTransaction::~SaveTransaction()
 {
-    if (m_open) {
+    if (m_transaction.isOpen()) {
         try {
             rollback();
         } catch (...) {
             // The connection is gone or broken; the database drops the transaction itself.
         }
     }
-}
-
-void SaveTransaction::execControl(const QString &statement)
-{
-    QSqlDatabase db = m_server.database();
-    if (!db.isOpen())
-        throw Error(Error::Database, QStringLiteral("The database connection is not open."));
-    QSqlQuery q(db);
-    if (!q.exec(statement))
-        raiseDatabaseError(statement, q);
 }
 
 QSqlQuery execBound(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly)
@@ -98,12 +80,11 @@ void SaveTransaction::onCommit(std::function<void()> done)
 void SaveTransaction::commit()
 {
     try {
-        execControl(QStringLiteral("COMMIT"));
+        m_transaction.commit();
     } catch (...) {
-        rollback();
+        undoInMemory();
         throw;
     }
-    m_open = false;
     m_undo.clear();
     for (const auto &done : m_done)
         done();
@@ -112,14 +93,18 @@ void SaveTransaction::commit()
 
 void SaveTransaction::rollback()
 {
-    if (!m_open)
+    if (!m_transaction.isOpen())
         return;
-    m_open = false;
+    undoInMemory();
+    m_transaction.rollback();
+}
+
+void SaveTransaction::undoInMemory()
+{
     m_done.clear();
     for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
         (*it)();
     m_undo.clear();
-    execControl(QStringLiteral("ROLLBACK"));
 }
 
 } // namespace talv::clients

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ServerDirectory.h"
+#include "WriteTransaction.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -11,7 +12,7 @@
 
 namespace talv::clients {
 
-// One save: a database transaction on the server's connection plus what has to happen in memory
+// One save: a write transaction on the server's connection plus what has to happen in memory
 // when it ends. Writers register how to put a component back if the save fails and what becomes
 // true once it succeeds, so a failed save leaves both the database and the components as they were.
 // Destroyed without commit() it rolls back.
@@ -40,15 +41,15 @@ public:
     void rollback();
 
 private:
-    void execControl(const QString &statement);
+    void undoInMemory();
 
     ServerConnection m_server;
-    bool m_open = false;
+    WriteTransaction m_transaction;
     std::vector<std::function<void()>> m_undo;
     std::vector<std::function<void()>> m_done;
 };
 
-// Raises Error(Database) from a failed statement, with the database's own message.
+// Raises Error(Database) from a failed statement, with describeDatabaseError's words.
 [[noreturn]] void raiseDatabaseError(const QString &what, const QSqlQuery &query);
 
 // Runs a statement with bound values (never pasted into the text), inside or outside a save.

@@ -10,8 +10,15 @@ namespace talv::clients {
 // Server types as GetServerType answers them.
 enum ServerType : qint32 { SQLiteServer = 1, PostgreSQLServer = 2 };
 
+// The person a session works as. Writes that carry a user (their options, the audit trail) take
+// this one, never a name a caller passes.
+struct ServerUser {
+    qint32 id = 0; // 0: nobody is logged in, and nothing that belongs to a user can be written
+    QString name;
+};
+
 // What a business client needs to reach the database that the host opened: the Qt SQL connection,
-// the engine, and the host's id allocation. Clients find it by the server name that the host's
+// the engine, the session's user and the host's id allocation. Clients find it by the server name that the host's
 // GetServerName answers and that the screens pass to OpenClass, so the clients never depend on
 // the host's own classes.
 struct ServerConnection {
@@ -19,6 +26,7 @@ struct ServerConnection {
     qint32 serverType = SQLiteServer;
     // The next id of a sequence such as "element_group_seq".
     std::function<qint64(const QString &sequence)> nextId;
+    ServerUser user;
 
     QSqlDatabase database() const { return QSqlDatabase::database(connectionName, false); }
 };

@@ -15,6 +15,44 @@ TableClass::TableClass(Definition definition) : m_definition(std::move(definitio
     if (m_definition.columns.size() != m_definition.properties.size() || keyIndex() < 0)
         throw Error(Error::InvalidArgument,
                     QStringLiteral("Class %1 needs one column per property and a key").arg(m_definition.className));
+    if (!m_definition.ownerColumn.isEmpty()) {
+        for (qsizetype i = 0; i < m_definition.columns.size(); ++i)
+            if (m_definition.columns.at(i).column == m_definition.ownerColumn)
+                m_ownerIndex = int(i);
+        if (m_ownerIndex < 0)
+            throw Error(Error::InvalidArgument, QStringLiteral("Class %1 writes no owner column %2")
+                                                    .arg(m_definition.className, m_definition.ownerColumn));
+    }
+}
+
+bool TableClass::requireOwnRow(SaveTransaction &tx, const BusinessComponent &component, Write write) const
+{
+    if (m_ownerIndex < 0)
+        return true;
+    const ServerUser &user = tx.server().user;
+    if (user.id <= 0)
+        throw Error(Error::InvalidArgument,
+                    QStringLiteral("Nobody is logged in on this server, so no %1 record can be written.")
+                        .arg(m_definition.className));
+    const auto notTheirs = [&] {
+        return Error(Error::InvalidArgument,
+                     QStringLiteral("The %1 record belongs to another user; %2 may change only their own.")
+                         .arg(m_definition.className, user.name));
+    };
+    if (write != Write::Insert) {
+        QSqlQuery q = tx.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                  .arg(m_definition.ownerColumn, m_definition.table, keyColumn()),
+                              {component.key()});
+        if (!q.next())
+            return false;
+        if (q.value(0).toLongLong() != user.id)
+            throw notTheirs();
+    }
+    // The row as it will be written must stay theirs too.
+    const QVariant owner = component.value(m_ownerIndex);
+    if (write != Write::Remove && (owner.isNull() || owner.toLongLong() != user.id))
+        throw notTheirs();
+    return true;
 }
 
 const QString &TableClass::keyColumn() const
@@ -77,6 +115,7 @@ QVariantList TableClass::writtenValues(const BusinessComponent &component, QStri
 
 void TableClass::insert(SaveTransaction &tx, BusinessComponent &component) const
 {
+    requireOwnRow(tx, component, Write::Insert);
     prepareWrite(tx, component, true);
     const int key = keyIndex();
     if (component.value(key).isNull())
@@ -95,6 +134,7 @@ void TableClass::insert(SaveTransaction &tx, BusinessComponent &component) const
 
 void TableClass::update(SaveTransaction &tx, BusinessComponent &component) const
 {
+    requireOwnRow(tx, component, Write::Update);
     prepareWrite(tx, component, false);
     QStringList columns;
     QVariantList values = writtenValues(component, &columns);
@@ -114,6 +154,8 @@ void TableClass::update(SaveTransaction &tx, BusinessComponent &component) const
 void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component) const
 {
     // A row another user deleted already is as good as deleted here.
+    if (!requireOwnRow(tx, component, Write::Remove))
+        return;
     tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_definition.table, keyColumn()), {component.key()});
 }
 

@@ -9,6 +9,10 @@ namespace talv::clients {
 // A business class whose components are rows of one table, keyed by one id column taken from a
 // sequence. Reading by key, inserting, updating and deleting are done here, every value bound;
 // a subclass names its criteria and may prepare a component before it is written.
+//
+// A table whose rows belong to a user (an owner column) is written only for the session's user
+// (ServerConnection::user): a new row must name them, and a stored row is changed or deleted only
+// when it is already theirs.
 class TableClass : public BusinessClass
 {
 public:
@@ -25,6 +29,7 @@ public:
         QString sequence; // id sequence of new rows
         QList<PropertyInfo> properties;
         QList<Column> columns; // one per property
+        QString ownerColumn;   // the written column naming the row's user; empty when rows have none
     };
 
     explicit TableClass(Definition definition);
@@ -48,7 +53,12 @@ protected:
 private:
     QVariantList writtenValues(const BusinessComponent &component, QStringList *columns) const;
     const QString &keyColumn() const;
+    enum class Write { Insert, Update, Remove };
+    // Raises when the component's row is not the session user's to write (see above). Answers
+    // false when the stored row is gone already.
+    bool requireOwnRow(SaveTransaction &tx, const BusinessComponent &component, Write write) const;
 
+    int m_ownerIndex = -1;
     Definition m_definition;
 };
 

@@ -43,6 +43,8 @@ TableClass::Definition userOptionTable()
         {QStringLiteral("o.rec_create_date"), QStringLiteral("rec_create_date")},
         {QStringLiteral("o.rec_last_mod_date"), QStringLiteral("rec_last_mod_date")},
     };
+    // Each user keeps their own options: a session writes only its user's.
+    d.ownerColumn = QStringLiteral("user_id");
     return d;
 }
 

@@ -11,7 +11,7 @@ namespace talv::clients {
 //   UserOptionId          key, given at the first save (read-only)
 //   UserOptionCategoryId  the category's id; taken from CategoryName at each save when that is set
 //   CategoryName          the category's name, e.g. "$USER_FIND_ELEMENT_GROUP"
-//   UserId                the owner's user id
+//   UserId                the owner's user id; a session writes only its own user's options
 //   OptionName            the name as the user typed it (quotes single, blanks kept)
 //   OptionValue           the stored text
 //   RecCreateDate, RecLastModDate   stamped at save (read-only)

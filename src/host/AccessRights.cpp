@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace talv::host {
 
 namespace {
@@ -81,9 +83,16 @@ QString AccessRights::letter(const QString &screenName, const QString &controlNa
     for (const auto &[s, c] :
          {std::pair{screen, control}, std::pair{screen, kAny}, std::pair{kAny, control}, std::pair{kAny, kAny}}) {
         if (const QString *found = find(s, c))
-            return *found;
+            return m_databaseReadOnly && *found == Full ? ReadOnly : *found;
     }
     return None;
+}
+
+bool AccessRights::allowsWriting() const
+{
+    return !m_databaseReadOnly && std::any_of(m_rows.cbegin(), m_rows.cend(), [](const QString &access) {
+        return access.compare(Full, Qt::CaseInsensitive) == 0;
+    });
 }
 
 bool AccessRights::namesControl(const QString &screenName, const QString &controlName) const
@@ -92,23 +101,33 @@ bool AccessRights::namesControl(const QString &screenName, const QString &contro
     return !control.isEmpty() && control != kAny && (find(fold(screenName), control) || find(kAny, control));
 }
 
-bool isWriteCommand(const QObject &object)
+WriteKind writeKind(const QObject &object)
 {
     const QVariant marked = object.property("writeCommand");
-    if (marked.isValid())
-        return marked.toBool();
+    if (marked.isValid()) {
+        if (marked.toString().compare(QStringLiteral("own"), Qt::CaseInsensitive) == 0)
+            return WriteKind::OwnData;
+        return marked.toBool() ? WriteKind::SharedData : WriteKind::None;
+    }
 
     static const QRegularExpression writes(
-        QStringLiteral("^(cmd(New|Save|Delete|Add|Remove|Copy)|mnu(FileNew|FileSave|EditDelete|ToolsCopy)).*$"
-                       "|^(New|Save|Delete)$"),
+        QStringLiteral("^(cmd(New|Save|Delete|Add|Remove|Copy)|mnu(FileNew|FileSave|FileDelete|EditDelete|ToolsCopy))"
+                       ".*$|^(New|Save|Delete)$"),
         QRegularExpression::CaseInsensitiveOption);
-    if (!writes.match(object.objectName()).hasMatch())
-        return false;
-    for (const QString &label : labelsOf(object)) {
-        if (mentionsOwnThings(label))
-            return false;
-    }
-    return true;
+    static const QRegularExpression keeps(QStringLiteral("^(cmd|mnuFile|mnuEdit)?(Save|Delete)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression searches(QStringLiteral("search"), QRegularExpression::CaseInsensitiveOption);
+    const QString name = object.objectName();
+    if (!writes.match(name).hasMatch())
+        return WriteKind::None;
+    const QStringList labels = labelsOf(object);
+    if (std::none_of(labels.cbegin(), labels.cend(), mentionsOwnThings))
+        return WriteKind::SharedData;
+    // A saved search is stored; the working list and the criteria live in memory.
+    const bool keepsSearch = keeps.match(name).hasMatch() &&
+                             std::any_of(labels.cbegin(), labels.cend(),
+                                         [](const QString &label) { return searches.match(label).hasMatch(); });
+    return keepsSearch ? WriteKind::OwnData : WriteKind::None;
 }
 
 void applySecurity(const AccessRights &rights, QWidget *control, const QString &screenName, const QObjectList &children)
@@ -139,9 +158,10 @@ void applySecurity(const AccessRights &rights, QWidget *control, const QString &
         if (name.isEmpty() || !(qobject_cast<QAction *>(object) || object->isWidgetType()))
             continue;
         const QString access = rights.letter(screen, name);
-        if (access == AccessRights::Full)
-            continue;
-        if (isWriteCommand(*object) || rights.namesControl(screen, name))
+        const WriteKind writes = writeKind(*object);
+        const bool mayNotWrite = (writes == WriteKind::SharedData && access != AccessRights::Full) ||
+                                 (writes == WriteKind::OwnData && rights.databaseReadOnly());
+        if (mayNotWrite || (access != AccessRights::Full && rights.namesControl(screen, name)))
             switchOff(*object, access == AccessRights::None);
     }
 }

@@ -108,30 +108,4 @@ QString now()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
-{
-    if (!m_db.isOpen())
-        throw Error(Error::Database, QStringLiteral("The connection to the database is closed."));
-    if (!m_db.transaction())
-        fail(m_db.lastError(), QStringLiteral("A transaction cannot be started."));
-    m_open = true;
-}
-
-Transaction::~Transaction()
-{
-    if (m_open)
-        m_db.rollback();
-}
-
-void Transaction::commit()
-{
-    if (!m_db.commit()) {
-        const QSqlError error = m_db.lastError();
-        m_db.rollback();
-        m_open = false;
-        fail(error, QStringLiteral("The changes cannot be committed."));
-    }
-    m_open = false;
-}
-
 } // namespace talv::host::sql

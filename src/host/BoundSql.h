@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/WriteTransaction.h"
 #include "platform/Recordset.h"
 
 #include <QSqlDatabase>
@@ -25,21 +26,7 @@ QVariant auditText(const QVariant &value);
 // The current time in the text form both engines accept for their date columns.
 QString now();
 
-// One transaction on the connection: rolled back on destruction unless committed, so every early
-// exit and every exception leaves the database as it was.
-class Transaction
-{
-public:
-    explicit Transaction(QSqlDatabase db);
-    ~Transaction();
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-
-    void commit();
-
-private:
-    QSqlDatabase m_db;
-    bool m_open = false;
-};
+// The host writes in the same transactions as the business clients (IMMEDIATE on SQLite).
+using Transaction = clients::WriteTransaction;
 
 } // namespace talv::host::sql

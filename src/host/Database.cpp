@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "SqliteFunctions.h"
+#include "clients/WriteTransaction.h"
 #include "platform/Error.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QUuid>
 
 #include <algorithm>
@@ -21,14 +23,6 @@ namespace {
 {
     const QString detail = error.text().trimmed();
     throw Error(Error::Database, detail.isEmpty() ? what : what + QStringLiteral(": ") + detail);
-}
-
-QString readResource(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(Error::Database, QStringLiteral("The database script %1 is missing from this build.").arg(path));
-    return QString::fromUtf8(file.readAll());
 }
 
 QString engineFolder(Engine engine)
@@ -50,7 +44,43 @@ QList<std::pair<int, QString>> migrations(Engine engine)
     return out;
 }
 
+// A file opened read-only is read without creating journal files beside it: they would belong to
+// this user and lock the file's owner out of writing. While the owner works on the file (its
+// write-ahead log is there) their journal files are read as they are; otherwise the file is read
+// as one that does not change.
+QString readOnlyUri(const QString &path)
+{
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(QFileInfo::exists(path + QStringLiteral("-wal")) ? QStringLiteral("mode=ro")
+                                                                  : QStringLiteral("immutable=1"));
+    return url.toString(QUrl::FullyEncoded);
+}
+
+// The tables every part of the program reads: a database without all of them is not ours.
+const char *const OurTables[] = {"schema_version",
+                                 "org_unit",
+                                 "app_user",
+                                 "user_access",
+                                 "user_option_category",
+                                 "user_option",
+                                 "system_control",
+                                 "d_element_group_type",
+                                 "d_group_member_type",
+                                 "element_group",
+                                 "element_group_membership",
+                                 "element_group_reference",
+                                 "audit_log",
+                                 "audit_log_column"};
+
 } // namespace
+
+QString readDataScript(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(Error::Database, QStringLiteral("The database script %1 is missing from this build.").arg(path));
+    return QString::fromUtf8(file.readAll());
+}
 
 QStringList splitSqlScript(const QString &script)
 {
@@ -100,12 +130,23 @@ std::unique_ptr<Database> Database::open(const ConnectionOptions &options)
             throw Error(Error::Database, QStringLiteral("The database file %1 does not exist.").arg(options.name));
         if (file.exists() && !file.isFile())
             throw Error(Error::Database, QStringLiteral("%1 is not a database file.").arg(options.name));
+        if (file.exists() && !file.isWritable())
+            database->m_options.readOnly = true;
+        const bool readOnly = database->m_options.readOnly;
+        if (readOnly && !file.exists())
+            throw Error(Error::Database, QStringLiteral("The database file %1 does not exist.").arg(options.name));
         if (!file.exists())
             QDir().mkpath(file.absolutePath());
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(options.name);
         // Two biologists' sessions on one file wait for each other instead of failing at once.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        QStringList connectOptions{QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(options.lockTimeoutMs)};
+        if (readOnly) {
+            db.setDatabaseName(readOnlyUri(options.name));
+            connectOptions << QStringLiteral("QSQLITE_OPEN_READONLY") << QStringLiteral("QSQLITE_OPEN_URI");
+        } else {
+            db.setDatabaseName(options.name);
+        }
+        db.setConnectOptions(connectOptions.join(u';'));
         if (!db.open())
             fail(QStringLiteral("The database %1 cannot be opened").arg(options.name), db.lastError());
         database->configureSQLite();
@@ -119,15 +160,25 @@ std::unique_ptr<Database> Database::open(const ConnectionOptions &options)
             db.setUserName(options.user);
         if (!options.password.isEmpty())
             db.setPassword(options.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // Settings given at connection start, before Qt's driver learns from the session how to
+        // quote texts: the screens double the quotes of typed text, which keeps a text a text only
+        // while a backslash in it is a plain character, whatever the server's default.
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=10;options='-c standard_conforming_strings=on -c lock_timeout=%1'")
+                .arg(options.lockTimeoutMs));
         if (!db.open())
             fail(QStringLiteral("The PostgreSQL database %1 cannot be opened").arg(database->serverName()),
                  db.lastError());
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SET client_encoding TO 'UTF8'")))
-            fail(QStringLiteral("The PostgreSQL connection cannot be set up"), q.lastError());
+        database->configurePostgreSQL();
     }
     return database;
+}
+
+void Database::configurePostgreSQL()
+{
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("SET client_encoding TO 'UTF8'")))
+        fail(QStringLiteral("The PostgreSQL connection cannot be set up"), q.lastError());
 }
 
 void Database::configureSQLite()
@@ -207,22 +258,14 @@ void Database::runScript(const QString &scriptText) const
 
 void Database::inTransaction(const std::function<void()> &work)
 {
-    QSqlDatabase db = connection();
-    if (!db.transaction())
-        fail(QStringLiteral("A transaction cannot be started"), db.lastError());
-    try {
-        work();
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
-    if (!db.commit())
-        fail(QStringLiteral("The changes cannot be committed"), db.lastError());
+    clients::WriteTransaction transaction(connection());
+    work();
+    transaction.commit();
 }
 
 void Database::applyScriptInTransaction(const QString &resource)
 {
-    const QString script = readResource(resource);
+    const QString script = readDataScript(resource);
     inTransaction([&] { runScript(script); });
 }
 
@@ -239,8 +282,20 @@ void Database::ensureSchema()
         if (tableCount() > 0)
             throw Error(Error::Database,
                         QStringLiteral("The database holds tables of another application; it was not changed."));
+        if (isReadOnly())
+            throw Error(
+                Error::Database,
+                QStringLiteral("%1 is open for reading only and holds no TALV ELGroup data.").arg(m_options.name));
         applyScriptInTransaction(QStringLiteral(":/data/schema/%1.sql").arg(engineFolder(m_options.engine)));
     } else {
+        requireOurTables();
+        if (isReadOnly() && version < currentSchemaVersion())
+            throw Error(Error::Database,
+                        QStringLiteral("The database has schema version %1 and needs an upgrade to version %2, "
+                                       "which needs permission to write to %3. It was not changed.")
+                            .arg(version)
+                            .arg(currentSchemaVersion())
+                            .arg(m_options.name));
         for (const auto &[step, path] : migrations(m_options.engine)) {
             if (step <= version)
                 continue;
@@ -251,11 +306,21 @@ void Database::ensureSchema()
     useWriteAheadLog();
 }
 
+void Database::requireOurTables() const
+{
+    for (const char *table : OurTables) {
+        if (tableCount(QString::fromLatin1(table)) == 0)
+            throw Error(Error::Database, QStringLiteral("The database holds tables of another application (it has "
+                                                        "no table %1); it was not changed.")
+                                             .arg(QString::fromLatin1(table)));
+    }
+}
+
 void Database::useWriteAheadLog()
 {
     // Only on a database known to be ours: the journal mode is written into the file itself.
     // Readers then never block the one writer, and writers wait for each other (busy timeout).
-    if (m_options.engine != Engine::SQLite)
+    if (m_options.engine != Engine::SQLite || isReadOnly())
         return;
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
@@ -275,9 +340,9 @@ void Database::loadSampleData()
     if (hasGroups())
         throw Error(Error::Database,
                     QStringLiteral("The database already holds element groups; no sample data was loaded."));
-    const QString sample = readResource(QStringLiteral(":/data/sample/sample.sql"));
+    const QString sample = readDataScript(QStringLiteral(":/data/sample/sample.sql"));
     const QString syncIds =
-        readResource(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
+        readDataScript(QStringLiteral(":/data/schema/sync_ids.%1.sql").arg(engineFolder(m_options.engine)));
     inTransaction([&] {
         runScript(sample);
         runScript(syncIds);

@@ -3,11 +3,11 @@
 #include "BoundSql.h"
 #include "platform/Error.h"
 
+#include <QHash>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
-
-#include <optional>
 
 namespace talv::host {
 
@@ -30,12 +30,37 @@ void requireAuthor(const Author &author)
         throw Error(Error::InvalidArgument, QStringLiteral("No user name was given for the audit trail."));
 }
 
-std::optional<QSqlRecord> groupRow(const QSqlDatabase &db, qint32 groupId)
+// The groups' rows, read for writing: on PostgreSQL they stay locked until the transaction ends,
+// so another writer of the same groups waits and then sees what this one did (on SQLite the
+// transaction's write lock does it). Locked in id order, so two writers never wait for each other.
+QHash<qint32, QSqlRecord> lockGroups(const QSqlDatabase &db, const QList<qint32> &groupIds)
 {
-    QSqlQuery q = sql::exec(db, QStringLiteral("SELECT * FROM element_group WHERE element_group_id = ?"), {groupId});
-    if (!q.next())
-        return std::nullopt;
-    return q.record();
+    QStringList marks;
+    QVariantList values;
+    for (const qint32 id : groupIds) {
+        marks.append(QStringLiteral("?"));
+        values.append(id);
+    }
+    const bool postgres = db.driver() && db.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    QSqlQuery q =
+        sql::exec(db,
+                  QStringLiteral("SELECT * FROM element_group WHERE element_group_id IN (%1) "
+                                 "ORDER BY element_group_id%2")
+                      .arg(marks.join(QStringLiteral(", ")), postgres ? QStringLiteral(" FOR UPDATE") : QString()),
+                  values);
+    QHash<qint32, QSqlRecord> rows;
+    while (q.next())
+        rows.insert(q.value(QStringLiteral("element_group_id")).toInt(), q.record());
+    return rows;
+}
+
+// A write that found fewer rows than it had read: another writer got there first.
+void requireRows(int written, qsizetype expected, qint32 groupId)
+{
+    if (written != expected)
+        throw Error(Error::Database, QStringLiteral("Element group %1 was changed by another user at the same "
+                                                    "moment; nothing was changed. Try again.")
+                                         .arg(groupId));
 }
 
 QList<QSqlRecord> childRows(const QSqlDatabase &db, const ChildTable &child, qint32 groupId)
@@ -59,7 +84,9 @@ void deleteChildren(const QSqlDatabase &db, const AuditTrail &audit, const Child
                     const Author &author)
 {
     const QList<QSqlRecord> rows = childRows(db, child, groupId);
-    sql::exec(db, QStringLiteral("DELETE FROM %1 WHERE element_group_id = ?").arg(child.table), {groupId});
+    requireRows(sql::exec(db, QStringLiteral("DELETE FROM %1 WHERE element_group_id = ?").arg(child.table), {groupId})
+                    .numRowsAffected(),
+                rows.size(), groupId);
     for (const QSqlRecord &row : rows) {
         audit.write({kGroupTable, groupId, child.table, childKey(groupId, row.value(child.keyColumn)), u'D',
                      AuditTrail::deletedValues(row)},
@@ -84,11 +111,14 @@ int appendMissingChildren(const QSqlDatabase &db, const AuditTrail &audit, const
         if (present.contains(key))
             continue;
         const qint64 order = ++lastOrder;
-        sql::exec(db,
-                  QStringLiteral("INSERT INTO %1 (element_group_id, %2, display_order, rec_create_user, "
-                                 "rec_create_date, rec_last_mod_user, rec_last_mod_date) VALUES (?, ?, ?, ?, ?, ?, ?)")
-                      .arg(child.table, child.keyColumn),
-                  {targetId, key, order, author.userName, stamp, author.userName, stamp});
+        requireRows(sql::exec(db,
+                              QStringLiteral(
+                                  "INSERT INTO %1 (element_group_id, %2, display_order, rec_create_user, "
+                                  "rec_create_date, rec_last_mod_user, rec_last_mod_date) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                                  .arg(child.table, child.keyColumn),
+                              {targetId, key, order, author.userName, stamp, author.userName, stamp})
+                        .numRowsAffected(),
+                    1, targetId);
         const QList<AuditTrail::ColumnChange> values{
             {QStringLiteral("element_group_id"), {}, QString::number(targetId)},
             {child.keyColumn, {}, QString::number(key)},
@@ -110,21 +140,19 @@ void deleteElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 
 {
     requireAuthor(author);
     sql::Transaction transaction(db);
-    const std::optional<QSqlRecord> group = groupRow(db, groupId);
-    if (!group)
+    const QHash<qint32, QSqlRecord> locked = lockGroups(db, {groupId});
+    if (!locked.contains(groupId))
         throw Error(Error::Database,
                     QStringLiteral("Element group %1 does not exist. Another user may have deleted it.").arg(groupId));
 
     // Children go first and one by one into the trail, rather than silently by the cascade.
     deleteChildren(db, audit, kMembers, groupId, author);
     deleteChildren(db, audit, kCitations, groupId, author);
-    const int removed = sql::exec(db, QStringLiteral("DELETE FROM element_group WHERE element_group_id = ?"), {groupId})
-                            .numRowsAffected();
-    if (removed != 1)
-        throw Error(
-            Error::Database,
-            QStringLiteral("Element group %1 could not be deleted; another user may have changed it.").arg(groupId));
-    audit.write({kGroupTable, groupId, kGroupTable, QString::number(groupId), u'D', AuditTrail::deletedValues(*group)},
+    requireRows(sql::exec(db, QStringLiteral("DELETE FROM element_group WHERE element_group_id = ?"), {groupId})
+                    .numRowsAffected(),
+                1, groupId);
+    audit.write({kGroupTable, groupId, kGroupTable, QString::number(groupId), u'D',
+                 AuditTrail::deletedValues(locked.value(groupId))},
                 author.userName, author.orgUnitId);
     transaction.commit();
 }
@@ -148,12 +176,18 @@ void copyElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 so
     if (sourceId == targetId)
         throw Error(Error::InvalidArgument, QStringLiteral("An element group cannot be copied onto itself."));
     sql::Transaction transaction(db);
-    const std::optional<QSqlRecord> source = groupRow(db, sourceId);
-    if (!source)
-        throw Error(Error::Database, QStringLiteral("The element group %1 to copy from does not exist.").arg(sourceId));
-    const std::optional<QSqlRecord> target = groupRow(db, targetId);
-    if (!target)
-        throw Error(Error::Database, QStringLiteral("The element group %1 to copy into does not exist.").arg(targetId));
+    // Both stay locked: the source's content and the target's lists cannot change under the copy.
+    const QHash<qint32, QSqlRecord> groups = lockGroups(db, {sourceId, targetId});
+    const auto source = groups.constFind(sourceId);
+    if (source == groups.cend())
+        throw Error(Error::Database, QStringLiteral("The element group %1 to copy from does not exist. Another user "
+                                                    "may have deleted it.")
+                                         .arg(sourceId));
+    const auto target = groups.constFind(targetId);
+    if (target == groups.cend())
+        throw Error(Error::Database, QStringLiteral("The element group %1 to copy into does not exist. Another user "
+                                                    "may have deleted it.")
+                                         .arg(targetId));
 
     const QString stamp = sql::now();
     QList<AuditTrail::ColumnChange> changes;
@@ -171,21 +205,26 @@ void copyElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 so
             values.append(source->value(change.column));
         }
         values << author.userName << stamp << targetId;
-        sql::exec(db,
-                  QStringLiteral("UPDATE element_group SET %1, rec_last_mod_user = ?, rec_last_mod_date = ? "
-                                 "WHERE element_group_id = ?")
-                      .arg(assignments.join(QStringLiteral(", "))),
-                  values);
+        requireRows(
+            sql::exec(db,
+                      QStringLiteral("UPDATE element_group SET %1, rec_last_mod_user = ?, rec_last_mod_date = ? "
+                                     "WHERE element_group_id = ?")
+                          .arg(assignments.join(QStringLiteral(", "))),
+                      values)
+                .numRowsAffected(),
+            1, targetId);
         audit.write({kGroupTable, targetId, kGroupTable, QString::number(targetId), u'U', changes}, author.userName,
                     author.orgUnitId);
     }
     const int added = appendMissingChildren(db, audit, kMembers, sourceId, targetId, author, stamp) +
                       appendMissingChildren(db, audit, kCitations, sourceId, targetId, author, stamp);
     if (changes.isEmpty() && added > 0) {
-        sql::exec(db,
-                  QStringLiteral("UPDATE element_group SET rec_last_mod_user = ?, rec_last_mod_date = ? "
-                                 "WHERE element_group_id = ?"),
-                  {author.userName, stamp, targetId});
+        requireRows(sql::exec(db,
+                              QStringLiteral("UPDATE element_group SET rec_last_mod_user = ?, rec_last_mod_date = ? "
+                                             "WHERE element_group_id = ?"),
+                              {author.userName, stamp, targetId})
+                        .numRowsAffected(),
+                    1, targetId);
     }
     transaction.commit();
 }

@@ -1,6 +1,7 @@
 #include "HostSession.h"
 
 #include "BoundSql.h"
+#include "SharedDatabase.h"
 #include "clients/ServerDirectory.h"
 #include "platform/Error.h"
 
@@ -12,12 +13,17 @@ HostSession::HostSession(std::unique_ptr<Database> database, const QString &user
     if (!m_database)
         throw Error(Error::Database, QStringLiteral("No database is open."));
     m_user = findUser(m_database->connection(), userName);
+    if (m_database->engine() == Engine::PostgreSQL)
+        SharedDatabase::requireOwnRole(m_database->connection(), m_user.userName);
+    m_rights = AccessRights(m_database->connection(), m_user.id);
+    m_rights.setDatabaseReadOnly(m_database->isReadOnly());
     m_serverName = m_database->serverName();
 
     clients::ServerConnection connection;
     connection.connectionName = m_database->connection().connectionName();
     connection.serverType = serverType();
     connection.nextId = [db = m_database.get()](const QString &sequence) { return db->nextId(sequence); };
+    connection.user = {m_user.id, m_user.userName};
     clients::ServerDirectory::Register(m_serverName, std::move(connection));
 }
 
@@ -30,6 +36,15 @@ HostSession::~HostSession()
     } catch (const Error &) {
         // Already gone.
     }
+}
+
+QString HostSession::readOnlyReason() const
+{
+    if (m_database->isReadOnly())
+        return QStringLiteral("You may read this database file but not write to it, so it is open for reading only.");
+    if (!m_rights.allowsWriting())
+        return QStringLiteral("Your rights in this database allow reading only.");
+    return {};
 }
 
 qint32 HostSession::serverType() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccessRights.h"
 #include "Database.h"
 #include "QueryService.h"
 
@@ -18,17 +19,20 @@ struct SessionUser {
     QString orgUnitCode;
 };
 
-// One logged-in user on one open database: owns the connection and its query service, and makes
-// the connection known to the business clients under the server name for as long as it lives.
+// One logged-in user on one open database: owns the connection, its query service and the user's
+// rights, and makes the connection known to the business clients (with the user) under the server
+// name for as long as it lives.
 class HostSession
 {
 public:
     // Raised when the user cannot work on this database (unknown or inactive).
     static constexpr int LoginRefused = 7001;
 
-    // Looks the user up by name (without regard to case) and registers the connection in
-    // clients::ServerDirectory. Raises talv::Error: LoginRefused for an unknown or inactive user,
-    // Database when the lookup itself fails; nothing stays registered then.
+    // Looks the user up by name (without regard to case), reads their rights and registers the
+    // connection in clients::ServerDirectory. In a shared PostgreSQL database whose roles are set
+    // up (SharedDatabase.h) a user's role works only as that user. Raises talv::Error: LoginRefused
+    // for an unknown or inactive user or another user's role, Database when the lookup itself
+    // fails; nothing stays registered then.
     HostSession(std::unique_ptr<Database> database, const QString &userName);
     ~HostSession();
     HostSession(const HostSession &) = delete;
@@ -38,6 +42,11 @@ public:
     QSqlDatabase connection() const { return m_database->connection(); }
     const QueryService &queries() const { return m_queries; }
     const SessionUser &user() const { return m_user; }
+    // The user's rights; in a database open for reading only nothing is granted beyond reading.
+    const AccessRights &rights() const { return m_rights; }
+    // Why nothing can be changed in this session, or empty when something can: the database is
+    // open for reading only, or the user's rights allow reading only.
+    QString readOnlyReason() const;
 
     // The name the business clients find the connection by (Database::serverName()).
     const QString &serverName() const { return m_serverName; }
@@ -50,6 +59,7 @@ private:
     std::unique_ptr<Database> m_database;
     QueryService m_queries;
     SessionUser m_user;
+    AccessRights m_rights;
     QString m_serverName;
 };
 

@@ -272,6 +272,14 @@ void MainWindow::buildStatusBar()
     statusBar()->addWidget(m_statusServer, 1);
     statusBar()->addPermanentWidget(m_statusUser);
     statusBar()->addPermanentWidget(m_statusListSize);
+
+    // Whoever can change nothing is told so before a command is found disabled.
+    const QString readOnlyReason = m_session.readOnlyReason();
+    m_statusAccess = new QLabel(tr("read-only"), this);
+    m_statusAccess->setObjectName(QStringLiteral("lblStatusAccess"));
+    m_statusAccess->setToolTip(readOnlyReason);
+    m_statusAccess->setVisible(!readOnlyReason.isEmpty());
+    statusBar()->addPermanentWidget(m_statusAccess);
 }
 
 void MainWindow::updateStatus()

@@ -107,6 +107,7 @@ private:
     QLabel *m_listCaption = nullptr;
     QLabel *m_statusServer = nullptr;
     QLabel *m_statusUser = nullptr;
+    QLabel *m_statusAccess = nullptr; // "read-only" when nothing can be changed
     QLabel *m_statusListSize = nullptr;
     QMenu *m_windowMenu = nullptr;
     QActionGroup *m_viewActions = nullptr;

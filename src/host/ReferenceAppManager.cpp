@@ -1,13 +1,12 @@
 #include "ReferenceAppManager.h"
 
 #include "BoundSql.h"
-#include "GroupWrites.h"
 #include "platform/Error.h"
 
 namespace talv::host {
 
 ReferenceAppManager::ReferenceAppManager(HostSession &session)
-    : m_session(session), m_rights(session.connection(), session.user().id),
+    : m_session(session),
       m_audit(session.connection(), [db = &session.database()](const QString &seq) { return db->nextId(seq); })
 {}
 
@@ -31,7 +30,7 @@ QString ReferenceAppManager::GetUserName()
 void ReferenceAppManager::ApplySecurity(QWidget *control, const QVariant &, const QString &controlName,
                                         const QObjectList &children)
 {
-    applySecurity(m_rights, control, controlName, children);
+    applySecurity(rights(), control, controlName, children);
 }
 
 int ReferenceAppManager::Message(const QString &messageId, const QStringList &arguments)
@@ -63,7 +62,7 @@ QString ReferenceAppManager::GetOrgUnitCode(qint32 orgUnitId)
 
 bool ReferenceAppManager::CheckPermission(const QVariant &value)
 {
-    if (m_rights.letter(DetailsScreen, DeleteCommand) != AccessRights::Full)
+    if (rights().letter(DetailsScreen, DeleteCommand) != AccessRights::Full)
         return false;
     if (!value.isValid() || value.isNull())
         return true;
@@ -77,12 +76,16 @@ bool ReferenceAppManager::CheckPermission(const QVariant &value)
 
 void ReferenceAppManager::requireRight(const QString &command, const QString &what) const
 {
-    if (m_rights.letter(DetailsScreen, command) != AccessRights::Full)
+    if (rights().letter(DetailsScreen, command) != AccessRights::Full)
         throw Error(NotAllowed, QStringLiteral("%1 may not %2.").arg(m_session.user().userName, what));
 }
 
-bool ReferenceAppManager::Delete(const QString &operation, qint32 recordId, const QString &userName,
-                                 const QString &tableName)
+Author ReferenceAppManager::author() const
+{
+    return Author{m_session.user().userName, m_session.user().orgUnitId};
+}
+
+bool ReferenceAppManager::Delete(const QString &operation, qint32 recordId, const QString &, const QString &tableName)
 {
     if (operation.compare(QStringLiteral("delete_table_data"), Qt::CaseInsensitive) != 0)
         throw Error(Error::InvalidArgument,
@@ -90,12 +93,12 @@ bool ReferenceAppManager::Delete(const QString &operation, qint32 recordId, cons
     if (tableName.compare(QStringLiteral("ELEMENT_GROUP"), Qt::CaseInsensitive) != 0)
         throw Error(Error::InvalidArgument, QStringLiteral("The host cannot delete records of \"%1\".").arg(tableName));
     requireRight(DeleteCommand, QStringLiteral("delete element groups"));
-    deleteElementGroup(m_session.connection(), m_audit, recordId, Author{userName, m_session.user().orgUnitId});
+    deleteElementGroup(m_session.connection(), m_audit, recordId, author());
     return true;
 }
 
 bool ReferenceAppManager::Copy(const QString &operation, const QVariant &sourceGroup, qint32 targetGroupId,
-                               const QString &userName)
+                               const QString &)
 {
     if (operation.compare(QStringLiteral("COPY_EL_GROUPS"), Qt::CaseInsensitive) != 0)
         throw Error(Error::InvalidArgument, QStringLiteral("The host offers no copy operation \"%1\".").arg(operation));
@@ -105,14 +108,13 @@ bool ReferenceAppManager::Copy(const QString &operation, const QVariant &sourceG
         throw Error(Error::InvalidArgument,
                     QStringLiteral("\"%1\" is not an element group id.").arg(sourceGroup.toString()));
     requireRight(CopyCommand, QStringLiteral("copy data into element groups"));
-    copyElementGroup(m_session.connection(), m_audit, sourceId, targetGroupId,
-                     Author{userName, m_session.user().orgUnitId});
+    copyElementGroup(m_session.connection(), m_audit, sourceId, targetGroupId, author());
     return true;
 }
 
 QString ReferenceAppManager::GetControlAccess(const QString &controlName, const QString &menuName)
 {
-    return m_rights.letter(controlName, menuName);
+    return rights().letter(controlName, menuName);
 }
 
 RecordsetPtr ReferenceAppManager::GetPrototypeRSForView(const QString &viewCode)

@@ -2,6 +2,7 @@
 
 #include "AccessRights.h"
 #include "AuditTrail.h"
+#include "GroupWrites.h"
 #include "HelpTopics.h"
 #include "HostSession.h"
 #include "HostWindowServices.h"
@@ -18,7 +19,8 @@ namespace talv::host {
 // Delete and Copy answer true when done and raise talv::Error for every failure (a missing group,
 // a refused statement, a lost connection, a user who may not write, an unknown operation), with
 // the database's own message, so that the screens' "Unable to ..." boxes can show why; they never
-// answer false. A failed call leaves the database exactly as before.
+// answer false. A failed call leaves the database exactly as before. The audit trail names the
+// session's user, whatever user name the caller passes.
 class ReferenceAppManager final : public AppManager
 {
 public:
@@ -38,7 +40,7 @@ public:
     MessageCatalogue &messages() { return m_messages; }
     ViewCatalogue &views() { return m_views; }
     HelpTopics &help() { return m_help; }
-    const AccessRights &rights() const { return m_rights; }
+    const AccessRights &rights() const { return m_session.rights(); }
 
     QString GetServerName() override;
     qint32 GetServerType() override;
@@ -63,10 +65,11 @@ public:
     // "F") and `value` does not deny it: an access letter other than "F", or anything that reads as
     // false (false, 0), denies; an empty value leaves it to the user's rights alone.
     bool CheckPermission(const QVariant &value) override;
-    // Delete("delete_table_data", group id, user name, "ELEMENT_GROUP"): see deleteElementGroup.
+    // Delete("delete_table_data", group id, user name (not used), "ELEMENT_GROUP"): see
+    // deleteElementGroup.
     bool Delete(const QString &operation, qint32 recordId, const QString &userName, const QString &tableName) override;
-    // Copy("COPY_EL_GROUPS", source group id (number or text), target id, user name): see
-    // copyElementGroup.
+    // Copy("COPY_EL_GROUPS", source group id (number or text), target id, user name (not used)):
+    // see copyElementGroup.
     bool Copy(const QString &operation, const QVariant &sourceGroup, qint32 targetGroupId,
               const QString &userName) override;
 
@@ -86,12 +89,12 @@ public:
 private:
     HostWindowServices &window(const char *member) const;
     void requireRight(const QString &command, const QString &what) const;
+    Author author() const;
 
     HostSession &m_session;
     MessageCatalogue m_messages;
     ViewCatalogue m_views;
     HelpTopics m_help;
-    AccessRights m_rights;
     AuditTrail m_audit;
     HostWindowServices *m_window = nullptr;
 };

@@ -1,11 +1,13 @@
 #include "SqliteReader.h"
 
+#include "QueryRefusals.h"
 #include "platform/Error.h"
 
 #include <QSqlDriver>
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <vector>
 
 namespace talv::host {
@@ -30,28 +32,75 @@ FieldType fieldTypeForDeclared(const char *declared)
     return FieldType::VarChar;
 }
 
-class Statement
+// While a query is prepared, SQLite asks this about every action the statement will take; only
+// reading is allowed. It closes what sqlite3_stmt_readonly lets through because no table changes:
+// BEGIN (a transaction left open on the session's connection), ATTACH (which creates a file) and
+// PRAGMA (which changes the connection's settings).
+int allowReadingOnly(void *, int action, const char *, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+class ReadingOnly
 {
 public:
-    Statement(sqlite3 *db, const QString &text) : m_db(db)
-    {
-        const void *tail = nullptr;
-        if (sqlite3_prepare16_v2(db, text.utf16(), static_cast<int>(text.size() * 2), &m_stmt, &tail) != SQLITE_OK)
-            fail(db);
-        const auto *rest = static_cast<const QChar *>(tail);
-        const QChar *end = text.constData() + text.size();
-        for (; rest && rest < end; ++rest)
-            if (!rest->isSpace() && *rest != u';')
-                throw Error(Error::Database, QStringLiteral("Only one statement can be run at a time."));
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-    sqlite3_stmt *get() const { return m_stmt; }
+    explicit ReadingOnly(sqlite3 *db) : m_db(db) { sqlite3_set_authorizer(m_db, &allowReadingOnly, nullptr); }
+    ~ReadingOnly() { sqlite3_set_authorizer(m_db, nullptr, nullptr); }
+    ReadingOnly(const ReadingOnly &) = delete;
+    ReadingOnly &operator=(const ReadingOnly &) = delete;
 
 private:
     sqlite3 *m_db;
-    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// One statement that only reads. SQLite itself says where the first statement ends and whether it
+// writes; the text after it may hold nothing but blanks, comments and semicolons.
+class Statement
+{
+public:
+    Statement(sqlite3 *db, const QString &text)
+    {
+        const ReadingOnly guard(db);
+        const auto *begin = reinterpret_cast<const char16_t *>(text.utf16());
+        const auto *end = begin + text.size();
+        const void *tail = nullptr;
+        sqlite3_stmt *stmt = nullptr;
+        const int prepared = sqlite3_prepare16_v2(db, begin, int(text.size() * 2), &stmt, &tail);
+        m_stmt.reset(stmt);
+        if (prepared != SQLITE_OK) {
+            if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_AUTH)
+                throw Error(Error::Database, queryRefusal::notAQuery());
+            fail(db);
+        }
+        if (!m_stmt)
+            throw Error(Error::Database, QStringLiteral("The text holds no statement to run."));
+        if (!sqlite3_stmt_readonly(m_stmt.get()))
+            throw Error(Error::Database, queryRefusal::notAQuery());
+        for (const auto *rest = static_cast<const char16_t *>(tail); rest && rest < end;) {
+            sqlite3_stmt *next = nullptr;
+            const void *after = nullptr;
+            // A second statement is refused even when it would not prepare.
+            const int second = sqlite3_prepare16_v2(db, rest, int((end - rest) * 2), &next, &after);
+            sqlite3_finalize(next);
+            if (second != SQLITE_OK || next)
+                throw Error(Error::Database, queryRefusal::secondStatement());
+            if (after == rest)
+                break;
+            rest = static_cast<const char16_t *>(after);
+        }
+    }
+    sqlite3_stmt *get() const { return m_stmt.get(); }
+
+private:
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> m_stmt{nullptr, &sqlite3_finalize};
 };
 
 } // namespace

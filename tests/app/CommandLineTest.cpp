@@ -23,12 +23,17 @@ TEST(CommandLineTest, OptionsMakeTheConnectionAndChooseTheUser)
     EXPECT_EQ(QStringList({c.name, c.host, c.user, line.options.user}),
               QStringList({"talv", "db.example.org", "biologist", "jbrandt"}));
     EXPECT_TRUE(c.engine == Engine::PostgreSQL && c.port == 6543 && line.options.create);
+    // In a shared database a user connects as their own role and works as that user.
+    const CommandLine shared = parse({"--pg-database", "talv", "--pg-user", "jbrandt", "--setup-shared"});
+    EXPECT_EQ(shared.options.user, "jbrandt");
+    EXPECT_TRUE(shared.options.setupShared);
 
     for (const QStringList &wrong : QList<QStringList>{{"--database", "a.sqlite", "--pg-database", "talv"},
                                                        {"--pg-host", "localhost"},
                                                        {"--pg-database", "talv", "--pg-port", "99999"},
                                                        {"--pg-database", "talv", "--pg-port", "five"},
                                                        {"--create"},
+                                                       {"--database", "a.sqlite", "--setup-shared"},
                                                        {"--user", "  "},
                                                        {"--no-such-option"},
                                                        {"stray.sqlite"}}) {

@@ -1,5 +1,6 @@
 #include "host/Database.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -7,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace talv::host;
 
@@ -16,8 +19,9 @@ namespace {
 class TalvHostProcessTest : public ::testing::Test
 {
 protected:
-    // The exit code (-1 when it crashed or hung) and what it wrote to stderr.
-    std::pair<int, QString> run(const QStringList &arguments)
+    // The exit code (-1 when it crashed or hung) and what it wrote to stderr. `asAnotherUser`
+    // runs it as a user who owns none of the test's files ("nobody", when the test runs as root).
+    std::pair<int, QString> run(const QStringList &arguments, bool asAnotherUser = false)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -25,7 +29,11 @@ protected:
         env.insert("HOME", home.path());
         env.insert("XDG_DATA_HOME", home.filePath("data"));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TALV_HOST_PROGRAM), arguments);
+        if (asAnotherUser && geteuid() == 0)
+            process.start("runuser",
+                          QStringList{"-p", "-u", "nobody", "--", QStringLiteral(TALV_HOST_PROGRAM)} + arguments);
+        else
+            process.start(QStringLiteral(TALV_HOST_PROGRAM), arguments);
         if (!process.waitForFinished(60000)) {
             process.kill();
             process.waitForFinished();
@@ -88,6 +96,27 @@ TEST_F(TalvHostProcessTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas)
     EXPECT_EQ(run({"--frobnicate"}).first, 1);
     EXPECT_FALSE(QFile::exists(embeddedDatabase()))
         << "a named database never falls back to the embedded one, nor does a usage error";
+}
+
+TEST_F(TalvHostProcessTest, AFileTheUserMayOnlyReadOpensForReadingAndIsLeftAsItWas)
+{
+    // Another user's database in a folder anyone may write to, where journal files could be left.
+    const QString file = home.filePath("owners.sqlite");
+    ASSERT_EQ(run({"--database", file, "--create", "--smoke-test"}).first, 0);
+    QFile::setPermissions(home.path(), QFile::Permissions(0x7777));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther |
+                                    (geteuid() == 0 ? QFile::WriteOwner : QFile::Permissions()));
+    const auto digest = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+                                           : QByteArray();
+    };
+    const QByteArray before = digest();
+
+    const auto [code, err] = run({"--database", file, "--user", "jbrandt", "--smoke-test"}, true);
+    EXPECT_EQ(code, 0) << err.toStdString();
+    EXPECT_EQ(digest(), before);
+    EXPECT_EQ(QDir(home.path()).entryList({"owners.sqlite*"}, QDir::Files), QStringList({"owners.sqlite"}));
 }
 
 } // namespace

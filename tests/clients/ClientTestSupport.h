@@ -33,16 +33,17 @@ inline qint32 serverTypeOf(const host::Database &db)
     return db.engine() == host::Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
 }
 
-// Makes a test database reachable to the clients by name, as the host does at start.
+// Makes a test database reachable to the clients by name, as the host does at start, with
+// `user` working on it (the sample's ecarter unless a test names another).
 class ScopedServer
 {
 public:
-    explicit ScopedServer(host::Database &db)
+    explicit ScopedServer(host::Database &db, const clients::ServerUser &user = {1, "ecarter"})
     {
         clients::registerClientClasses();
         clients::ServerDirectory::Register(TestServer,
                                            {db.connection().connectionName(), serverTypeOf(db),
-                                            [&db](const QString &sequence) { return db.nextId(sequence); }});
+                                            [&db](const QString &sequence) { return db.nextId(sequence); }, user});
     }
     ~ScopedServer() { clients::ServerDirectory::Unregister(TestServer); }
     Q_DISABLE_COPY(ScopedServer)

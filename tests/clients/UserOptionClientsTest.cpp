@@ -40,7 +40,7 @@ Component *saveNewOption(const host::Database &db, std::unique_ptr<ComponentColl
 TEST_P(UserOptionClientsOnEngine, NewOptionIsWrittenWithItsCategoryChangedOneWithItsOwnCollection)
 {
     TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
+    const ScopedServer server(db->database(), {2, "jbrandt"});
     const QString criteria = "$DEFAULT_FIND_CRITERIA";
     const QString control = "TALV_ELGroup.ELGroupSearch";
     std::unique_ptr<ComponentCollection> categories;
@@ -69,7 +69,7 @@ TEST_P(UserOptionClientsOnEngine, NewOptionIsWrittenWithItsCategoryChangedOneWit
     // An option of an unknown category is refused with the reason.
     options->AddNew(0, 0, QVariant());
     options->Item(2)->setProperty("CategoryName", "$NO_SUCH_CATEGORY");
-    options->Item(2)->setProperty("UserId", 1);
+    options->Item(2)->setProperty("UserId", 2);
     options->Item(2)->setProperty("OptionName", "x");
     EXPECT_FALSE(options->SaveAll());
     EXPECT_TRUE(options->LastError().contains(u"$NO_SUCH_CATEGORY"));
@@ -78,11 +78,14 @@ TEST_P(UserOptionClientsOnEngine, NewOptionIsWrittenWithItsCategoryChangedOneWit
 TEST_P(UserOptionClientsOnEngine, TwoUsersKeepTheirOwnOptionUnderOneName)
 {
     TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
     const QString name = "Carter's alpine groups"; // user 1 has it in the sample
     std::unique_ptr<ComponentCollection> categories;
-    ASSERT_FALSE(saveNewOption(db->database(), categories, UserSearches, name, 2, "user 2")->IsNew());
-
+    {
+        const ScopedServer asJbrandt(db->database(), {2, "jbrandt"});
+        ASSERT_FALSE(saveNewOption(db->database(), categories, UserSearches, name, 2, "user 2")->IsNew());
+        categories.reset();
+    }
+    const ScopedServer asEcarter(db->database());
     auto first = lookUpOption(db->database(), UserSearches, name, 1);
     ASSERT_EQ(first->Count(), 1);
     first->RemoveAt(1);
@@ -91,6 +94,43 @@ TEST_P(UserOptionClientsOnEngine, TwoUsersKeepTheirOwnOptionUnderOneName)
     auto second = lookUpOption(db->database(), UserSearches, name, 2);
     ASSERT_EQ(second->Count(), 1);
     EXPECT_EQ(second->Item(1)->property("OptionValue").toString(), "user 2");
+}
+
+TEST_P(UserOptionClientsOnEngine, ASessionWritesOnlyItsOwnUsersOptions)
+{
+    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
+    const QStringList before = tableRows(db->database(), "user_option", "user_option_id");
+    const auto refused = [](ComponentCollection &options) {
+        EXPECT_FALSE(options.SaveAll());
+        return options.LastError();
+    };
+    {
+        const ScopedServer asJbrandt(db->database(), {2, "jbrandt"});
+        // ecarter's saved search, as the category's list of every user's options holds it.
+        auto theirs = lookUpOption(db->database(), UserSearches, "Carter's alpine groups", 1);
+        ASSERT_EQ(theirs->Count(), 1);
+        theirs->Item(1)->setProperty("OptionValue", "<TALV/>");
+        EXPECT_TRUE(refused(*theirs).contains("belongs to another user")) << theirs->LastError().toStdString();
+        theirs->Item(1)->setProperty("UserId", 2); // taking it over is no way round
+        refused(*theirs);
+        theirs->Item(1)->Refresh();
+        theirs->RemoveAt(1);
+        refused(*theirs);
+
+        auto planted = openCollection(db->database(), OptionClass);
+        planted->AddNew(0, 0, QVariant());
+        for (const auto &[property, value] :
+             {std::pair<QString, QVariant>{"CategoryName", UserSearches}, {"OptionName", "planted"}, {"UserId", 1}})
+            planted->Item(1)->setProperty(property, value);
+        refused(*planted);
+    }
+    {
+        const ScopedServer nobody(db->database(), {0, {}});
+        auto mine = lookUpOption(db->database(), UserSearches, "Carter's alpine groups", 1);
+        mine->RemoveAt(1);
+        EXPECT_TRUE(refused(*mine).contains("Nobody is logged in")) << mine->LastError().toStdString();
+    }
+    EXPECT_EQ(tableRows(db->database(), "user_option", "user_option_id"), before);
 }
 
 TALV_ON_BOTH_ENGINES(UserOptionClientsOnEngine);

@@ -25,9 +25,10 @@ struct FakeScreen {
         for (const char *button : {"cmdFindNow", "cmdNew", "cmdDetails", "cmdRemoveReference", "cmdPublish"})
             (new QPushButton(&screen))->setObjectName(QString::fromLatin1(button));
         QMenu *file = (new QMenuBar(&screen))->addMenu("&File");
-        for (const char *action :
-             {"mnuFileNew", "mnuFileSave", "mnuFileSaveSearch", "mnuEditDelete", "mnuEditCopy", "mnuToolsCopy"})
+        for (const char *action : {"mnuFileNew", "mnuFileSave", "mnuFileSaveSearch", "mnuFileDeleteSearch",
+                                   "mnuEditDelete", "mnuEditCopy", "mnuToolsCopy"})
             file->addAction(QString::fromLatin1(action))->setObjectName(QString::fromLatin1(action));
+        file->addAction("&New Search")->setObjectName("mnuFileNewSearch");
         auto *toolbar = new QToolBar(&screen);
         toolbar->addAction("Save")->setObjectName("Save");
         toolbar->findChild<QAction *>("Save")->setToolTip("Save Current Search");
@@ -127,3 +128,19 @@ TEST_P(AppServices, SevenViewsNumberedFromOneAnswerEmptyListLayouts)
 }
 
 TALV_ON_BOTH_ENGINES(AppServices);
+
+TEST(AccessRightsTest, ADatabaseOpenForReadingOnlyTakesEveryWriteAwayTheUsersOwnSearchesToo)
+{
+    host::AccessRights rights(QHash<std::pair<QString, QString>, QString>{{{"*", "*"}, "F"}});
+    EXPECT_TRUE(rights.allowsWriting());
+    rights.setDatabaseReadOnly(true);
+    EXPECT_FALSE(rights.allowsWriting());
+    EXPECT_EQ(rights.letter("ELGroupDetails", "mnuFileSave"), "R");
+
+    FakeScreen search("ELGroupSearch");
+    host::applySecurity(rights, &search.screen, "ELGroupSearch", {});
+    // Starting a new search or adding to the working list changes nothing stored.
+    EXPECT_EQ(search.disabled(),
+              QStringList({"Delete", "Save", "cmdNew", "cmdRemoveReference", "mnuEditDelete", "mnuFileDeleteSearch",
+                           "mnuFileNew", "mnuFileSave", "mnuFileSaveSearch", "mnuToolsCopy"}));
+}

@@ -1,4 +1,7 @@
+#include "host/BoundSql.h"
+#include "host/HostSession.h"
 #include "host/QueryService.h"
+#include "host/ReferenceAppManager.h"
 #include "host/ViewCatalogue.h"
 #include "host/WorkingLists.h"
 #include "support/EngineDatabase.h"
@@ -7,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -25,6 +30,19 @@ using DatabaseOnEngine = ::testing::TestWithParam<host::Engine>;
 qint64 count(host::Database &db, const QString &sql)
 {
     return test::rowsOf(db.connection(), sql).value(0).toLongLong();
+}
+
+// The files of a folder with a digest of each one's bytes.
+QStringList folderState(const QString &path)
+{
+    QStringList state;
+    for (const QString &name : QDir(path).entryList(QDir::Files, QDir::Name)) {
+        QFile file(QDir(path).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        state << name + u' ' +
+                     QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex());
+    }
+    return state;
 }
 
 } // namespace
@@ -138,10 +156,66 @@ TEST(Database, AFolderANewerOrAForeignDatabaseIsRefusedUntouched)
     auto newer = host::Database::open(options);
     EXPECT_THROW(newer->ensureSchema(), Error);
     EXPECT_EQ(count(*newer, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 1);
+    newer.reset();
 
     options.name = folder.filePath("foreign.sqlite");
-    auto foreign = host::Database::open(options);
-    QSqlQuery(foreign->connection()).exec("CREATE TABLE invoices (id INTEGER)");
-    EXPECT_THROW(foreign->ensureSchema(), Error);
-    EXPECT_EQ(count(*foreign, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 1);
+    test::rowsOf(host::Database::open(options)->connection(), "CREATE TABLE invoices (id INTEGER)");
+    // Another application's file whose version table happens to say 1 is as foreign.
+    options.name = folder.filePath("versioned.sqlite");
+    test::rowsOf(host::Database::open(options)->connection(), "CREATE TABLE schema_version (version INTEGER)");
+    test::rowsOf(host::Database::open(options)->connection(), "INSERT INTO schema_version VALUES (1)");
+    const QStringList before = folderState(folder.path());
+    for (const char *name : {"foreign.sqlite", "versioned.sqlite"}) {
+        options.name = folder.filePath(name);
+        EXPECT_THROW(host::Database::open(options)->ensureSchema(), Error) << name;
+    }
+    EXPECT_EQ(folderState(folder.path()), before) << "not a byte written, no journal left beside";
+}
+
+TEST(Database, AFileOpenedForReadingOnlyIsReadAsItIsAndNothingIsWrittenBesideIt)
+{
+    QTemporaryDir folder;
+    host::ConnectionOptions options;
+    options.name = folder.filePath("owners.sqlite");
+    options.createIfMissing = true;
+    {
+        auto made = host::Database::open(options);
+        made->ensureSchema();
+        made->loadSampleData();
+    }
+    const QStringList before = folderState(folder.path());
+    host::ConnectionOptions reading = options;
+    reading.readOnly = true;
+    {
+        host::HostSession session(host::Database::open(reading), "ecarter");
+        session.database().ensureSchema(); // finds nothing to do
+        host::ReferenceAppManager manager(session);
+        EXPECT_EQ(manager.CallGetQueryRSXML("SELECT count(*) AS n FROM element_group")->ValueAt(0, 0).toInt(), 160);
+        EXPECT_EQ(session.readOnlyReason(),
+                  "You may read this database file but not write to it, so it is open for reading only.");
+        // A full user may change nothing here; what gets past the rights is refused in plain words.
+        EXPECT_FALSE(manager.CheckPermission(QVariant()));
+        EXPECT_THROW(manager.Delete("delete_table_data", 1, "ecarter", "ELEMENT_GROUP"), Error);
+        try {
+            clients::WriteTransaction transaction(session.connection());
+            host::sql::exec(session.connection(), "DELETE FROM audit_log");
+            ADD_FAILURE() << "a file open for reading only was written";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.description(), "The database is open for reading only; nothing can be changed in it.");
+        }
+    }
+    EXPECT_EQ(folderState(folder.path()), before);
+
+    // While its owner works on it, the owner's latest changes are read, and the owner goes on
+    // writing when the reader has gone.
+    auto owner = host::Database::open(options);
+    test::rowsOf(owner->connection(),
+                 "UPDATE element_group SET element_group_name = 'Renamed' WHERE element_group_id = 1");
+    {
+        auto reader = host::Database::open(reading);
+        EXPECT_EQ(test::rowsOf(reader->connection(), "SELECT element_group_name FROM element_group "
+                                                     "WHERE element_group_id = 1"),
+                  QStringList{"Renamed"});
+    }
+    EXPECT_NO_THROW(test::rowsOf(owner->connection(), "DELETE FROM audit_log"));
 }

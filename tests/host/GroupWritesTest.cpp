@@ -1,13 +1,106 @@
 #include "SessionFixture.h"
 
+#include "clients/WriteTransaction.h"
 #include "host/GroupWrites.h"
+#include "host/SqliteReader.h"
 
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using namespace talv;
 using test::SessionOnEngine;
 
 namespace {
+
+// A writer on a connection of its own, in a second thread, racing a holder whose change on
+// another connection is not committed yet. The holder lets go only once the writer waits for it
+// (SQLite: the writer's busy handler is called; PostgreSQL: the server shows it waiting for a
+// lock), so the race runs the same way every time.
+class Race
+{
+public:
+    Race(const host::ConnectionOptions &options, std::function<void(host::Database &)> write)
+        : m_thread([this, options, write = std::move(write)] { run(options, write); })
+    {}
+    ~Race()
+    {
+        release();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    // Whether the writer came to wait for the holder (false: it finished without waiting).
+    bool writerWaits(const QSqlDatabase &observer)
+    {
+        std::unique_lock lock(m_mutex);
+        if (observer.driver()->dbmsType() == QSqlDriver::SQLite) {
+            m_changed.wait(lock, [this] { return m_waiting || m_finished; });
+            return m_waiting;
+        }
+        while (!m_finished) {
+            lock.unlock();
+            const bool waiting =
+                test::rowsOf(observer, "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                       "AND wait_event_type = 'Lock'")
+                    .value(0)
+                    .toInt() > 0;
+            lock.lock();
+            if (waiting)
+                return m_waiting = true;
+        }
+        return false;
+    }
+    // After the holder committed: the writer's error, empty when it succeeded.
+    QString outcome()
+    {
+        release();
+        m_thread.join();
+        return m_error;
+    }
+
+private:
+    static int onBusy(void *race, int)
+    {
+        auto *self = static_cast<Race *>(race);
+        std::unique_lock lock(self->m_mutex);
+        self->m_waiting = true;
+        self->m_changed.notify_all();
+        self->m_changed.wait(lock, [self] { return self->m_released; });
+        return 1; // try again
+    }
+    void run(const host::ConnectionOptions &options, const std::function<void(host::Database &)> &write)
+    {
+        try {
+            const auto db = host::Database::open(options);
+            if (db->engine() == host::Engine::SQLite)
+                sqlite3_busy_handler(host::sqliteHandle(db->connection()), &Race::onBusy, this);
+            write(*db);
+        } catch (const std::exception &e) {
+            m_error = describe(e);
+        }
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+        m_changed.notify_all();
+    }
+    void release()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_waiting = false, m_released = false, m_finished = false;
+    QString m_error;
+    std::thread m_thread;
+};
 
 class GroupWrites : public SessionOnEngine
 {
@@ -26,6 +119,34 @@ protected:
         return rows("SELECT element_global_id FROM element_group_membership WHERE element_group_id = ? "
                     "ORDER BY display_order",
                     {group});
+    }
+    qint32 lastGroup() { return qint32(count("SELECT max(element_group_id) FROM element_group")); }
+    // The old value the trail filed for a column of the group's own row, in its last audit row.
+    QString auditedOldValue(qint32 group, const QString &column)
+    {
+        return rows("SELECT c.old_value FROM audit_log l JOIN audit_log_column c ON c.audit_log_id = l.audit_log_id "
+                    "WHERE l.record_id = ? AND l.table_name = 'ELEMENT_GROUP' AND c.column_name = ? "
+                    "ORDER BY l.audit_log_id DESC",
+                    {group, column})
+            .value(0);
+    }
+    // Runs `write` (a delete or a copy by ecarter, on its own connection) while another connection
+    // holds the uncommitted `change`; commits the change once the write waits for it. The write's
+    // error, or empty when it went through.
+    QString raceAgainst(const QStringList &change,
+                        const std::function<void(host::Database &, host::AuditTrail &, const host::Author &)> &write)
+    {
+        const auto holderDb = m_db->openAnother();
+        clients::WriteTransaction holder(holderDb->connection());
+        for (const QString &statement : change)
+            test::rowsOf(holderDb->connection(), statement);
+        Race race(m_db->options(), [&write](host::Database &db) {
+            host::AuditTrail audit(db.connection(), [&db](const QString &sequence) { return db.nextId(sequence); });
+            write(db, audit, host::Author{"ecarter", 1});
+        });
+        EXPECT_TRUE(race.writerWaits(m_db->database().connection())) << "the write did not wait for the other";
+        holder.commit();
+        return race.outcome();
     }
     // Without `table` the write fails midway, with the database's own message naming it, and
     // whatever it had already written is undone.
@@ -55,7 +176,8 @@ TEST_P(GroupWrites, DeleteRemovesTheGroupWithItsChildrenAndAuditsEveryRow)
     const QString othersSql = "SELECT * FROM element_group_membership WHERE element_group_id <> ? ORDER BY 1, 2";
     const QStringList others = rows(othersSql, {id});
 
-    EXPECT_TRUE(manager->Delete("delete_table_data", id, "ecarter", "ELEMENT_GROUP"));
+    // The trail names the session's user, whoever the caller says it is.
+    EXPECT_TRUE(manager->Delete("delete_table_data", id, "somebody_else", "ELEMENT_GROUP"));
     EXPECT_EQ(count("SELECT count(*) FROM element_group WHERE element_group_id = ?", {id}), 0);
     EXPECT_EQ(members(id), QStringList());
     EXPECT_EQ(count("SELECT count(*) FROM element_group_reference WHERE element_group_id = ?", {id}), 0);
@@ -78,7 +200,6 @@ TEST_P(GroupWrites, RefusedWritesChangeNothing)
     const QStringList before = groupState();
     EXPECT_THROW(manager->Delete("delete_table_data", 987654, "ecarter", "ELEMENT_GROUP"), Error);
     EXPECT_THROW(manager->Delete("delete_table_data", id, "ecarter", "REFERENCE"), Error);
-    EXPECT_THROW(manager->Delete("delete_table_data", id, "", "ELEMENT_GROUP"), Error);
     EXPECT_THROW(manager->Copy("COPY_EL_GROUPS", "1; DELETE FROM element_group", 2, "ecarter"), Error);
     EXPECT_THROW(manager->Copy("COPY_EL_GROUPS", id, id, "ecarter"), Error);
     EXPECT_THROW(manager->Copy("COPY_EL_GROUPS", id, 987654, "ecarter"), Error);
@@ -154,6 +275,102 @@ TEST_P(GroupWrites, CopyFailingMidwayRestoresTheFieldsAndMembersAlreadyWritten)
     // The fields and the new members are written before the citations are read.
     expectRolledBackWithout("element_group_reference",
                             [&] { manager->Copy("COPY_EL_GROUPS", source, target, "ecarter"); });
+}
+
+TEST_P(GroupWrites, ADeleteWaitsForAnotherWriterAndFilesWhatThatOneLeft)
+{
+    const qint32 id = groupWithChildren();
+    const QString error = raceAgainst(
+        {QString("UPDATE element_group SET element_group_desc = 'changed meanwhile' WHERE element_group_id = %1")
+             .arg(id)},
+        [id](host::Database &db, host::AuditTrail &audit, const host::Author &author) {
+            host::deleteElementGroup(db.connection(), audit, id, author);
+        });
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(count("SELECT count(*) FROM element_group WHERE element_group_id = ?", {id}), 0);
+    EXPECT_EQ(auditedOldValue(id, "element_group_desc"), "changed meanwhile");
+}
+
+TEST_P(GroupWrites, TwoCopiesIntoOneTargetFollowOneAnother)
+{
+    const qint32 source = groupWithChildren();
+    const qint32 target = lastGroup();
+    // The other copy, half done: the target's description replaced, one member appended.
+    const qint32 element = qint32(count("SELECT max(element_global_id) FROM element_global WHERE element_global_id "
+                                        "NOT IN (SELECT element_global_id FROM element_group_membership "
+                                        "WHERE element_group_id IN (?, ?))",
+                                        {source, target}));
+    const qint64 order = count("SELECT coalesce(max(display_order), 0) + 1 FROM element_group_membership "
+                               "WHERE element_group_id = ?",
+                               {target});
+    const QStringList targetBefore = members(target);
+    const QString error = raceAgainst(
+        {QString("UPDATE element_group SET element_group_desc = 'first copy' WHERE element_group_id = %1").arg(target),
+         QString("INSERT INTO element_group_membership (element_group_id, element_global_id, "
+                 "display_order) VALUES (%1, %2, %3)")
+             .arg(target)
+             .arg(element)
+             .arg(order)},
+        [&](host::Database &db, host::AuditTrail &audit, const host::Author &author) {
+            host::copyElementGroup(db.connection(), audit, source, target, author);
+        });
+    EXPECT_EQ(error, "");
+    // The second copy starts from what the first one left: its members follow the first's, each
+    // in a place of its own, and the trail names the first's description as the one replaced.
+    QStringList expected = targetBefore;
+    expected << QString::number(element);
+    for (const QString &m : members(source))
+        if (!expected.contains(m))
+            expected << m;
+    EXPECT_EQ(members(target), expected);
+    EXPECT_EQ(count("SELECT count(DISTINCT display_order) FROM element_group_membership WHERE element_group_id = ?",
+                    {target}),
+              expected.size());
+    EXPECT_EQ(auditedOldValue(target, "element_group_desc"), "first copy");
+}
+
+TEST_P(GroupWrites, ACopyIntoAGroupDeletedMeanwhileCopiesNothing)
+{
+    const qint32 source = groupWithChildren();
+    const qint32 target = lastGroup();
+    // The target already holds the source's members and references: only its fields would change.
+    for (const char *child : {"element_group_membership", "element_group_reference"}) {
+        const QString key = QString(child).endsWith("membership") ? "element_global_id" : "reference_id";
+        exec(QString("INSERT INTO %1 (element_group_id, %2, display_order) SELECT ?, %2, display_order + 1000 "
+                     "FROM %1 WHERE element_group_id = ? AND %2 NOT IN (SELECT %2 FROM %1 WHERE element_group_id = ?)")
+                 .arg(child, key),
+             {target, source, target});
+    }
+    const qint64 trail = count("SELECT count(*) FROM audit_log");
+    const QString error = raceAgainst({QString("DELETE FROM element_group WHERE element_group_id = %1").arg(target)},
+                                      [&](host::Database &db, host::AuditTrail &audit, const host::Author &author) {
+                                          host::copyElementGroup(db.connection(), audit, source, target, author);
+                                      });
+    EXPECT_TRUE(error.contains("does not exist")) << error.toStdString();
+    EXPECT_EQ(count("SELECT count(*) FROM audit_log"), trail);
+}
+
+TEST_P(GroupWrites, AWriterThatWaitsTooLongIsToldSoInPlainWords)
+{
+    const qint32 id = groupWithChildren();
+    const auto holderDb = m_db->openAnother();
+    clients::WriteTransaction holder(holderDb->connection());
+    test::rowsOf(holderDb->connection(),
+                 "UPDATE element_group SET element_group_desc = 'held' WHERE element_group_id = ?", {id});
+    host::ConnectionOptions impatient = m_db->options();
+    impatient.lockTimeoutMs = 1;
+    host::HostSession session2(host::Database::open(impatient), "ecarter");
+    host::ReferenceAppManager manager2(session2);
+    const QStringList before = groupState();
+    try {
+        manager2.Delete("delete_table_data", id, "ecarter", "ELEMENT_GROUP");
+        ADD_FAILURE() << "the delete went through while another writer held the group";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.description(), "Another user is saving changes to the same data and did not finish in time; "
+                                   "nothing was changed. Try again in a moment.");
+    }
+    holder.rollback();
+    EXPECT_EQ(groupState(), before);
 }
 
 TALV_ON_BOTH_ENGINES(GroupWrites);

@@ -342,4 +342,23 @@ TEST_F(HostWindowTest, F1FromAScreenOpensOurHelpAtItsTopic)
     EXPECT_EQ(window->helpWindow()->browser()->source().fragment(), "200");
 }
 
+TEST_F(HostWindowTest, TheStatusBarTellsWhoeverCanChangeNothing)
+{
+    // "read-only" and why, or nothing for a user who may write.
+    const auto access = [](HostSession &s) {
+        ReferenceAppManager manager(s);
+        const MainWindow w(s, manager.views());
+        const auto *label = w.findChild<QLabel *>("lblStatusAccess");
+        return label->isVisibleTo(&w) ? label->text() + " (" + label->toolTip() + ")" : QString();
+    };
+    EXPECT_EQ(access(*session), "");
+    HostSession reader(db->openAnother(), "jbrandt");
+    EXPECT_EQ(access(reader), "read-only (Your rights in this database allow reading only.)");
+    ConnectionOptions file = db->options();
+    file.readOnly = true;
+    HostSession fileReader(Database::open(file), "ecarter");
+    EXPECT_EQ(access(fileReader),
+              "read-only (You may read this database file but not write to it, so it is open for reading only.)");
+}
+
 } // namespace

@@ -75,7 +75,10 @@ std::unique_ptr<EngineDatabase> EngineDatabase::create(host::Engine engine, Cont
             return nullptr;
         }
         const QString name = QStringLiteral("talv_test_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-        adminExec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name));
+        // As README.md has a shared database made: ICU upper-cases as Qt does ("ß" to "SS").
+        adminExec(QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0 LOCALE_PROVIDER icu "
+                                 "ICU_LOCALE 'und'")
+                      .arg(name));
         made->m_options = postgresServer(name);
     }
     made->m_database = host::Database::open(made->m_options);

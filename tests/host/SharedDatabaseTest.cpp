@@ -48,9 +48,11 @@ TEST_F(SharedDatabaseTest, AReaderRoleReadsEverythingAndWritesOnlyItsOwnOptions)
 
     const auto reader = connectAs("jbrandt");
     EXPECT_EQ(test::rowsOf(reader->connection(), "SELECT count(*) FROM element_group"), QStringList{"160"});
-    const QStringList state = rows("SELECT * FROM element_group ORDER BY 1") + rows("SELECT * FROM audit_log") +
-                              rows("SELECT * FROM user_access ORDER BY 1, 2, 3") +
-                              rows("SELECT * FROM user_option ORDER BY 1");
+    const auto everything = [this] {
+        return rows("SELECT * FROM element_group ORDER BY 1") + rows("SELECT * FROM audit_log ORDER BY 1") +
+               rows("SELECT * FROM user_access ORDER BY 1, 2, 3") + rows("SELECT * FROM user_option ORDER BY 1");
+    };
+    const QStringList state = everything();
     for (const QString statement :
          {"DELETE FROM audit_log", "INSERT INTO audit_log VALUES (999, 'X', 1, 'X', '1', 'D', 'jbrandt', now(), 1)",
           "UPDATE user_access SET access_level = 'F' WHERE user_id = 2",
@@ -64,10 +66,8 @@ TEST_F(SharedDatabaseTest, AReaderRoleReadsEverythingAndWritesOnlyItsOwnOptions)
     // Another user's options are not even there to change.
     EXPECT_EQ(changed(*reader, "UPDATE user_option SET option_value = 'x' WHERE user_id = 1"), 0);
     EXPECT_EQ(changed(*reader, "DELETE FROM user_option WHERE user_id = 1"), 0);
-    const QStringList after = rows("SELECT * FROM element_group ORDER BY 1") + rows("SELECT * FROM audit_log") +
-                              rows("SELECT * FROM user_access ORDER BY 1, 2, 3") +
-                              rows("SELECT * FROM user_option ORDER BY 1");
-    EXPECT_EQ(after, state);
+
+    EXPECT_EQ(everything(), state);
 
     EXPECT_EQ(changed(*reader, "INSERT INTO user_option (user_option_category_id, user_id, option_name) "
                                "VALUES (3, 2, 'mine')"),

@@ -10,13 +10,12 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
 #include <memory>
 
 namespace talv::host {
 
 namespace {
-
-const char *const PreparedName = "talv_query";
 
 PGconn *postgresHandle(const QSqlDatabase &db)
 {
@@ -45,31 +44,63 @@ void run(const QSqlDatabase &db, const QString &statement)
         throw Error(Error::Database, messageOf(q.lastError()));
 }
 
-// The server's verdict on the text: prepared as one statement, or refused with its reason.
-void prepareOne(PGconn *conn, const QString &statement)
+// One query's stay on the connection: a read-only transaction and the statement prepared in it,
+// both gone again when it ends. Nothing the query did is kept; a failure to end it means the
+// connection is gone, which the next statement reports.
+class ReadOnlyQuery
 {
-    const QByteArray text = statement.toUtf8();
-    const std::unique_ptr<PGresult, decltype(&PQclear)> result(
-        PQprepare(conn, PreparedName, text.constData(), 0, nullptr), &PQclear);
-    if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
-        return;
-    const char *primary = PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY);
-    const QString message = QString::fromUtf8(primary ? primary : PQerrorMessage(conn)).trimmed();
-    // Every syntax error has this state; the server words a second statement this way.
-    if (qstrcmp(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE), "42601") == 0 &&
-        message.contains(QStringLiteral("multiple commands")))
-        throw Error(Error::Database, queryRefusal::secondStatement());
-    throw Error(Error::Database, message);
-}
+public:
+    ReadOnlyQuery(const QSqlDatabase &db, PGconn *conn)
+        : m_db(db), m_conn(conn), m_name(QStringLiteral("talv_query_%1").arg(++s_count))
+    {
+        run(m_db, QStringLiteral("BEGIN READ ONLY"));
+    }
+    ~ReadOnlyQuery()
+    {
+        QSqlQuery q(m_db);
+        q.exec(QStringLiteral("ROLLBACK"));
+        if (m_prepared)
+            q.exec(QStringLiteral("DEALLOCATE ") + m_name);
+    }
+    ReadOnlyQuery(const ReadOnlyQuery &) = delete;
+    ReadOnlyQuery &operator=(const ReadOnlyQuery &) = delete;
 
-// Ends the query's transaction and lets go of its statement. Nothing the query did is kept; a
-// failure here means the connection is gone, which the next statement reports.
-void finish(const QSqlDatabase &db)
-{
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("ROLLBACK"));
-    q.exec(QStringLiteral("DEALLOCATE %1").arg(QLatin1String(PreparedName)));
-}
+    // The server's verdict on the text: prepared as one statement, or refused with its reason.
+    void prepare(const QString &statement)
+    {
+        const QByteArray text = statement.toUtf8();
+        const std::unique_ptr<PGresult, decltype(&PQclear)> result(
+            PQprepare(m_conn, m_name.toLatin1().constData(), text.constData(), 0, nullptr), &PQclear);
+        if (PQresultStatus(result.get()) == PGRES_COMMAND_OK) {
+            m_prepared = true;
+            return;
+        }
+        const char *primary = PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY);
+        const QString message = QString::fromUtf8(primary ? primary : PQerrorMessage(m_conn)).trimmed();
+        // Every syntax error has this state; the server words a second statement this way.
+        if (qstrcmp(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE), "42601") == 0 &&
+            message.contains(QStringLiteral("multiple commands")))
+            throw Error(Error::Database, queryRefusal::secondStatement());
+        throw Error(Error::Database, message);
+    }
+
+    RecordsetPtr rows()
+    {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("EXECUTE ") + m_name))
+            throw Error(Error::Database, messageOf(query.lastError()));
+        return sql::toRecordset(query);
+    }
+
+private:
+    static inline std::atomic<quint64> s_count = 0; // a name of its own for each query
+
+    QSqlDatabase m_db;
+    PGconn *m_conn;
+    QString m_name;
+    bool m_prepared = false;
+};
 
 } // namespace
 
@@ -79,21 +110,9 @@ RecordsetPtr readPostgres(const QSqlDatabase &db, const QString &statement)
     if (PQtransactionStatus(conn) != PQTRANS_IDLE)
         throw Error(Error::Database,
                     QStringLiteral("A query cannot run while changes are being saved on the same connection."));
-    run(db, QStringLiteral("BEGIN READ ONLY"));
-    RecordsetPtr rows;
-    try {
-        prepareOne(conn, statement);
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("EXECUTE %1").arg(QLatin1String(PreparedName))))
-            throw Error(Error::Database, messageOf(query.lastError()));
-        rows = sql::toRecordset(query);
-    } catch (...) {
-        finish(db);
-        throw;
-    }
-    finish(db);
-    return rows;
+    ReadOnlyQuery query(db, conn);
+    query.prepare(statement);
+    return query.rows();
 }
 
 } // namespace talv::host

@@ -3,6 +3,7 @@
 #include "SessionFixture.h"
 
 #include "clients/WriteTransaction.h"
+#include "host/BoundSql.h"
 #include "host/QueryService.h"
 #include "search/SearchSql.h"
 
@@ -101,6 +102,20 @@ TEST_P(QueryPath, NothingThatWritesOrRunsASecondStatementGetsThrough)
     // Reads keep working, with their own semicolons, comments and trailing blanks.
     EXPECT_EQ(manager->CallGetQueryRSXML("SELECT 'a;b' AS x; -- done\n ;")->ValueAt(0, 0).toString(), "a;b");
     EXPECT_EQ(manager->CallGetQueryRSXML("/* groups */ SELECT count(*) AS n FROM element_group")->RecordCount(), 1);
+}
+
+TEST_P(QueryPath, AQueryInTheMiddleOfASaveLeavesTheSaveAlone)
+{
+    clients::WriteTransaction save(session->connection());
+    host::sql::exec(session->connection(), "UPDATE element_group SET element_group_desc = 'saved' "
+                                           "WHERE element_group_id = 1");
+    try {
+        manager->CallGetQueryRSXML("SELECT count(*) AS n FROM element_group");
+    } catch (const Error &) {
+        // PostgreSQL refuses: its query would end the save's transaction.
+    }
+    save.commit();
+    EXPECT_EQ(rows("SELECT element_group_desc FROM element_group WHERE element_group_id = 1"), QStringList{"saved"});
 }
 
 TEST_P(QueryPath, TypedNamesStayTextsWhateverTheServersDefaults)

@@ -34,8 +34,8 @@ FieldType fieldTypeForDeclared(const char *declared)
 
 // While a query is prepared, SQLite asks this about every action the statement will take; only
 // reading is allowed. It closes what sqlite3_stmt_readonly lets through because no table changes:
-// BEGIN (a transaction left open on the session's connection), ATTACH (which creates a file) and
-// PRAGMA (which changes the connection's settings).
+// BEGIN (a transaction left open on the session's connection), ATTACH (another file on it) and
+// PRAGMA (its settings, such as a locking mode that shuts every other user out).
 int allowReadingOnly(void *, int action, const char *, const char *, const char *, const char *)
 {
     switch (action) {

@@ -16,9 +16,10 @@ public:
     // `fallback` must outlive this object.
     HostUiServices(UiServices &fallback, HelpHandler help) : m_fallback(fallback), m_help(std::move(help)) {}
 
-    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override
+    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                   int defaultAnswer) override
     {
-        return m_fallback.messageBox(text, buttons, icon, title);
+        return m_fallback.messageBox(text, buttons, icon, title, defaultAnswer);
     }
     int execModal(QDialog &dialog) override { return m_fallback.execModal(dialog); }
     void setBusy(bool busy) override { m_fallback.setBusy(busy); }

@@ -17,15 +17,16 @@ class QWidget;
 namespace talv {
 
 // One command of a screen, declared once: its menu item, its shortcut and, when it has one, its
-// toolbar button are the same QAction.
+// toolbar button are the same QAction. Declared with designated initializers; what a command
+// does not name stays empty.
 struct Command {
-    QString objectName;    // "mnuFileSave": the action's objectName
-    QString caption;       // "&Save", with its access key
-    QKeySequence shortcut; // empty for none
-    QString toolbarKey;    // "Save"; empty when the command has no toolbar button
-    QString tooltip;       // the toolbar button's tooltip
-    QString iconName;      // a freedesktop icon name ("document-save"); the caption shows where the theme has none
-    std::function<void()> handler;
+    QString objectName;         // "mnuFileSave": the action's objectName
+    QString caption;            // "&Save", with its access key
+    QKeySequence shortcut = {}; // empty for none
+    QString toolbarKey = {};    // "Save"; empty when the command has no toolbar button
+    QString tooltip = {};       // the toolbar button's tooltip
+    QString iconName = {};      // a freedesktop icon name ("document-save"); the key shows where the theme has none
+    std::function<void()> handler = {};
 };
 
 // The commands of one screen. Each command is one QAction owned by the screen and added to it, so

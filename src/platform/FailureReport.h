@@ -12,7 +12,7 @@ namespace talv {
 // description, under `title` (empty: the application's name) with `icon`.
 struct FailureText {
     QString prefix;
-    QString title;
+    QString title = {};
     MsgIcon icon = MsgIcon::Exclamation;
 };
 

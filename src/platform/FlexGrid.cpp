@@ -30,6 +30,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
     // Screens use a column of a pixel or so as a row selector.
     horizontalHeader()->setMinimumSectionSize(0);
     setEditTriggers(NoEditTriggers);
+    // Tab goes on to the next control of the screen; the arrow keys move inside the grid.
+    setTabKeyNavigation(false);
     SetSelMode(SelectMode::Free);
 
     QItemSelectionModel *selection = selectionModel();

@@ -2,7 +2,10 @@
 
 #include "FlexGridModel.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace talv {
 
@@ -54,6 +57,21 @@ void FlexGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
     // Leaving the drop-down without a choice keeps the cell as it was.
     if (combo->currentIndex() >= 0)
         model->setData(index, combo->currentData(), Qt::EditRole);
+}
+
+bool FlexGridDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                                 const QModelIndex &index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid() || index.data(Qt::ToolTipRole).isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QSize needed = sizeHint(option, index);
+    if (text.isEmpty() || (needed.width() <= option.rect.width() && needed.height() <= option.rect.height())) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+    return true;
 }
 
 } // namespace talv

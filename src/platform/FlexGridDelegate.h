@@ -7,7 +7,7 @@
 namespace talv {
 
 // Edits a FlexGrid cell with a drop-down when its column has a value list, storing the chosen
-// item's key; other cells get the usual line edit.
+// item's key; other cells get the usual line edit. Cut-off cells tell their whole text.
 class FlexGridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -21,6 +21,9 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    // A cell too small for its text shows the whole text as its tooltip.
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 
 private:
     std::function<bool(const QModelIndex &)> m_gate;

@@ -32,9 +32,12 @@ void ScriptedUiServices::fail(const QString &message)
     throw ScriptError(message.toStdString());
 }
 
-int ScriptedUiServices::messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title)
+int ScriptedUiServices::messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                                   int defaultAnswer)
 {
-    m_boxes.append(Box{text, buttons, icon, title});
+    m_boxes.append(Box{text, buttons, icon, title, defaultAnswer});
+    if (defaultAnswer != 0 && !offers(buttons, defaultAnswer))
+        fail(QStringLiteral("The default %1 is not a button of the message box \"%2\"").arg(defaultAnswer).arg(text));
     if (m_answers.empty())
         fail(QStringLiteral("No answer queued for the message box \"%1\"").arg(text));
     const int answer = m_answers.front();

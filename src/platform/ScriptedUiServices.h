@@ -28,6 +28,7 @@ public:
         MsgButtons buttons;
         MsgIcon icon;
         QString title;
+        int defaultAnswer;
     };
     struct HelpRequest {
         QString helpFile;
@@ -57,7 +58,7 @@ public:
 
     // --- UiServices
     int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
-                   const QString &title = {}) override;
+                   const QString &title = {}, int defaultAnswer = 0) override;
     // Shows the dialog (not modally) so its widgets are visible and can take the focus, runs the
     // next queued script against it and hides it again; a script that does not close the dialog
     // leaves the result it had (Rejected unless the script set another).

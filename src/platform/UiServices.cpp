@@ -33,6 +33,22 @@ int answerOf(QMessageBox::StandardButton button, MsgButtons buttons)
     }
 }
 
+QMessageBox::StandardButton standardButton(int answer)
+{
+    switch (answer) {
+    case Answer::OK:
+        return QMessageBox::Ok;
+    case Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
 QMessageBox::StandardButtons standardButtons(MsgButtons buttons)
 {
     switch (buttons) {
@@ -68,10 +84,13 @@ QMessageBox::Icon standardIcon(MsgIcon icon)
 class DesktopUiServices final : public UiServices
 {
 public:
-    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override
+    int messageBox(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                   int defaultAnswer) override
     {
         QMessageBox box(standardIcon(icon), title.isEmpty() ? QGuiApplication::applicationDisplayName() : title, text,
                         standardButtons(buttons), QApplication::activeWindow());
+        if (const QMessageBox::StandardButton button = standardButton(defaultAnswer); button != QMessageBox::NoButton)
+            box.setDefaultButton(button);
         box.exec();
         return answerOf(box.standardButton(box.clickedButton()), buttons);
     }

@@ -26,8 +26,10 @@ public:
     virtual ~UiServices() = default;
 
     // Answers the pressed button as an Answer code. An empty title shows the application's name.
+    // `defaultAnswer` is the button that Enter presses (an Answer code; 0 leaves it to the style):
+    // a question whose Yes destroys something defaults to No.
     virtual int messageBox(const QString &text, MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
-                           const QString &title = {}) = 0;
+                           const QString &title = {}, int defaultAnswer = 0) = 0;
     // Shows `dialog` modally; answers its result code once it is hidden.
     virtual int execModal(QDialog &dialog) = 0;
     // true shows the busy pointer, false takes one back; calls nest (use BusyCursor).

@@ -5,6 +5,7 @@
 #include <QDomAttr>
 #include <QDomNodeList>
 #include <QDomText>
+#include <QXmlStreamReader>
 
 namespace talv::XmlHelper {
 
@@ -20,6 +21,23 @@ QDomDocument load(const QString &text)
                                     .arg(line)
                                     .arg(column));
     return document;
+}
+
+void requireWithin(const QString &text, const Bounds &bounds)
+{
+    if (text.size() > bounds.maxChars)
+        throw Error(Error::Xml, QStringLiteral("The document is longer than %1 characters.").arg(bounds.maxChars));
+    // A streaming pass keeps no tree, so a deep document is refused in the time it takes to read.
+    QXmlStreamReader reader(text);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > bounds.maxDepth)
+            throw Error(Error::Xml,
+                        QStringLiteral("The document nests elements deeper than %1 levels.").arg(bounds.maxDepth));
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
 }
 
 QDomNode selectSingleNode(const QDomNode &context, const QString &path)

@@ -13,6 +13,17 @@ namespace talv::XmlHelper {
 // and position.
 QDomDocument load(const QString &text);
 
+// How much a document from outside the program (stored settings, say) may hold.
+struct Bounds {
+    qsizetype maxChars;
+    int maxDepth; // elements inside elements, the root counting 1
+};
+
+// Raises talv::Error(Xml) when `text` is longer or nests deeper than `bounds`; call it before
+// load, so that a damaged or hostile document is refused in the time it takes to read it once.
+// Whether the text is well-formed is left to load.
+void requireWithin(const QString &text, const Bounds &bounds);
+
 // The first node on `path` from `context`, or a null node. Steps are element names matched
 // exactly ("TALV/SEARCH_STATE"); a last step "@name" selects an attribute. A leading "/" starts
 // at the document, otherwise at the children of `context` (for a document: its root element).

@@ -1,5 +1,11 @@
 #include "FlexGridTestSupport.h"
 
+#include <QApplication>
+#include <QHelpEvent>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
 // --- rows, heading rows and cells
 
 TEST(FlexGridCells, HeadingRowsAreTheHeaderAndDataRowsFollowThem)
@@ -220,6 +226,51 @@ TEST(FlexGridPainting, AutoSizeFitsWidthsAndWrappedRowHeights)
     grid.SetAutoSizing(FlexGrid::AutoSizeMode::RowHeight);
     grid.AutoSize(0, 1);
     EXPECT_GT(grid.rowHeight(0), before);
+}
+
+TEST(FlexGridPainting, ACellTooNarrowForItsTextShowsItWholeAsItsTooltip)
+{
+    FlexGrid grid;
+    fill(grid, 2, 2);
+    const QString longText = QStringLiteral("Alvar Plants of the Stora Alvaret, Oland");
+    grid.SetTextMatrix(1, 1, longText);
+    grid.SetColWidth(0, 200);
+    grid.SetColWidth(1, 40);
+    showAndWait(grid);
+    const auto tipAt = [&](int row, int col) {
+        QToolTip::hideText(); // the tip lingers a moment after it is told to go
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        const QRect cell = grid.visualRect(grid.GridModel()->index(row - 1, col));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), grid.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(1, 1), longText);
+    EXPECT_EQ(tipAt(1, 0), QString()) << "a cell that shows all of its text needs no tooltip";
+    grid.SetColWidth(1, 600);
+    EXPECT_EQ(tipAt(1, 1), QString());
+}
+
+TEST(FlexGridEditing, TabLeavesTheGridAndTheArrowKeysMoveInsideIt)
+{
+    QWidget screen;
+    auto *layout = new QVBoxLayout(&screen);
+    auto *grid = new FlexGrid;
+    fill(*grid, 3, 3);
+    auto *next = new QPushButton(QStringLiteral("Select All"));
+    layout->addWidget(grid);
+    layout->addWidget(next);
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    grid->setFocus();
+    grid->Select(1, 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(2, 1));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(std::make_pair(grid->Row(), grid->Col()), std::make_pair(2, 1));
 }
 
 // --- editing and notifications

@@ -106,3 +106,27 @@ TEST(XmlHelperTest, SettingTextReplacesTheWholeContentOfAnElement)
 }
 
 } // namespace
+
+TEST(XmlHelperTest, DocumentsBeyondTheirBoundsAreRefusedBeforeTheyAreParsed)
+{
+    const Xml::Bounds bounds{200, 3};
+    EXPECT_NO_THROW(Xml::requireWithin(StateTemplate, bounds));
+    EXPECT_NO_THROW(Xml::requireWithin(QStringLiteral("<A><B><C/></B><B><C/></B></A>"), bounds));
+    EXPECT_NO_THROW(Xml::requireWithin(QStringLiteral("<A><B>not closed"), bounds)) << "load judges the form";
+    EXPECT_EQ(errorNumber([&] { Xml::requireWithin(QStringLiteral("<A><B><C><D/></C></B></A>"), bounds); },
+                          QStringLiteral("deeper than 3")),
+              Error::Xml);
+    EXPECT_EQ(errorNumber([&] { Xml::requireWithin(QString(201, u' '), bounds); }, QStringLiteral("longer than 200")),
+              Error::Xml);
+
+    // The hostile document of a damaged option: 100,000 levels, refused without building a tree.
+    QString deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += QStringLiteral("<a>");
+    EXPECT_EQ(errorNumber(
+                  [&] {
+                      Xml::requireWithin(deep, {deep.size(), 8});
+                  },
+                  QStringLiteral("deeper than 8")),
+              Error::Xml);
+}

@@ -61,4 +61,12 @@ inline const QString SetSingleSelect = QStringLiteral("SetSingleSelect");
 inline const QString ActiveControl = QStringLiteral("ActiveControl");
 } // namespace member
 
+// Events that hosts connect to by name, in any letter case.
+namespace event {
+inline const QString Quit = QStringLiteral("Quit");
+inline const QString UpdateList = QStringLiteral("UpdateList");
+inline const QString NewItem = QStringLiteral("NewItem");
+inline const QString RemoveItem = QStringLiteral("RemoveItem");
+} // namespace event
+
 } // namespace talv::names

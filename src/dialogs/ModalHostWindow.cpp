@@ -2,14 +2,16 @@
 
 #include "contracts/AppManager.h"
 #include "contracts/ClassRegistry.h"
+#include "contracts/HostHelp.h"
 #include "contracts/LateBinding.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/Twips.h"
 #include "platform/UiServices.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
@@ -35,7 +37,7 @@ QSize designSize(const QWidget &control)
 bool isQuit(const QMetaMethod &method)
 {
     return method.methodType() == QMetaMethod::Signal &&
-           QString::fromLatin1(method.name()).compare(QLatin1String("quit"), Qt::CaseInsensitive) == 0;
+           QString::fromLatin1(method.name()).compare(names::event::Quit, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -44,8 +46,19 @@ ModalHostWindow::ModalHostWindow(Rules rules, const QString &caption, QWidget *p
     : QDialog(parent), m_rules(std::move(rules))
 {
     setWindowTitle(caption);
-    // Keys reach the focused control first; the application filter lets the window see them before.
-    qApp->installEventFilter(this);
+    // The window's own keys: they act while the focus is anywhere in this window, and nowhere else.
+    addWindowKey(QStringLiteral("actHelp"), Qt::Key_F1, &ModalHostWindow::showHelpTopic);
+    addWindowKey(QStringLiteral("actSystemControl"), Qt::Key_F9, &ModalHostWindow::displaySystemControlEntry);
+}
+
+void ModalHostWindow::addWindowKey(const QString &name, Qt::Key key, void (ModalHostWindow::*handler)())
+{
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    connect(action, &QAction::triggered, this, handler);
 }
 
 ModalHostWindow::~ModalHostWindow()
@@ -174,22 +187,20 @@ void ModalHostWindow::closeEvent(QCloseEvent *event)
 
 bool ModalHostWindow::hostedAgreesToClose()
 {
-    try {
-        const QVariant answer = callHosted(QStringLiteral("CanClose"));
-        return answer.metaType() == QMetaType::fromType<bool>() && answer.toBool();
-    } catch (const std::exception &e) {
-        // No answer is not a yes; the control's "quit" still ends the window.
-        UiServices::current().messageBox(QStringLiteral("Unable to close the window: ") + describe(e), MsgButtons::OK,
-                                         MsgIcon::Exclamation);
-        return false;
-    }
+    // No answer is not a yes; the control's "quit" still ends the window.
+    bool agrees = false;
+    runReported(unableTo(QStringLiteral("close the window")), [&] {
+        const QVariant answer = callHosted(names::member::CanClose);
+        agrees = answer.metaType() == QMetaType::fromType<bool>() && answer.toBool();
+    });
+    return agrees;
 }
 
 void ModalHostWindow::unload()
 {
     if (m_rules.deactivatesOnUnload && m_control) {
         try {
-            callHosted(QStringLiteral("Deactivate"));
+            callHosted(names::member::Deactivate);
         } catch (const std::exception &) {
             // The control is going away; what it could not release goes with it.
         }
@@ -208,53 +219,23 @@ void ModalHostWindow::unload()
     m_appManager = nullptr;
 }
 
-bool ModalHostWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    auto *widget = static_cast<QWidget *>(watched);
-    if (widget != this && !isAncestorOf(widget))
-        return false;
-    // The window answers these keys itself; the control does not see them too.
-    switch (static_cast<QKeyEvent *>(event)->key()) {
-    case Qt::Key_F1:
-        showHelpTopic();
-        return true;
-    case Qt::Key_F9:
-        displaySystemControlEntry();
-        return true;
-    default:
-        return false;
-    }
-}
-
 void ModalHostWindow::showHelpTopic()
 {
     m_help.helpContext = 0;
     if (!m_appManager || !m_control)
         return;
-    try {
-        qint32 topic = 0;
-        if (!m_appManager->GetHelpTopicID(m_control, topic))
-            return;
-        m_help.helpContext = topic;
-        UiServices::current().showHelp(m_help.helpFile, topic);
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(QStringLiteral("Unable to show help: ") + describe(e), MsgButtons::OK,
-                                         MsgIcon::Exclamation);
-    }
+    runReported(unableTo(QStringLiteral("show help")), [this] {
+        if (const std::optional<qint32> topic = showHostHelp(*m_appManager, m_control))
+            m_help.helpContext = *topic;
+    });
 }
 
 void ModalHostWindow::displaySystemControlEntry()
 {
     if (!m_appManager || !m_control)
         return;
-    try {
-        m_appManager->DisplaySystemControlEntry(m_control);
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(QStringLiteral("Unable to show the system control entry: ") + describe(e),
-                                         MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    runReported(unableTo(QStringLiteral("show the system control entry")),
+                [this] { m_appManager->DisplaySystemControlEntry(m_control); });
 }
 
 } // namespace talv

@@ -13,7 +13,7 @@ class AppManager;
 // The window plumbing that the modal search and detail hosts share: one control created by class
 // name inside a container that the window registers under a fixed name, sizing to that control,
 // calls on it by member name, its "quit" event, the close rule with its CanClose, and the F1 and
-// F9 keys answered through the host. The subclasses add InitDialog and their forwarding operations.
+// F9 keys of the window, answered through the host. The subclasses add InitDialog and their forwarding operations.
 class ModalHostWindow : public QDialog
 {
     Q_OBJECT
@@ -66,13 +66,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     // Escape closes through the same close rule as the title bar.
     void reject() override;
-    // The window sees F1 and F9 before the control that has the focus.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void onHostedQuit();
 
 private:
+    void addWindowKey(const QString &name, Qt::Key key, void (ModalHostWindow::*handler)());
     void connectQuit();
     void activate();
     bool hostedAgreesToClose();

@@ -1,6 +1,8 @@
 #include "frmModalDetail.h"
 
 #include "contracts/AppManager.h"
+#include "contracts/Names.h"
+#include "platform/FailureReport.h"
 
 namespace talv {
 
@@ -12,27 +14,27 @@ frmModalDetail::frmModalDetail(QWidget *parent)
 
 bool frmModalDetail::InitDialog(const QString &className, AppManager *appManager, const QString &extraInfo)
 {
-    try {
-        keepAppManager(appManager);
-        addHostedControl(className);
-        letEventsRun();
-        sizeToHostedControl();
-        callHosted(QStringLiteral("InitModalDetails"), {QVariant::fromValue(appManager), extraInfo});
-        setUpHelp();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
+    // The caller tells the user; this window says nothing of its own.
+    return runReported(
+        [&] {
+            keepAppManager(appManager);
+            addHostedControl(className);
+            letEventsRun();
+            sizeToHostedControl();
+            callHosted(names::member::InitModalDetails, {QVariant::fromValue(appManager), extraInfo});
+            setUpHelp();
+        },
+        [](const QString &) {});
 }
 
 void frmModalDetail::LoadData(qint32 recordId)
 {
-    callHosted(QStringLiteral("LoadData"), {recordId});
+    callHosted(names::member::LoadData, {recordId});
 }
 
 qint32 frmModalDetail::NewData(qint32 recordId)
 {
-    return callHosted(QStringLiteral("NewData"), {recordId}).toInt();
+    return callHosted(names::member::NewData, {recordId}).toInt();
 }
 
 } // namespace talv

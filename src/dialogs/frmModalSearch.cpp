@@ -1,8 +1,9 @@
 #include "frmModalSearch.h"
 
 #include "contracts/AppManager.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
-#include "platform/UiServices.h"
+#include "platform/FailureReport.h"
 
 namespace talv {
 
@@ -15,38 +16,35 @@ frmModalSearch::frmModalSearch(QWidget *parent)
 bool frmModalSearch::InitDialog(const QString &className, AppManager *appManager, RecordsetPtr &recordset,
                                 const QString &extraInfo)
 {
-    try {
+    // The description alone, in a plain box: the caller's screen words its own failure.
+    return runReported(FailureText{.prefix = {}, .icon = MsgIcon::None}, [&] {
         keepAppManager(appManager);
         addHostedControl(className);
         sizeToHostedControl();
         letEventsRun();
         QVariantList args{QVariant::fromValue(appManager), QVariant::fromValue(recordset), extraInfo};
-        callHostedByRef(QStringLiteral("InitModalSearch"), args);
+        callHostedByRef(names::member::InitModalSearch, args);
         recordset = args.at(1).value<RecordsetPtr>();
         setUpHelp();
-        return true;
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(describe(e));
-        return false;
-    }
+    });
 }
 
 void frmModalSearch::UseSelectedRecordset(bool useRecordset)
 {
-    callHosted(QStringLiteral("UseSelectedRecordset"), {useRecordset});
+    callHosted(names::member::UseSelectedRecordset, {useRecordset});
 }
 
 void frmModalSearch::SetSelectedItems(QVariant &selectedItems)
 {
     QVariantList args{selectedItems};
-    callHostedByRef(QStringLiteral("SetSelectedItems"), args);
+    callHostedByRef(names::member::SetSelectedItems, args);
     selectedItems = args.at(0);
 }
 
 void frmModalSearch::SetSingleSelect()
 {
     try {
-        callHosted(QStringLiteral("SetSingleSelect"));
+        callHosted(names::member::SetSingleSelect);
     } catch (const std::exception &) {
         // A search without single selection stays as it is; the caller has nothing to do about it.
     }

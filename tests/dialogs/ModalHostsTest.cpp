@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -243,6 +244,47 @@ TEST_F(ModalHostTest, AFailedInitDialogAnswersFalseAndOnlyTheSearchShowsTheDescr
     ASSERT_EQ(ui.boxes().size(), 2);
     EXPECT_EQ(ui.boxes()[0].text, "Cannot create object: class 'Test.NoSuchControl' is not registered");
     EXPECT_EQ(ui.boxes()[1].text, "The group types could not be read.");
+}
+
+TEST_F(ModalHostTest, F1AndF9AreKeysOfTheWindowAndAnswerForItsHostedControl)
+{
+    frmModalDetail detail;
+    ASSERT_TRUE(detail.InitDialog(ControlClass, manager.get(), {}));
+    auto *field = new QLineEdit(detail.HostedControl());
+    field->setObjectName("ctrGroupName");
+    detail.show();
+    QApplication::setActiveWindow(&detail);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&detail));
+    field->setFocus();
+
+    // The host knows no topic for the control yet: no help, and the context stays 0.
+    QTest::keyClick(field, Qt::Key_F1);
+    EXPECT_TRUE(ui.helpRequests().isEmpty());
+    EXPECT_EQ(detail.CommonDialog1().helpContext, 0);
+    manager->help().add("RecordingControl", 77);
+    QTest::keyClick(field, Qt::Key_F1);
+    ASSERT_EQ(ui.helpRequests().size(), 1);
+    EXPECT_EQ(ui.helpRequests().first().topicId, 77);
+    EXPECT_EQ(ui.helpRequests().first().helpFile, manager->HelpFile());
+    EXPECT_EQ(detail.CommonDialog1().helpContext, 77);
+
+    ui.queueAnswer(Answer::OK);
+    QTest::keyClick(field, Qt::Key_F9);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().first().text.contains("Control: ctrGroupName")) << ui.boxes().first().text.toStdString();
+
+    // Another window's keys are its own business.
+    QWidget elsewhere;
+    auto *other = new QLineEdit(&elsewhere);
+    elsewhere.show();
+    QApplication::setActiveWindow(&elsewhere);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_F1);
+    QTest::keyClick(other, Qt::Key_F9);
+    EXPECT_EQ(ui.helpRequests().size(), 1);
+    EXPECT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(script.calls.filter("CanClose").size(), 0);
 }
 
 } // namespace

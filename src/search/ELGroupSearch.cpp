@@ -4,9 +4,9 @@
 #include "contracts/ViewCollection.h"
 #include "contracts/WinMan.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
-#include "platform/UiServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +27,7 @@ ELGroupSearch::ELGroupSearch(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ELGroupSearch"));
     buildFrame();
-    connectCommands();
+    connectButtons();
     setFixedSize(twips::toPixels(FixedSizeTwips));
 }
 
@@ -77,7 +77,7 @@ void ELGroupSearch::applySecurity()
 void ELGroupSearch::InitSearch(const RecordsetPtr &rsTemp, AppManager *appManager, qint32 viewType, WinMan *winMan,
                                ViewCollection *views, const QString &extraInfo)
 {
-    guarded(QStringLiteral("start the search"), [&] {
+    runReported(unableTo(QStringLiteral("start the search")), [&] {
         blnModal = false;
         mrsView = rsTemp;
         readSession(appManager);
@@ -87,8 +87,6 @@ void ELGroupSearch::InitSearch(const RecordsetPtr &rsTemp, AppManager *appManage
         colViews = views;
         applySecurity();
         LoadGroupTypes();
-        // The empty result grid, with the working list's captions, before anything is searched.
-        ClearCriteria();
         LoadDefaultProperties();
         if (mnuOptionsSaveDefault->isChecked())
             LoadDefaultCriteria();
@@ -112,7 +110,7 @@ void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp
 
 void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp, const QString &extraInfo)
 {
-    guarded(QStringLiteral("start the search"), [&] {
+    runReported(unableTo(QStringLiteral("start the search")), [&] {
         blnModal = true;
         readSession(appManager);
         strExtraInfo = extraInfo;
@@ -127,7 +125,6 @@ void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp
         cmdFindNow->setDefault(true);
         applySecurity();
         LoadGroupTypes();
-        ClearCriteria();
         mnuOptionsSaveDefault->setEnabled(true);
         // A caller with a purpose of its own (a group copy, say) starts from blank criteria.
         if (strExtraInfo.isEmpty()) {
@@ -141,7 +138,7 @@ void ELGroupSearch::InitModalSearch(AppManager *appManager, RecordsetPtr &rsTemp
 
 bool ELGroupSearch::CanClose()
 {
-    guarded(QStringLiteral("save the search settings"), [&] {
+    runReported(unableTo(QStringLiteral("save the search settings")), [&] {
         if (!strExtraInfo.isEmpty())
             return;
         SaveDefaultProperties();
@@ -158,7 +155,8 @@ void ELGroupSearch::Deactivate()
 
 void ELGroupSearch::SetSingleSelect()
 {
-    guarded(QStringLiteral("switch to single selection"), [&] { fgResults->SetSelMode(FlexGrid::SelectMode::Single); });
+    runReported(unableTo(QStringLiteral("switch to single selection")),
+                [&] { fgResults->SetSelMode(FlexGrid::SelectMode::Single); });
 }
 
 void ELGroupSearch::UseSelectedRecordset(bool useRecordset)
@@ -194,16 +192,6 @@ void ELGroupSearch::keyPressEvent(QKeyEvent *event)
         break;
     }
     QWidget::keyPressEvent(event);
-}
-
-void ELGroupSearch::guarded(const QString &what, const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(QStringLiteral("Unable to %1: %2").arg(what, describe(e)), MsgButtons::OK,
-                                         MsgIcon::Exclamation);
-    }
 }
 
 } // namespace talv::search

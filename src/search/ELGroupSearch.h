@@ -3,21 +3,19 @@
 #include "SearchSql.h"
 #include "UserOptions.h"
 
+#include "contracts/Names.h"
 #include "platform/Recordset.h"
 
-#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QMenuBar;
 class QPushButton;
 class QTabWidget;
@@ -25,7 +23,9 @@ class QToolBar;
 
 namespace talv {
 class AppManager;
+class CommandTable;
 class FlexGrid;
+class FocusedField;
 class frmModalDetail;
 class ViewCollection;
 class WinMan;
@@ -38,7 +38,7 @@ namespace talv::search {
 using SelectedIds = std::shared_ptr<QStringList>;
 
 // The "Find Element Group" screen: group criteria, the search through the host, the results grid.
-// Created by class name ("TALV_ELGroup.ELGroupSearch") and initialised with InitSearch by a host
+// Created by class name (names::SearchClass) and initialised with InitSearch by a host
 // window or InitModalSearch by a modal search window; the public operations are invokable by name.
 // Every operation and handler reports its own errors; nothing is thrown to the host.
 class ELGroupSearch : public QWidget
@@ -49,10 +49,7 @@ class ELGroupSearch : public QWidget
     Q_PROPERTY(QWidget *ActiveControl READ ActiveControl)
 
 public:
-    static inline const QString ClassName = QStringLiteral("TALV_ELGroup.ELGroupSearch");
-    static inline const QString DetailsClassName = QStringLiteral("TALV_ELGroup.ELGroupDetails");
     static inline const QString Caption = QStringLiteral("Find Element Group");
-    static inline const QString ViewCode = QStringLiteral("EGP");
 
     explicit ELGroupSearch(QWidget *parent = nullptr);
     ~ELGroupSearch() override;
@@ -86,17 +83,14 @@ private:
     // --- frame (ELGroupSearchFrame.cpp)
     void buildFrame();
     QMenuBar *buildMenus();
-    QToolBar *buildToolbar();
-    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, const QKeySequence &shortcut = {});
-    void connectCommands();
+    void connectButtons();
     // The window around the screen: a sub-window of the host, a modal window, or the screen itself.
     QWidget *parentWindow() const;
-    void onToolbarButton(const QString &key);
+    // Sends Ctrl+X, Ctrl+C or Ctrl+V to the text box the user was in, if they were in one.
     void EditKeystroke(const QString &keys);
     void showHelp();
+    void showAbout();
     void closeScreen();
-    // Runs a handler, reporting its failure as "Unable to <what>: <description>".
-    void guarded(const QString &what, const std::function<void()> &handler);
     void readSession(talv::AppManager *appManager);
     void applySecurity();
 
@@ -104,6 +98,8 @@ private:
     void LoadGroupTypes();
     void ClearCriteria();
     void NewSearch();
+    // What New Search does, raising its failure to the caller.
+    void resetSearch();
     bool CriteriaEntered() const;
     SearchCriteria criteria() const;
     // The statement, or the empty text after telling the user that the id is not a number.
@@ -124,6 +120,7 @@ private:
     void Confirm();
     void CancelSearch();
     void requireList() const;
+    bool hasResults() const;
     // The group of the first selected row, or of the current row when none is selected.
     qint32 chosenGroupId() const;
     // Raises when the record screen cannot be started, so that the user is told.
@@ -171,6 +168,8 @@ private:
     bool blnModal = false;
 
     // --- controls
+    talv::CommandTable *m_commands = nullptr;
+    talv::FocusedField *m_focusedField = nullptr;
     QTabWidget *tabElementGroup = nullptr;
     QLineEdit *txtGroupID = nullptr;
     QLineEdit *txtGroupName = nullptr;
@@ -188,20 +187,7 @@ private:
     talv::FlexGrid *fgResults = nullptr;
     QLabel *lblRecordsReturned = nullptr;
     QToolBar *tbElgroupSearch = nullptr;
-
-    QAction *mnuFileNew = nullptr;
-    QAction *mnuFileOpenSearch = nullptr;
-    QAction *mnuFileSaveSearch = nullptr;
-    QAction *mnuFileSaveSearchAs = nullptr;
-    QAction *mnuFileDeleteSearch = nullptr;
-    QAction *mnuFileClose = nullptr;
-    QAction *mnuEditCut = nullptr;
-    QAction *mnuEditCopy = nullptr;
-    QAction *mnuEditPaste = nullptr;
     QAction *mnuOptionsSaveDefault = nullptr;
-    QAction *mnuOptionsViewSQL = nullptr;
-    QAction *mnuHelpTALVHelp = nullptr;
-    QAction *mnuHelpAbout = nullptr;
 };
 
 } // namespace talv::search

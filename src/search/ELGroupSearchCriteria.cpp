@@ -5,12 +5,14 @@
 #include "contracts/AppManager.h"
 #include "platform/BusyCursor.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/FlexGrid.h"
 #include "platform/UiServices.h"
 #include "recordset/Misc_Functions.h"
 #include "recordset/RS_Functions.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -56,13 +58,16 @@ void ELGroupSearch::ClearCriteria()
     bindResults();
 }
 
+void ELGroupSearch::resetSearch()
+{
+    strSearchName.clear();
+    LoadGroupTypes();
+    ClearCriteria();
+}
+
 void ELGroupSearch::NewSearch()
 {
-    guarded(QStringLiteral("start a new search"), [this] {
-        strSearchName.clear();
-        LoadGroupTypes();
-        ClearCriteria();
-    });
+    runReported(unableTo(QStringLiteral("start a new search")), [this] { resetSearch(); });
 }
 
 SearchCriteria ELGroupSearch::criteria() const
@@ -93,18 +98,24 @@ void ELGroupSearch::bindResults()
     fgResults->BindToRecordset(rsResults);
     fgResults->DataRefresh();
     Misc_Functions::FormatGridCaptions(*fgResults);
-    // One line per group, the name given most of the room.
+    // One line per group; the name takes whatever room the id and the type leave, so the grid
+    // never needs a horizontal scroll bar.
     fgResults->SetWordWrap(false);
-    const int width = fgResults->viewport()->width();
+    QHeaderView *header = fgResults->horizontalHeader();
     for (int col = 0; col < fgResults->Cols(); ++col) {
         const QString caption = fgResults->TextMatrix(0, col);
-        fgResults->SetColWidth(col, caption == u"ID" ? 70 : caption == u"Group Name" ? qMax(200, width * 3 / 5) : 180);
+        if (caption == u"Group Name") {
+            header->setSectionResizeMode(col, QHeaderView::Stretch);
+            continue;
+        }
+        header->setSectionResizeMode(col, QHeaderView::Interactive);
+        fgResults->SetColWidth(col, caption == u"ID" ? 70 : 180);
     }
 }
 
 void ELGroupSearch::FindNow()
 {
-    try {
+    runReported(FailureText{.prefix = QStringLiteral("Error: ")}, [this] {
         if (!objAppManager)
             throw Error(Error::IllegalOperation, QStringLiteral("the search has not been started by its host"));
         if (!CriteriaEntered() && objAppManager->Message(QStringLiteral("APP043")) == Answer::No)
@@ -130,14 +141,12 @@ void ELGroupSearch::FindNow()
             cmdOK->setEnabled(false);
         else
             fgResults->SetRow(fgResults->FixedRows());
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(QStringLiteral("Error: ") + describe(e), MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    });
 }
 
 void ELGroupSearch::ViewSQL()
 {
-    guarded(QStringLiteral("show the search SQL"), [this] {
+    runReported(unableTo(QStringLiteral("show the search SQL")), [this] {
         if (!objAppManager)
             throw Error(Error::IllegalOperation, QStringLiteral("the search has not been started by its host"));
         frmSQL dialog(this);

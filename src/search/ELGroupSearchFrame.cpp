@@ -2,7 +2,10 @@
 #include "ELGroupSearch.h"
 
 #include "contracts/AppManager.h"
+#include "platform/CommandTable.h"
+#include "platform/FailureReport.h"
 #include "platform/FlexGrid.h"
+#include "platform/FocusedField.h"
 #include "platform/UiServices.h"
 
 #include <QAction>
@@ -38,25 +41,20 @@ QLabel *label(const QString &name, const QString &caption)
     return named(new QLabel(caption), name);
 }
 
-struct ToolbarKey {
-    const char *key;
-    const char *tooltip;
-};
-
-constexpr ToolbarKey ToolbarKeys[] = {
-    {"New", "Create New Search"},
-    {"Open", "Open Saved Search"},
-    {"Save", "Save Current Search"},
-    {"Cut", "Cut"},
-    {"Copy", "Copy"},
-    {"Paste", "Paste"},
-    {"Help", "Help"},
-};
+// Present for the shape of the menus, never offered.
+void neverOffered(QAction *action)
+{
+    action->setVisible(false);
+    action->setEnabled(false);
+}
 
 } // namespace
 
 void ELGroupSearch::buildFrame()
 {
+    m_commands = new CommandTable(this);
+    m_focusedField = new FocusedField(this);
+
     tabElementGroup = named(new QTabWidget, QStringLiteral("tabElementGroup"));
     auto *criteriaPage = new QWidget;
     auto *criteria = new QGridLayout(criteriaPage);
@@ -113,100 +111,125 @@ void ELGroupSearch::buildFrame()
 
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(buildMenus());
-    layout->addWidget(buildToolbar());
+    tbElgroupSearch = m_commands->buildToolbar(QStringLiteral("tbElgroupSearch"), {QStringLiteral("New"),
+                                                                                   QStringLiteral("Open"),
+                                                                                   QStringLiteral("Save"),
+                                                                                   {},
+                                                                                   QStringLiteral("Cut"),
+                                                                                   QStringLiteral("Copy"),
+                                                                                   QStringLiteral("Paste"),
+                                                                                   {},
+                                                                                   QStringLiteral("Help")});
+    layout->addWidget(tbElgroupSearch);
     layout->addLayout(top);
     layout->addWidget(fgResults, 1);
     layout->addLayout(bottom);
 }
 
-QAction *ELGroupSearch::addMenuItem(QMenu *menu, const QString &name, const QString &caption,
-                                    const QKeySequence &shortcut)
-{
-    auto *action = new QAction(caption, this);
-    action->setObjectName(name);
-    if (caption == QLatin1String("-"))
-        action->setSeparator(true);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        // Several screens may be open in one host window: a shortcut acts on the screen in use.
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-    }
-    menu->addAction(action);
-    return action;
-}
-
 QMenuBar *ELGroupSearch::buildMenus()
 {
     auto *bar = named(new QMenuBar(this), QStringLiteral("mnuBar"));
-    const auto addMenu = [&](const QString &name, const QString &caption) {
-        QMenu *menu = bar->addMenu(caption);
-        menu->setObjectName(name);
-        menu->menuAction()->setObjectName(name);
-        return menu;
-    };
+    CommandTable &commands = *m_commands;
 
-    QMenu *file = addMenu(QStringLiteral("mnuFile"), QStringLiteral("&File"));
-    mnuFileNew = addMenuItem(file, QStringLiteral("mnuFileNew"), QStringLiteral("&New Search"),
-                             QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpenSearch = addMenuItem(file, QStringLiteral("mnuFileOpenSearch"), QStringLiteral("&Open Search..."),
-                                    QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileSaveSearch = addMenuItem(file, QStringLiteral("mnuFileSaveSearch"), QStringLiteral("&Save Search"),
-                                    QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveSearchAs =
-        addMenuItem(file, QStringLiteral("mnuFileSaveSearchAs"), QStringLiteral("Save Search &As..."));
-    mnuFileDeleteSearch = addMenuItem(file, QStringLiteral("mnuFileDeleteSearch"), QStringLiteral("&Delete Search..."));
-    addMenuItem(file, QStringLiteral("mnuFileSeperator"), QStringLiteral("-"));
-    mnuFileClose = addMenuItem(file, QStringLiteral("mnuFileClose"), QStringLiteral("&Close"));
+    QMenu *file = addNamedMenu(bar, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    commands.add(file, {.objectName = QStringLiteral("mnuFileNew"),
+                        .caption = QStringLiteral("&New Search"),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_N),
+                        .toolbarKey = QStringLiteral("New"),
+                        .tooltip = QStringLiteral("Create New Search"),
+                        .iconName = QStringLiteral("document-new"),
+                        .handler = [this] {
+                            NewSearch();
+                            // The next search starts where the last one started.
+                            txtGroupID->setFocus();
+                        }});
+    commands.add(file, {.objectName = QStringLiteral("mnuFileOpenSearch"),
+                        .caption = QStringLiteral("&Open Search..."),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_O),
+                        .toolbarKey = QStringLiteral("Open"),
+                        .tooltip = QStringLiteral("Open Saved Search"),
+                        .iconName = QStringLiteral("document-open"),
+                        .handler = [this] { OpenUserSearch(); }});
+    commands.add(file, {.objectName = QStringLiteral("mnuFileSaveSearch"),
+                        .caption = QStringLiteral("&Save Search"),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_S),
+                        .toolbarKey = QStringLiteral("Save"),
+                        .tooltip = QStringLiteral("Save Current Search"),
+                        .iconName = QStringLiteral("document-save"),
+                        .handler = [this] { SaveUserSearch(false); }});
+    commands.add(file, {.objectName = QStringLiteral("mnuFileSaveSearchAs"),
+                        .caption = QStringLiteral("Save Search &As..."),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                        .iconName = QStringLiteral("document-save-as"),
+                        .handler = [this] { SaveUserSearch(true); }});
+    commands.add(file, {.objectName = QStringLiteral("mnuFileDeleteSearch"),
+                        .caption = QStringLiteral("&Delete Search..."),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+                        .handler = [this] { DeleteUserSearch(); }});
+    commands.addSeparator(file, QStringLiteral("mnuFileSeperator"));
+    commands.add(file, {.objectName = QStringLiteral("mnuFileClose"),
+                        .caption = QStringLiteral("&Close"),
+                        .handler = [this] { closeScreen(); }});
 
-    QMenu *edit = addMenu(QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
-    // Undo and Redo are kept for the shape of the menu but never offered.
-    for (QAction *hidden :
-         {addMenuItem(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
-          addMenuItem(edit, QStringLiteral("mnuEditRedo"), QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y)),
-          addMenuItem(edit, QStringLiteral("mnuEditSeperator"), QStringLiteral("-"))}) {
-        hidden->setVisible(false);
-        hidden->setEnabled(false);
-    }
-    mnuEditCut =
-        addMenuItem(edit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    mnuEditCopy =
-        addMenuItem(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditPaste =
-        addMenuItem(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QMenu *edit = addNamedMenu(bar, QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    neverOffered(commands.add(edit, {.objectName = QStringLiteral("mnuEditUndo"),
+                                     .caption = QStringLiteral("&Undo"),
+                                     .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Z)}));
+    neverOffered(commands.add(edit, {.objectName = QStringLiteral("mnuEditRedo"),
+                                     .caption = QStringLiteral("&Redo"),
+                                     .shortcut = QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    neverOffered(commands.addSeparator(edit, QStringLiteral("mnuEditSeperator")));
+    commands.add(edit, {.objectName = QStringLiteral("mnuEditCut"),
+                        .caption = QStringLiteral("Cu&t"),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_X),
+                        .toolbarKey = QStringLiteral("Cut"),
+                        .tooltip = QStringLiteral("Cut"),
+                        .iconName = QStringLiteral("edit-cut"),
+                        .handler = [this] { EditKeystroke(QStringLiteral("^X")); }});
+    commands.add(edit, {.objectName = QStringLiteral("mnuEditCopy"),
+                        .caption = QStringLiteral("&Copy"),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_C),
+                        .toolbarKey = QStringLiteral("Copy"),
+                        .tooltip = QStringLiteral("Copy"),
+                        .iconName = QStringLiteral("edit-copy"),
+                        .handler = [this] { EditKeystroke(QStringLiteral("^C")); }});
+    commands.add(edit, {.objectName = QStringLiteral("mnuEditPaste"),
+                        .caption = QStringLiteral("&Paste"),
+                        .shortcut = QKeySequence(Qt::CTRL | Qt::Key_V),
+                        .toolbarKey = QStringLiteral("Paste"),
+                        .tooltip = QStringLiteral("Paste"),
+                        .iconName = QStringLiteral("edit-paste"),
+                        .handler = [this] { EditKeystroke(QStringLiteral("^V")); }});
 
-    QMenu *tools = addMenu(QStringLiteral("mnuTools"), QStringLiteral("&Tools"));
-    addMenuItem(tools, QStringLiteral("mnuToolsOptions"), QStringLiteral("&Options..."))->setVisible(false);
+    QMenu *tools = addNamedMenu(bar, QStringLiteral("mnuTools"), QStringLiteral("&Tools"));
+    neverOffered(commands.add(
+        tools, {.objectName = QStringLiteral("mnuToolsOptions"), .caption = QStringLiteral("&Options...")}));
     tools->menuAction()->setVisible(false);
 
-    QMenu *options = addMenu(QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
-    mnuOptionsSaveDefault =
-        addMenuItem(options, QStringLiteral("mnuOptionsSaveDefault"), QStringLiteral("Save Settings as &Default"));
+    QMenu *options = addNamedMenu(bar, QStringLiteral("mnuOptions"), QStringLiteral("&Options"));
+    // The action checks and unchecks itself; the settings read it when they are saved.
+    mnuOptionsSaveDefault = commands.add(options, {.objectName = QStringLiteral("mnuOptionsSaveDefault"),
+                                                   .caption = QStringLiteral("Save Settings as &Default")});
     mnuOptionsSaveDefault->setCheckable(true);
-    mnuOptionsViewSQL = addMenuItem(options, QStringLiteral("mnuOptionsViewSQL"), QStringLiteral("&View Search SQL"));
+    commands.add(options, {.objectName = QStringLiteral("mnuOptionsViewSQL"),
+                           .caption = QStringLiteral("&View Search SQL"),
+                           .handler = [this] { ViewSQL(); }});
 
-    QMenu *help = addMenu(QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
-    mnuHelpTALVHelp = addMenuItem(help, QStringLiteral("mnuHelpTALVHelp"), QStringLiteral("Varnex &Help F1"));
-    addMenuItem(help, QStringLiteral("mnuHelpSeperator"), QStringLiteral("-"));
-    mnuHelpAbout = addMenuItem(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Varnex..."));
+    QMenu *help = addNamedMenu(bar, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    commands.add(help, {.objectName = QStringLiteral("mnuHelpTALVHelp"),
+                        .caption = QStringLiteral("Varnex &Help F1"),
+                        .toolbarKey = QStringLiteral("Help"),
+                        .tooltip = QStringLiteral("Help"),
+                        .iconName = QStringLiteral("help-browser"),
+                        .handler = [this] { showHelp(); }});
+    commands.addSeparator(help, QStringLiteral("mnuHelpSeperator"));
+    commands.add(help, {.objectName = QStringLiteral("mnuHelpAbout"),
+                        .caption = QStringLiteral("&About Varnex..."),
+                        .handler = [this] { showAbout(); }});
     return bar;
 }
 
-QToolBar *ELGroupSearch::buildToolbar()
-{
-    tbElgroupSearch = named(new QToolBar, QStringLiteral("tbElgroupSearch"));
-    tbElgroupSearch->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const ToolbarKey &k : ToolbarKeys) {
-        const QString key = QString::fromLatin1(k.key);
-        QAction *action = tbElgroupSearch->addAction(key);
-        action->setObjectName(key);
-        action->setData(key);
-        action->setToolTip(QString::fromLatin1(k.tooltip));
-    }
-    return tbElgroupSearch;
-}
-
-void ELGroupSearch::connectCommands()
+void ELGroupSearch::connectButtons()
 {
     connect(cmdFindNow, &QPushButton::clicked, this, &ELGroupSearch::FindNow);
     connect(cmdNew, &QPushButton::clicked, this, &ELGroupSearch::NewGroup);
@@ -220,29 +243,6 @@ void ELGroupSearch::connectCommands()
     connect(fgResults, &FlexGrid::DblClick, this, &ELGroupSearch::onResultsDoubleClick);
     connect(fgResults, &FlexGrid::RowColChange, this, &ELGroupSearch::updateOkButton);
     connect(fgResults, &FlexGrid::SelChange, this, &ELGroupSearch::updateOkButton);
-
-    connect(mnuFileNew, &QAction::triggered, this, &ELGroupSearch::NewSearch);
-    connect(mnuFileOpenSearch, &QAction::triggered, this, &ELGroupSearch::OpenUserSearch);
-    connect(mnuFileSaveSearch, &QAction::triggered, this, [this] { SaveUserSearch(false); });
-    connect(mnuFileSaveSearchAs, &QAction::triggered, this, [this] { SaveUserSearch(true); });
-    connect(mnuFileDeleteSearch, &QAction::triggered, this, [this] {
-        if (mnuFileDeleteSearch->isEnabled())
-            DeleteUserSearch();
-    });
-    connect(mnuFileClose, &QAction::triggered, this, &ELGroupSearch::closeScreen);
-    connect(mnuEditCut, &QAction::triggered, this, [this] { EditKeystroke(QStringLiteral("^X")); });
-    connect(mnuEditCopy, &QAction::triggered, this, [this] { EditKeystroke(QStringLiteral("^C")); });
-    connect(mnuEditPaste, &QAction::triggered, this, [this] { EditKeystroke(QStringLiteral("^V")); });
-    connect(mnuOptionsViewSQL, &QAction::triggered, this, &ELGroupSearch::ViewSQL);
-    connect(mnuHelpTALVHelp, &QAction::triggered, this, &ELGroupSearch::showHelp);
-    connect(mnuHelpAbout, &QAction::triggered, this, [this] {
-        guarded(QStringLiteral("show the About box"), [this] {
-            if (objAppManager)
-                objAppManager->ShowAbout();
-        });
-    });
-    connect(tbElgroupSearch, &QToolBar::actionTriggered, this,
-            [this](QAction *action) { onToolbarButton(action->data().toString()); });
 }
 
 QWidget *ELGroupSearch::parentWindow() const
@@ -255,38 +255,30 @@ QWidget *ELGroupSearch::parentWindow() const
     return const_cast<ELGroupSearch *>(this);
 }
 
-void ELGroupSearch::onToolbarButton(const QString &key)
-{
-    // Keys compare exactly: "new" is not "New".
-    if (key == QLatin1String("New"))
-        NewSearch();
-    else if (key == QLatin1String("Open"))
-        OpenUserSearch();
-    else if (key == QLatin1String("Save"))
-        SaveUserSearch(false);
-    else if (key == QLatin1String("Cut"))
-        EditKeystroke(QStringLiteral("^X"));
-    else if (key == QLatin1String("Copy"))
-        EditKeystroke(QStringLiteral("^C"));
-    else if (key == QLatin1String("Paste"))
-        EditKeystroke(QStringLiteral("^V"));
-    else if (key == QLatin1String("Help"))
-        showHelp();
-}
-
 void ELGroupSearch::EditKeystroke(const QString &keys)
 {
-    guarded(QStringLiteral("edit the text"), [&] {
+    runReported(unableTo(QStringLiteral("edit the text")), [&] {
         // Only a text box cuts, copies and pastes; the grid and the lists have nothing to give.
-        if (qobject_cast<QLineEdit *>(ActiveControl()))
+        if (qobject_cast<QLineEdit *>(m_focusedField->field()) && m_focusedField->restore())
             UiServices::current().sendKeys(keys);
     });
 }
 
 void ELGroupSearch::showHelp()
 {
-    // The host answers F1 with the help of the focused control.
-    guarded(QStringLiteral("show help"), [] { UiServices::current().sendKeys(QStringLiteral("{F1}")); });
+    // The host answers F1 with the help of the field the user is in.
+    runReported(unableTo(QStringLiteral("show help")), [this] {
+        m_focusedField->restore();
+        UiServices::current().sendKeys(QStringLiteral("{F1}"));
+    });
+}
+
+void ELGroupSearch::showAbout()
+{
+    runReported(unableTo(QStringLiteral("show the About box")), [this] {
+        if (objAppManager)
+            objAppManager->ShowAbout();
+    });
 }
 
 void ELGroupSearch::closeScreen()

@@ -9,6 +9,7 @@
 #include "dialogs/frmModalDetail.h"
 #include "platform/BusyCursor.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/FlexGrid.h"
 #include "platform/UiServices.h"
 #include "recordset/RS_Functions.h"
@@ -19,21 +20,7 @@ namespace talv::search {
 
 namespace {
 
-const QString SingleRecordView = QStringLiteral("SINGLE_RECORD_VIEW");
 const QString NewGroupCaption = QStringLiteral("Element Group...");
-
-// The row of a group saved in a modal details window, in the layout of the search results.
-QString newGroupSql(qint32 newId)
-{
-    return QStringLiteral("SELECT UNIQUE element_group.element_group_id as ID, ") +
-           QStringLiteral("element_group.element_group_name as Group_Name, "
-                          "d_element_group_type.element_group_type_desc as Group_Type  ") +
-           QStringLiteral("FROM element_group, d_element_group_type ") +
-           QStringLiteral(
-               "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id ") +
-           QStringLiteral("AND element_group.element_group_id = ") + QString::number(newId) + QStringLiteral(" ") +
-           QStringLiteral("ORDER BY element_group.element_group_id");
-}
 
 // Runs a merge into the working list with the host's main grid paused. Only a merge that
 // completes lets the grid paint again.
@@ -52,8 +39,9 @@ void withMainGridPaused(const QObject *control, const std::function<void()> &mer
 
 void ELGroupSearch::updateOkButton()
 {
-    guarded(QStringLiteral("update the OK button"),
-            [this] { cmdOK->setEnabled(fgResults->Row() >= fgResults->FixedRows() || fgResults->SelectedRows() > 0); });
+    runReported(unableTo(QStringLiteral("update the OK button")), [this] {
+        cmdOK->setEnabled(fgResults->Row() >= fgResults->FixedRows() || fgResults->SelectedRows() > 0);
+    });
 }
 
 void ELGroupSearch::onResultsDoubleClick()
@@ -68,7 +56,7 @@ void ELGroupSearch::onResultsDoubleClick()
 
 void ELGroupSearch::SelectAll()
 {
-    guarded(QStringLiteral("select the groups"), [this] {
+    runReported(unableTo(QStringLiteral("select the groups")), [this] {
         if (fgResults->Rows() < 2)
             return;
         BusyCursor busy;
@@ -79,7 +67,7 @@ void ELGroupSearch::SelectAll()
 
 void ELGroupSearch::SelectNone()
 {
-    guarded(QStringLiteral("clear the selection"), [this] {
+    runReported(unableTo(QStringLiteral("clear the selection")), [this] {
         // The heading cell takes the cursor and holds no row, so nothing stays selected.
         fgResults->Select(0, 0);
         fgResults->SelectNone();
@@ -92,19 +80,28 @@ void ELGroupSearch::requireList() const
         throw Error(Error::IllegalOperation, QStringLiteral("the search was given no list to change"));
 }
 
+bool ELGroupSearch::hasResults() const
+{
+    // Nothing is searched until Find Now or a stored default: then no row can be selected either.
+    return rsResults && fgResults->IsBound();
+}
+
 void ELGroupSearch::AddToList()
 {
-    guarded(QStringLiteral("add the groups to the list"), [this] {
+    runReported(unableTo(QStringLiteral("add the groups to the list")), [this] {
         requireList();
-        withMainGridPaused(this, [this] { RS_Functions::AddSelectedToList(*fgResults, *rsResults, *mrsView); });
+        if (hasResults())
+            withMainGridPaused(this, [this] { RS_Functions::AddSelectedToList(*fgResults, *rsResults, *mrsView); });
     });
 }
 
 void ELGroupSearch::ReplaceList()
 {
-    guarded(QStringLiteral("replace the list"), [this] {
+    runReported(unableTo(QStringLiteral("replace the list")), [this] {
         requireList();
-        withMainGridPaused(this, [this] { RS_Functions::ReplaceListWithSelected(*fgResults, *rsResults, *mrsView); });
+        if (hasResults())
+            withMainGridPaused(this,
+                               [this] { RS_Functions::ReplaceListWithSelected(*fgResults, *rsResults, *mrsView); });
     });
 }
 
@@ -123,9 +120,9 @@ std::unique_ptr<frmModalDetail> ELGroupSearch::openModalDetails()
 {
     auto dialog = std::make_unique<frmModalDetail>(this);
     dialog->setWindowIcon(parentWindow()->windowIcon());
-    if (!dialog->InitDialog(DetailsClassName, objAppManager, QString()))
+    if (!dialog->InitDialog(names::DetailsClass, objAppManager, QString()))
         throw Error(Error::ClassNotRegistered,
-                    QStringLiteral("the group record screen (%1) could not be started").arg(DetailsClassName));
+                    QStringLiteral("the group record screen (%1) could not be started").arg(names::DetailsClass));
     return dialog;
 }
 
@@ -133,13 +130,13 @@ qint32 ELGroupSearch::groupsView() const
 {
     if (!colViews)
         throw Error(Error::IllegalOperation, QStringLiteral("the search was given no views"));
-    return FindViewIndex(*colViews, ViewCode);
+    return FindViewIndex(*colViews, names::view::ElementGroups);
 }
 
 void ELGroupSearch::OpenDetails()
 {
-    guarded(QStringLiteral("open the group's details"), [this] {
-        if (fgResults->Row() < 1)
+    runReported(unableTo(QStringLiteral("open the group's details")), [this] {
+        if (fgResults->Row() < 1 || !hasResults())
             return;
         if (!objWinMan) {
             const std::unique_ptr<frmModalDetail> dialog = openModalDetails();
@@ -151,13 +148,13 @@ void ELGroupSearch::OpenDetails()
         RecordsetPtr oneRow;
         RS_Functions::MakeCurrentRowRecordset(*fgResults, *rsResults, oneRow);
         const qint32 view = groupsView();
-        objWinMan->OpenDetails(view, view, chosenGroupId(), SingleRecordView, oneRow);
+        objWinMan->OpenDetails(view, view, chosenGroupId(), names::SingleRecordView, oneRow);
     });
 }
 
 void ELGroupSearch::NewGroup()
 {
-    guarded(QStringLiteral("create a new group"), [this] {
+    runReported(unableTo(QStringLiteral("create a new group")), [this] {
         if (!blnModal) {
             if (!objWinMan)
                 throw Error(Error::IllegalOperation, QStringLiteral("the search has no window manager"));
@@ -176,12 +173,15 @@ void ELGroupSearch::NewGroup()
 
 void ELGroupSearch::showNewGroup(qint32 newId)
 {
-    const RecordsetPtr row = objAppManager->CallGetQueryRSXML(newGroupSql(newId));
+    const RecordsetPtr row = objAppManager->CallGetQueryRSXML(NewGroupSql(newId));
     if (!row || row->RecordCount() != 1)
         return;
     row->MoveFirst();
     fgResults->Unbind();
-    RS_Functions::MergeRecord(*row, *rsResults);
+    if (rsResults)
+        RS_Functions::MergeRecord(*row, *rsResults);
+    else
+        RS_Functions::CopyRecordset(*row, rsResults);
     bindResults();
     const int last = fgResults->Rows() - 1;
     fgResults->SetRow(last);
@@ -203,13 +203,13 @@ void ELGroupSearch::CancelSearch()
 
 void ELGroupSearch::SelectedItems()
 {
-    guarded(QStringLiteral("hand over the selected groups"), [this] {
+    runReported(unableTo(QStringLiteral("hand over the selected groups")), [this] {
         if (colSelectedItems) {
             colSelectedItems->clear();
             for (int i = 0; i < fgResults->SelectedRows(); ++i)
                 colSelectedItems->append(fgResults->TextMatrix(fgResults->SelectedRow(i), 0));
         }
-        if (blnUseRecordset) {
+        if (blnUseRecordset && hasResults()) {
             requireList();
             RS_Functions::ReplaceListWithSelected(*fgResults, *rsResults, *mrsView);
         }

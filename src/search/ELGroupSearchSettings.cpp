@@ -7,6 +7,7 @@
 #include "contracts/ComponentCollection.h"
 #include "platform/BusyCursor.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/UiServices.h"
 #include "platform/XmlHelper.h"
 
@@ -15,14 +16,16 @@
 #include <QDomDocument>
 #include <QLineEdit>
 
+#include <optional>
+
 namespace talv::search {
 
 namespace {
 
 const QString PropertiesTemplate =
-    QStringLiteral("<TALV><SEARCH_PROPERTIES control=\"TALV_ELGroup.ELGroupSearch\"></SEARCH_PROPERTIES></TALV>");
+    QStringLiteral("<TALV><SEARCH_PROPERTIES control=\"%1\"></SEARCH_PROPERTIES></TALV>").arg(names::SearchClass);
 const QString StateTemplate =
-    QStringLiteral("<TALV><SEARCH_STATE control=\"TALV_ELGroup.ELGroupSearch\"></SEARCH_STATE></TALV>");
+    QStringLiteral("<TALV><SEARCH_STATE control=\"%1\"></SEARCH_STATE></TALV>").arg(names::SearchClass);
 const QString PropertiesPath = QStringLiteral("TALV/SEARCH_PROPERTIES");
 const QString StatePath = QStringLiteral("TALV/SEARCH_STATE");
 
@@ -33,6 +36,13 @@ const QString GroupNameElement = QStringLiteral("ELEMENT_GROUP_NAME");
 const QString ComparisonAttribute = QStringLiteral("comparison");
 const QString ControlAttribute = QStringLiteral("control");
 const QString OptionValue = QStringLiteral("OptionValue");
+
+// More than any search of this screen holds (a few hundred characters, three levels): a stored
+// document beyond it is damaged or not ours, and is refused before it is parsed.
+constexpr XmlHelper::Bounds StoredBounds{64 * 1024, 8};
+
+const FailureText UnreadableProperties{.prefix = QStringLiteral("Unable to read search properties xml: ")};
+const FailureText UnreadableState{.prefix = QStringLiteral("Unable to read search state xml: ")};
 
 // A stored document of this screen: the parsed text and its settings element.
 struct StoredDocument {
@@ -45,6 +55,7 @@ struct StoredDocument {
 StoredDocument readStored(const QString &xml, const QString &path)
 {
     StoredDocument stored;
+    XmlHelper::requireWithin(xml, StoredBounds);
     try {
         stored.document = XmlHelper::load(xml);
     } catch (const Error &) {
@@ -52,7 +63,7 @@ StoredDocument readStored(const QString &xml, const QString &path)
     }
     const QDomNode settings = XmlHelper::selectSingleNode(stored.document, path);
     if (settings.isNull() ||
-        XmlHelper::attribute(settings, ControlAttribute).compare(ELGroupSearch::ClassName, Qt::CaseInsensitive) != 0)
+        XmlHelper::attribute(settings, ControlAttribute).compare(names::SearchClass, Qt::CaseInsensitive) != 0)
         throw Error(Error::Xml, QStringLiteral("Invalid xml content"));
     stored.settings = settings;
     return stored;
@@ -80,11 +91,6 @@ int storedComparison(const QDomNode &nameElement)
     return comparison;
 }
 
-void showProblem(const QString &text)
-{
-    UiServices::current().messageBox(text, MsgButtons::OK, MsgIcon::Exclamation);
-}
-
 } // namespace
 
 OptionOwner ELGroupSearch::optionOwner() const
@@ -104,15 +110,14 @@ QString ELGroupSearch::BuildPropertiesXml() const
 
 void ELGroupSearch::ApplyPropertiesXml(const QString &xml)
 {
-    NewSearch();
-    try {
+    // A failed reset ends the apply: the stored settings cannot go onto a screen half reset.
+    runReported(UnreadableProperties, [&] {
+        resetSearch();
         const StoredDocument stored = readStored(xml, PropertiesPath);
         const QDomNode saveAsDefault = child(stored.settings, SaveAsDefaultElement);
         if (!saveAsDefault.isNull())
             mnuOptionsSaveDefault->setChecked(XmlHelper::text(saveAsDefault) != QLatin1String("0"));
-    } catch (const std::exception &e) {
-        showProblem(QStringLiteral("Unable to read search properties xml: ") + describe(e));
-    }
+    });
 }
 
 QString ELGroupSearch::BuildStateXml() const
@@ -132,8 +137,8 @@ QString ELGroupSearch::BuildStateXml() const
 
 void ELGroupSearch::ApplyStateXml(const QString &xml)
 {
-    NewSearch();
-    try {
+    runReported(UnreadableState, [&] {
+        resetSearch();
         const StoredDocument stored = readStored(xml, StatePath);
         const QDomNode name = child(stored.settings, GroupNameElement);
         if (!name.isNull()) {
@@ -154,29 +159,23 @@ void ELGroupSearch::ApplyStateXml(const QString &xml)
         const QDomNode id = child(stored.settings, GroupIdElement);
         if (!id.isNull())
             txtGroupID->setText(XmlHelper::text(id));
-    } catch (const std::exception &e) {
-        showProblem(QStringLiteral("Unable to read search state xml: ") + describe(e));
-    }
+    });
 }
 
 void ELGroupSearch::loadDefault(const QString &category, void (ELGroupSearch::*apply)(const QString &))
 {
-    BusyCursor busy;
-    QString stored;
-    try {
-        const OptionLookup lookup(optionOwner(), category, ClassName);
+    std::optional<QString> stored;
+    runReported(unableTo(QStringLiteral("load default settings")), [&] {
+        BusyCursor busy;
+        const OptionLookup lookup(optionOwner(), category, names::SearchClass);
         if (!lookup.loaded())
             throw Error(Error::Database, lookup.error());
         // A user without a default keeps the screen as it is.
-        if (!lookup.found())
-            return;
-        stored = lookup.option().property(OptionValue).toString();
-    } catch (const std::exception &e) {
-        busy.release();
-        showProblem(QStringLiteral("Unable to load default settings: ") + describe(e));
-        return;
-    }
-    (this->*apply)(stored);
+        if (lookup.found())
+            stored = lookup.option().property(OptionValue).toString();
+    });
+    if (stored)
+        (this->*apply)(*stored);
 }
 
 void ELGroupSearch::LoadDefaultProperties()
@@ -192,36 +191,34 @@ void ELGroupSearch::LoadDefaultCriteria()
 void ELGroupSearch::saveDefault(const QString &category, const QString &document)
 {
     const OptionOwner owner = optionOwner();
-    const OptionLookup lookup(owner, category, ClassName);
+    const OptionLookup lookup(owner, category, names::SearchClass);
     if (!lookup.loaded())
         throw Error(Error::Database, lookup.error());
     if (lookup.found()) {
         lookup.option().setProperty(OptionValue, document);
         saveAll(lookup.collection());
     } else {
-        addNewOption(owner, category, ClassName, document);
+        addNewOption(owner, category, names::SearchClass, document);
     }
 }
 
 void ELGroupSearch::SaveDefaultProperties()
 {
-    BusyCursor busy;
-    try {
-        saveDefault(DefaultPropertiesCategory, BuildPropertiesXml());
-    } catch (const std::exception &) {
-        // The check mark is a convenience; the user closing the screen is not troubled with it.
-    }
+    // The check mark is a convenience; the user closing the screen is not troubled with it.
+    runReported(
+        [this] {
+            BusyCursor busy;
+            saveDefault(DefaultPropertiesCategory, BuildPropertiesXml());
+        },
+        [](const QString &) {});
 }
 
 void ELGroupSearch::SaveDefaultCriteria()
 {
-    BusyCursor busy;
-    try {
+    runReported(unableTo(QStringLiteral("save default settings")), [this] {
+        BusyCursor busy;
         saveDefault(DefaultCriteriaCategory, BuildStateXml());
-    } catch (const std::exception &e) {
-        busy.release();
-        showProblem(QStringLiteral("Unable to save default settings: ") + describe(e));
-    }
+    });
 }
 
 QString ELGroupSearch::PickUserSearch(const QString &category, qint32 mode)
@@ -235,7 +232,7 @@ QString ELGroupSearch::PickUserSearch(const QString &category, qint32 mode)
 
 void ELGroupSearch::OpenUserSearch()
 {
-    try {
+    runReported(unableTo(QStringLiteral("load default settings")), [this] {
         const QString name = PickUserSearch(UserSearchCategory, frmUserSearchSaveOpen::OpenMode);
         if (name.isEmpty())
             return;
@@ -257,14 +254,12 @@ void ELGroupSearch::OpenUserSearch()
         ApplyStateXml(stored);
         // The reset inside the apply forgot it; a following Save stores under this name.
         strSearchName = name;
-    } catch (const std::exception &e) {
-        showProblem(QStringLiteral("Unable to load default settings: ") + describe(e));
-    }
+    });
 }
 
 void ELGroupSearch::SaveUserSearch(bool saveAs)
 {
-    try {
+    runReported(unableTo(QStringLiteral("save settings")), [&] {
         if (saveAs || strSearchName.isEmpty()) {
             const QString name = PickUserSearch(UserSearchCategory, frmUserSearchSaveOpen::SaveMode);
             if (name.isEmpty())
@@ -281,9 +276,10 @@ void ELGroupSearch::SaveUserSearch(bool saveAs)
         if (lookup.found()) {
             if (saveAs) {
                 busy.release();
+                // Enter keeps the stored search: overwriting it is the user's deliberate choice.
                 if (UiServices::current().messageBox(
                         QStringLiteral("Search '%1' already exists. Overwrite?").arg(strSearchName), MsgButtons::YesNo,
-                        MsgIcon::Question) == Answer::No)
+                        MsgIcon::Question, {}, Answer::No) == Answer::No)
                     return;
             }
             lookup.option().setProperty(OptionValue, BuildStateXml());
@@ -291,14 +287,13 @@ void ELGroupSearch::SaveUserSearch(bool saveAs)
         } else {
             addNewOption(owner, UserSearchCategory, strSearchName, BuildStateXml());
         }
-    } catch (const std::exception &e) {
-        showProblem(QStringLiteral("Unable to save settings: ") + describe(e));
-    }
+    });
 }
 
 void ELGroupSearch::DeleteUserSearch()
 {
-    try {
+    const FailureText failed{.prefix = QStringLiteral("An error occurred while deleting the saved search.\r\n\r\n")};
+    runReported(failed, [this] {
         const QString name = PickUserSearch(UserSearchCategory, frmUserSearchSaveOpen::DeleteMode);
         if (name.isEmpty())
             return;
@@ -311,9 +306,7 @@ void ELGroupSearch::DeleteUserSearch()
         saveAll(lookup.collection());
         if (strSearchName == name)
             strSearchName.clear();
-    } catch (const std::exception &e) {
-        showProblem(QStringLiteral("An error occurred while deleting the saved search.\r\n\r\n") + describe(e));
-    }
+    });
 }
 
 } // namespace talv::search

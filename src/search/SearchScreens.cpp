@@ -17,12 +17,12 @@ void RegisterSearchScreens()
     qRegisterMetaType<talv::WinMan *>("talv::WinMan*");
     qRegisterMetaType<talv::ViewCollection *>("talv::ViewCollection*");
     qRegisterMetaType<talv::search::SelectedIds>("talv::search::SelectedIds");
-    ClassRegistry::instance().RegisterWidget<ELGroupSearch>(ELGroupSearch::ClassName);
+    ClassRegistry::instance().RegisterWidget<ELGroupSearch>(names::SearchClass);
 }
 
 void UnregisterSearchScreens()
 {
-    ClassRegistry::instance().Unregister(ELGroupSearch::ClassName);
+    ClassRegistry::instance().Unregister(names::SearchClass);
 }
 
 } // namespace talv::search

@@ -86,4 +86,15 @@ QString BuildSearchSQL(const SearchCriteria &criteria)
                           "ORDER BY element_group_id");
 }
 
+QString NewGroupSql(qint32 newId)
+{
+    return QStringLiteral("SELECT UNIQUE element_group.element_group_id as ID, "
+                          "element_group.element_group_name as Group_Name, "
+                          "d_element_group_type.element_group_type_desc as Group_Type  "
+                          "FROM element_group, d_element_group_type "
+                          "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
+                          "AND element_group.element_group_id = ") +
+           QString::number(newId) + QStringLiteral(" ORDER BY element_group.element_group_id");
+}
+
 } // namespace talv::search

@@ -46,4 +46,8 @@ bool CriteriaEntered(const SearchCriteria &criteria);
 // numeric answers the empty text.
 QString BuildSearchSQL(const SearchCriteria &criteria);
 
+// The row of the group `newId`, saved in a modal record screen, in the layout of the search
+// results.
+QString NewGroupSql(qint32 newId);
+
 } // namespace talv::search

@@ -25,14 +25,14 @@ constexpr qint32 All = -1;
 std::unique_ptr<ComponentCollection> openCollection(const OptionOwner &owner, const QString &className)
 {
     std::unique_ptr<ComponentCollection> collection(
-        ClassRegistry::instance().CreateAs<ComponentCollection>(CollectionClass));
+        ClassRegistry::instance().CreateAs<ComponentCollection>(names::CollectionClass));
     if (!collection->OpenClass(className, owner.serverName, owner.serverType))
         raise(collection->LastError());
     return collection;
 }
 
 OptionLookup::OptionLookup(const OptionOwner &owner, const QString &category, const QString &lookupName)
-    : m_options(openCollection(owner, UserOptionClass))
+    : m_options(openCollection(owner, names::UserOptClass))
 {
     m_loaded = m_options->LoadWhere(QStringLiteral("CATEGORY_OPTION_NAME"),
                                     QStringList{category, lookupName, QString::number(owner.userId)}, All, All, All);
@@ -54,7 +54,7 @@ Component &OptionLookup::option() const
 
 void addNewOption(const OptionOwner &owner, const QString &category, const QString &optionName, const QString &value)
 {
-    std::unique_ptr<Component> option(ClassRegistry::instance().CreateAs<Component>(UserOptionClass));
+    std::unique_ptr<Component> option(ClassRegistry::instance().CreateAs<Component>(names::UserOptClass));
     if (!LateBinding::call(option.get(), QStringLiteral("Open"), {owner.serverName, owner.serverType}).toBool())
         raise(QStringLiteral("The server \"%1\" is not open.").arg(owner.serverName));
     LateBinding::call(option.get(), QStringLiteral("Init"), {true});
@@ -63,7 +63,7 @@ void addNewOption(const OptionOwner &owner, const QString &category, const QStri
     option->setProperty(QStringLiteral("UserId"), owner.userId);
 
     // A new option joins its category's list and is written with the category.
-    const std::unique_ptr<ComponentCollection> categories = openCollection(owner, OptionCategoryClass);
+    const std::unique_ptr<ComponentCollection> categories = openCollection(owner, names::UserOpCatClass);
     if (!categories->LoadWhere(QStringLiteral("USER_OPTION_CATEGORY_NAME"), category, All, All, All))
         raise(categories->LastError());
     if (categories->Count() < 1)

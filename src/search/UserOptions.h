@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contracts/Names.h"
+
 #include <QString>
 
 #include <memory>
@@ -13,13 +15,12 @@ class ComponentCollection;
 // component collection of the host's user-option class, created by class name.
 namespace talv::search {
 
-inline const QString CollectionClass = QStringLiteral("ClientFramework.ComponentCollection");
-inline const QString UserOptionClass = QStringLiteral("TALV_UserOptClient.UserOptClient");
-inline const QString OptionCategoryClass = QStringLiteral("TALV_UserOpCatClient.UserOpCatClient");
-
 inline const QString DefaultPropertiesCategory = QStringLiteral("$DEFAULT_FIND_PROPERTIES");
 inline const QString DefaultCriteriaCategory = QStringLiteral("$DEFAULT_FIND_CRITERIA");
 inline const QString UserSearchCategory = QStringLiteral("$USER_FIND_ELEMENT_GROUP");
+
+// What the option name column holds; a longer name could never be stored.
+constexpr int MaxOptionNameLength = 120;
 
 // Whose options, on which server.
 struct OptionOwner {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -42,6 +43,8 @@ frmSQL::frmSQL(QWidget *parent) : QDialog(parent)
     m_txtSQL = new QPlainTextEdit;
     m_txtSQL->setObjectName(QStringLiteral("txtSQL"));
     m_txtSQL->setReadOnly(true);
+    // A statement reads best in the columns it was written in.
+    m_txtSQL->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_txtSQL->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_txtSQL->installEventFilter(new CopyKeyClaim(m_txtSQL));
 

@@ -4,6 +4,7 @@
 #include "contracts/Component.h"
 #include "contracts/ComponentCollection.h"
 #include "platform/Error.h"
+#include "platform/PrintableText.h"
 #include "platform/UiServices.h"
 
 #include <QApplication>
@@ -38,6 +39,10 @@ frmUserSearchSaveOpen::frmUserSearchSaveOpen(QWidget *parent) : QDialog(parent)
     lblSearchName->setObjectName(QStringLiteral("lblSearchName"));
     txtSearchName = new QLineEdit;
     txtSearchName->setObjectName(QStringLiteral("txtSearchName"));
+    // Only a name that can be stored and read back: no longer than the column, no control
+    // characters, whether typed or pasted.
+    txtSearchName->setMaxLength(MaxOptionNameLength);
+    txtSearchName->setValidator(new PrintableTextValidator(txtSearchName));
     lblSearchName->setBuddy(txtSearchName);
     cmdSave = new QPushButton(QStringLiteral("Save"));
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -128,12 +133,17 @@ void frmUserSearchSaveOpen::applyMode()
     palette.setBrush(QPalette::Base, look.locked ? standard.button() : standard.base());
     txtSearchName->setPalette(palette);
     cmdSave->setEnabled(false);
+    // A name to save is typed; in the list, typing would jump to a stored name instead.
+    if (look.locked)
+        lstUserSearches->setFocus();
+    else
+        txtSearchName->setFocus();
 }
 
 void frmUserSearchSaveOpen::fillList()
 {
     try {
-        const std::unique_ptr<ComponentCollection> options = openCollection(m_owner, UserOptionClass);
+        const std::unique_ptr<ComponentCollection> options = openCollection(m_owner, names::UserOptClass);
         if (!options->LoadWhere(QStringLiteral("CATEGORY_OPTIONS"),
                                 QStringList{strCategoryName, QString::number(m_owner.userId)}, All, All, All))
             throw Error(Error::Database, options->LastError());

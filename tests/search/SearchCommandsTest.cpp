@@ -206,10 +206,20 @@ TEST_F(SearchCommandsTest, WithoutTheRecordScreenDetailsAndNewTellTheUser)
     EXPECT_TRUE(host->boxFrom([&] { click(modal, "cmdNew"); }).startsWith("Unable to create a new group: "));
     EXPECT_EQ(host->ui.dialogsShown(), 0);
 
-    // New in the host window: the host says why, and the search closes as New always does.
-    QPointer<ELGroupSearch> closing = screen;
-    EXPECT_TRUE(host->boxFrom([&] { click(screen, "cmdNew"); }).startsWith("Unable to "));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 2000));
+    // New in the host window: the host says why, and the search the user is on stays with its
+    // results, although New closes it once the record screen is open.
+    QPointer<ELGroupSearch> staying = screen;
+    const QStringList found = test::gridRows(*test::child<FlexGrid>(screen, "fgResults"));
+    EXPECT_TRUE(host->boxFrom([&] { click(screen, "cmdNew"); }).startsWith("Unable to create a new record: "));
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(staying.isNull());
+    EXPECT_EQ(test::gridRows(*test::child<FlexGrid>(screen, "fgResults")), found);
+
+    ClassRegistry::instance().RegisterWidget<StandInScreen>(DetailsClass);
+    click(screen, "cmdNew");
+    EXPECT_EQ(StandInScreen::log, (QStringList{"InitDetails " + QString::number(host->groupsView), "NewData -1"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return staying.isNull(); }, 2000));
 }
 
 TEST_F(SearchCommandsTest, DetailsInTheHostOpenTheChosenGroupOnItsOwnRow)

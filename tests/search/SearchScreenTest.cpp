@@ -1,10 +1,17 @@
 // The search screen as the host and the user meet it, on the sample database (SQLite).
 #include "SearchTestSupport.h"
 
+#include "platform/CommandTable.h"
+
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolButton>
 
 using namespace talv;
 using namespace talv::search;
@@ -102,7 +109,7 @@ TEST_F(SearchScreenTest, NewSearchResetsCriteriaAndResults)
     combo("cboElementGroupType")->setCurrentIndex(3);
     host->recorder.sqlSent.clear();
 
-    action("New")->trigger();
+    test::trigger(screen, "New");
     EXPECT_EQ(name->text(), QString());
     EXPECT_EQ(combo("cboGroupNameComparison")->currentIndex(), int(Contains));
     EXPECT_EQ(combo("cboElementGroupType")->currentIndex(), 0);
@@ -115,7 +122,9 @@ TEST_F(SearchScreenTest, ViewSqlShowsTheStatementToCopyWithoutSearching)
 {
     const auto viewSql = [&](const QString &shown) {
         host->ui.queueDialog([&](QDialog &dialog) {
-            EXPECT_EQ(test::child<QPlainTextEdit>(&dialog, "txtSQL")->toPlainText(), shown);
+            auto *text = test::child<QPlainTextEdit>(&dialog, "txtSQL");
+            EXPECT_EQ(text->toPlainText(), shown);
+            EXPECT_TRUE(QFontInfo(text->font()).fixedPitch()); // a statement reads in columns
             click(&dialog, "cmdOK");
         });
         action("mnuOptionsViewSQL")->trigger();
@@ -138,6 +147,120 @@ TEST_F(SearchScreenTest, AFailedSearchIsReportedAndTheScreenStaysUsable)
     EXPECT_EQ(host->ui.boxes().last().icon, MsgIcon::Exclamation);
     host->query("ALTER TABLE group_type_elsewhere RENAME TO d_element_group_type");
     EXPECT_GT(test::findByName(screen, "Alvar")->Rows(), 1);
+}
+
+TEST_F(SearchScreenTest, TheToolbarKeysAreTheMenuCommandsShownAsIcons)
+{
+    const std::pair<const char *, const char *> keys[] = {
+        {"New", "mnuFileNew"},   {"Open", "mnuFileOpenSearch"}, {"Save", "mnuFileSaveSearch"}, {"Cut", "mnuEditCut"},
+        {"Copy", "mnuEditCopy"}, {"Paste", "mnuEditPaste"},     {"Help", "mnuHelpTALVHelp"},
+    };
+    for (const auto &[key, command] : keys) {
+        SCOPED_TRACE(key);
+        auto *button = test::child<QToolButton>(screen, key);
+        EXPECT_EQ(button->defaultAction(), action(command));
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    }
+    EXPECT_EQ(test::child<QToolButton>(screen, "Open")->toolTip(), "Open Saved Search");
+
+    // Keys compare exactly; a menu item switched off takes its key with it.
+    auto *commands = screen->findChild<CommandTable *>();
+    ASSERT_NE(commands, nullptr);
+    name->setText("kept");
+    EXPECT_FALSE(commands->triggerToolbarKey("new"));
+    action("mnuFileNew")->setEnabled(false);
+    EXPECT_FALSE(commands->triggerToolbarKey("New"));
+    EXPECT_EQ(name->text(), "kept");
+
+    // Separators are lines, not items captioned "-".
+    for (const QMenu *menu : screen->findChildren<QMenu *>()) {
+        for (const QAction *item : menu->actions())
+            EXPECT_FALSE(item->text() == "-") << item->objectName().toStdString();
+    }
+}
+
+// The screen as the user meets it in the host's work area, focus and all.
+class SearchScreenInUseTest : public SearchScreenTest
+{
+protected:
+    void SetUp() override
+    {
+        SearchScreenTest::SetUp();
+        if (!screen)
+            return;
+        QApplication::setActiveWindow(&host->area);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host->area));
+    }
+    void clickKey(const char *key) { QTest::mouseClick(test::child<QToolButton>(screen, key), Qt::LeftButton); }
+};
+
+TEST_F(SearchScreenInUseTest, EditCommandsActOnTheTextTheUserSelectedBeforeTheToolbarOrMenuTookTheFocus)
+{
+    name->setFocus();
+    name->setText("Alvar plants");
+    name->setSelection(6, 6);
+    clickKey("Cut");
+    EXPECT_EQ(name->text(), "Alvar ");
+    EXPECT_EQ(QApplication::clipboard()->text(), "plants");
+
+    name->setSelection(0, 5);
+    QMenu *edit = test::child<QMenu>(screen, "mnuEdit");
+    edit->popup(screen->mapToGlobal(QPoint(10, 10)));
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->actionGeometry(action("mnuEditCopy")).center());
+    EXPECT_EQ(QApplication::clipboard()->text(), "Alvar");
+
+    id->setFocus();
+    id->setText("12");
+    id->selectAll();
+    clickKey("Paste");
+    EXPECT_EQ(id->text(), "Alvar");
+    EXPECT_EQ(host->ui.keystrokes(), (QStringList{"^X", "^C", "^V"}));
+
+    // From the results grid the commands have nothing to act on; Tab leaves the grid.
+    id->clear();
+    test::findByName(screen, "Alvar");
+    grid->setFocus();
+    clickKey("Copy");
+    EXPECT_EQ(host->ui.keystrokes().size(), 3);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Alvar");
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_NE(qobject_cast<QPushButton *>(QApplication::focusWidget()), nullptr);
+}
+
+TEST_F(SearchScreenInUseTest, EveryFileCommandHasItsKeyAndANewSearchStartsInGroupId)
+{
+    name->setFocus();
+    name->setText("Alvar");
+    QTest::keyClick(name, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QString());
+    EXPECT_EQ(QApplication::focusWidget(), id);
+
+    for (const auto &[key, caption] : {std::pair{Qt::Key_S, "Save User Search"}, {Qt::Key_D, "Delete User Search"}}) {
+        host->ui.queueDialog([caption = QString::fromLatin1(caption)](QDialog &dialog) {
+            EXPECT_EQ(dialog.windowTitle(), caption);
+            test::click(&dialog, "cmdCancel");
+        });
+        QTest::keyClick(id, key, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    EXPECT_EQ(host->ui.dialogsShown(), 2);
+}
+
+TEST_F(SearchScreenInUseTest, TheResultsFitTheGridWithoutAHorizontalScrollBar)
+{
+    QScrollBar *across = grid->horizontalScrollBar();
+    test::trigger(screen, "New"); // the empty grid with the list's columns
+    QApplication::processEvents();
+    ASSERT_EQ(grid->Cols(), 3);
+    EXPECT_FALSE(across->isVisible());
+    host->ui.queueAnswer(Answer::Yes);
+    test::findByName(screen, "");
+    QApplication::processEvents(); // the rows bring a vertical scroll bar, which narrows the grid
+    ASSERT_GT(grid->Rows(), 100);
+    EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(across->isVisible());
+    // The name takes the room the id and the type leave.
+    EXPECT_GT(grid->ColWidth(1), grid->ColWidth(0) + grid->ColWidth(2));
 }
 
 } // namespace

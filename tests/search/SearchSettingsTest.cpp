@@ -227,6 +227,50 @@ TEST_F(SearchSettingsTest, ABadStoredDocumentIsReportedAndLeavesTheScreenResetAn
     EXPECT_FALSE(test::saveAsDefault(next));
 }
 
+TEST_F(SearchSettingsTest, DocumentsDeeperOrLongerThanAnySearchAreRefusedUnread)
+{
+    QString deep = QStringLiteral("<TALV><SEARCH_STATE control=\"%1\">").arg(Control);
+    for (int i = 0; i < 1000; ++i)
+        deep += QStringLiteral("<ELEMENT_GROUP_NAME comparison=\"0\">");
+    store(UserSearchCategory, "deep", deep);
+    // A damaged option as it was met: 100,000 levels in some 700 KB.
+    store(UserSearchCategory, "huge",
+          QStringLiteral("<TALV><SEARCH_STATE control=\"%1\">").arg(Control) +
+              QStringLiteral("<TALV>x").repeated(100000));
+    ELGroupSearch *screen = host->openSearch();
+    enterCriteria(screen, "3", {}, Contains);
+    EXPECT_EQ(host->boxFrom([&] { withDialog(screen, "Open", test::pickName("deep")); }),
+              "Unable to read search state xml: The document nests elements deeper than 8 levels.");
+    EXPECT_EQ(criteriaOf(screen), BlankCriteria);
+    EXPECT_EQ(host->boxFrom([&] { withDialog(screen, "Open", test::pickName("huge")); }),
+              "Unable to read search state xml: The document is longer than 65536 characters.");
+}
+
+TEST_F(SearchSettingsTest, StartUpReadsTheTypesThenTheStoredDefaultsAndAFailedResetEndsTheirApply)
+{
+    // Without stored defaults nothing but the type list is read.
+    host->recorder.sqlSent.clear();
+    ELGroupSearch *plain = host->openSearch();
+    EXPECT_EQ(host->recorder.sqlSent, QStringList{GroupTypesSql});
+    EXPECT_TRUE(test::child<QPushButton>(plain, "cmdFindNow")->isDefault());
+
+    // With the working list's view gone the reset inside the apply fails: the apply ends there,
+    // with its own message, and the start goes on.
+    store(DefaultPropertiesCategory, Control, PropertiesOn);
+    store(DefaultCriteriaCategory, Control, byName(2, "Alpine"));
+    host->query("DROP VIEW ELEMENT_GROUP_WL_VW");
+    host->query("DROP VIEW ELGroup_WL_VW"); // the host has read its working list already
+    ELGroupSearch *screen = nullptr;
+    const QString said = host->boxFrom([&] { screen = host->openSearch(); });
+    EXPECT_TRUE(said.startsWith("Unable to read search properties xml: ") &&
+                said.contains("ELGroup_WL_VW", Qt::CaseInsensitive))
+        << said.toStdString();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(test::saveAsDefault(screen));
+    EXPECT_EQ(criteriaOf(screen), BlankCriteria);
+    EXPECT_TRUE(test::child<QPushButton>(screen, "cmdFindNow")->isDefault());
+}
+
 TEST_F(SearchSettingsTest, OpenAndSaveRememberTheNameUntilNewSearchAndAskBeforeReplacing)
 {
     ELGroupSearch *screen = host->openSearch();
@@ -254,6 +298,7 @@ TEST_F(SearchSettingsTest, OpenAndSaveRememberTheNameUntilNewSearchAndAskBeforeR
     ASSERT_EQ(host->ui.boxes().size(), 1);
     EXPECT_EQ(host->ui.boxes().first().text, "Search 'Ohio mussels' already exists. Overwrite?");
     EXPECT_EQ(host->ui.boxes().first().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(host->ui.boxes().first().defaultAnswer, Answer::No) << "Enter must not overwrite";
     EXPECT_EQ(storedSearch("Ohio mussels"), ohio);
     host->ui.queueAnswer(Answer::Yes);
     withDialog(screen, "mnuFileSaveSearchAs", test::typeName("Ohio mussels"));

@@ -7,6 +7,7 @@
 
 #include "clients/ClientClasses.h"
 #include "host/HostSession.h"
+#include "host/IconTheme.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
 #include "host/WindowManager.h"
@@ -29,6 +30,7 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +94,7 @@ public:
     {
         search::RegisterSearchScreens();
         clients::registerClientClasses();
+        host::useFallbackIconTheme();
         // A screen opens blank unless a test stores defaults of its own: ecarter's sample defaults
         // (a group type) would narrow every search.
         query("DELETE FROM user_option WHERE user_option_category_id IN (SELECT user_option_category_id "
@@ -105,15 +108,15 @@ public:
     search::ELGroupSearch *openSearch()
     {
         return qobject_cast<search::ELGroupSearch *>(
-            manager->OpenSearch(host::MainWindow::SearchClass, "Find Element Group", groupsView));
+            manager->OpenSearch(names::SearchClass, "Find Element Group", groupsView));
     }
 
     // Inside a modal window, started by name as a modal search window starts it.
     search::ELGroupSearch *openModal(const QString &extraInfo = {}, RecordsetPtr rsTemp = {})
     {
         modalWindow = std::make_unique<QDialog>();
-        auto *control = ClassRegistry::instance().CreateAs<search::ELGroupSearch>(search::ELGroupSearch::ClassName,
-                                                                                  modalWindow.get());
+        auto *control =
+            ClassRegistry::instance().CreateAs<search::ELGroupSearch>(names::SearchClass, modalWindow.get());
         QVariantList args{QVariant::fromValue<AppManager *>(&recorder), QVariant::fromValue(rsTemp), extraInfo};
         LateBinding::callByRef(control, "InitModalSearch", args);
         modalRecordset = args.at(1).value<RecordsetPtr>();
@@ -291,9 +294,14 @@ inline void enterCriteria(const QWidget *screen, const QString &id, const QStrin
     child<QComboBox>(screen, "cboElementGroupType")->setCurrentText(type);
 }
 
-inline void trigger(const QWidget *screen, const char *action)
+// Triggers a menu command by its action's name ("mnuFileNew"), or clicks a toolbar button by its
+// key ("New"), as the user would.
+inline void trigger(const QWidget *screen, const char *command)
 {
-    child<QAction>(screen, action)->trigger();
+    if (auto *action = screen->findChild<QAction *>(QString::fromLatin1(command)))
+        action->trigger();
+    else
+        child<QToolButton>(screen, command)->click();
 }
 
 inline bool saveAsDefault(const QWidget *screen)

@@ -89,4 +89,31 @@ TEST_F(UserSearchDialogTest, AListThatCannotBeReadIsReportedAndLeftEmpty)
     EXPECT_EQ(host->ui.boxes().first().icon, MsgIcon::Exclamation);
 }
 
+TEST_F(UserSearchDialogTest, ANameIsTypedIntoTheNameBoxWhichTakesOnlyWhatCanBeStoredAndOpenedAgain)
+{
+    frmUserSearchSaveOpen dialog;
+    run(dialog, frmUserSearchSaveOpen::SaveMode, [](frmUserSearchSaveOpen &d) {
+        auto *name = test::child<QLineEdit>(&d, "txtSearchName");
+        // Typing starts in the name box, not in the list (where it would jump to a stored name).
+        ASSERT_EQ(d.focusWidget(), name);
+        QTest::keyClicks(d.focusWidget(), "Ohio");
+        EXPECT_EQ(name->text(), "Ohio");
+        EXPECT_TRUE(test::child<QListWidget>(&d, "lstUserSearches")->selectedItems().isEmpty());
+
+        QTest::keyClicks(name, QString(130, u'x'));
+        EXPECT_EQ(name->text().size(), MaxOptionNameLength);
+        name->setText(QString::fromUtf16(u"Bog\u0001s \uFFFEand\n fens") + QChar(0));
+        EXPECT_EQ(name->text(), "Bogs and fens");
+        test::click(&d, "cmdSave");
+    });
+    EXPECT_EQ(dialog.GetSearchName(), "Bogs and fens");
+
+    // A name is picked from the list in the other modes.
+    frmUserSearchSaveOpen open;
+    run(open, frmUserSearchSaveOpen::OpenMode, [](frmUserSearchSaveOpen &d) {
+        EXPECT_EQ(d.focusWidget(), test::child<QListWidget>(&d, "lstUserSearches"));
+        test::click(&d, "cmdCancel");
+    });
+}
+
 } // namespace

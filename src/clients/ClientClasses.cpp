@@ -5,18 +5,13 @@
 #include "UserOpCatClient.h"
 #include "UserOptClient.h"
 #include "contracts/ClassRegistry.h"
+#include "contracts/Names.h"
 
 namespace talv::clients {
 
-namespace {
-
-const QString CollectionClassName = QStringLiteral("ClientFramework.ComponentCollection");
-
-} // namespace
-
 void registerClientClasses()
 {
-    ClassRegistry::instance().RegisterObject<ClientCollection>(CollectionClassName);
+    ClassRegistry::instance().RegisterObject<ClientCollection>(names::CollectionClass);
     auto options = std::make_shared<const UserOptClass>();
     BusinessClasses::Register(options);
     BusinessClasses::Register(std::make_shared<const UserOpCatClass>(options));
@@ -24,7 +19,7 @@ void registerClientClasses()
 
 void unregisterClientClasses()
 {
-    ClassRegistry::instance().Unregister(CollectionClassName);
+    ClassRegistry::instance().Unregister(names::CollectionClass);
     BusinessClasses::Unregister(UserOptClass::ClassName);
     BusinessClasses::Unregister(UserOpCatClass::ClassName);
 }

@@ -3,6 +3,7 @@
 #include "ClientCollection.h"
 #include "CriterionArguments.h"
 #include "UserOptClient.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
 
 namespace talv::clients {
@@ -34,7 +35,7 @@ TableClass::Definition categoryTable()
 
 } // namespace
 
-const QString UserOpCatClass::ClassName = QStringLiteral("TALV_UserOpCatClient.UserOpCatClient");
+const QString UserOpCatClass::ClassName = names::UserOpCatClass;
 
 UserOpCatClass::UserOpCatClass(std::shared_ptr<const UserOptClass> optionClass)
     : TableClass(categoryTable()), m_optionClass(std::move(optionClass))

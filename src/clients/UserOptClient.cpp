@@ -3,6 +3,7 @@
 #include "BusinessComponent.h"
 #include "CriterionArguments.h"
 #include "SaveTransaction.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
 
 #include <QDateTime>
@@ -50,7 +51,7 @@ TableClass::Definition userOptionTable()
 
 } // namespace
 
-const QString UserOptClass::ClassName = QStringLiteral("TALV_UserOptClient.UserOptClient");
+const QString UserOptClass::ClassName = names::UserOptClass;
 
 UserOptClass::UserOptClass() : TableClass(userOptionTable())
 {}

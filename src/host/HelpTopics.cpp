@@ -14,12 +14,18 @@ HelpTopics::HelpTopics() : HelpTopics(defaultHelpFile())
         const char *name;
         qint32 topic;
     } standard[] = {
-        {"ELGroupSearch", 100},       {"txtGroupID", 110},    {"txtGroupName", 111},   {"cboGroupNameComparison", 112},
-        {"cboElementGroupType", 113}, {"fgResults", 120},     {"ELGroupDetails", 200}, {"ctrGroupName", 210},
-        {"cboGroupType", 211},        {"cboNameType", 212},   {"cboMemberType", 213},  {"ctrGroupDescription", 214},
-        {"ctrEMGRange", 220},         {"ctrEMGHabitat", 221}, {"ctrEMGEcology", 222},  {"ctrThreat", 223},
-        {"ctrEMGStatus", 224},        {"ctrEMGTrend", 225},   {"fgElements", 230},     {"fgReferences", 240},
+        {"ELGroupSearch", 100},       {"txtGroupID", 110},
+        {"txtGroupName", 111},        {"cboGroupNameComparison", 112},
+        {"cboElementGroupType", 113}, {"fgResults", 120},
+        {"ELGroupDetails", 200},      {"ctrGroupName", 210},
+        {"cboGroupType", 211},        {"cboNameType", 212},
+        {"cboMemberType", 213},       {"ctrGroupDescription", 214},
+        {"ctrEMGRange", 220},         {"ctrEMGHabitat", 221},
+        {"ctrEMGEcology", 222},       {"ctrThreat", 223},
+        {"ctrEMGStatus", 224},        {"ctrEMGTrend", 225},
+        {"fgElements", 230},          {"fgReferences", 240},
         {"txtCurrentRecord", 250},    {"fgAuditLog", 300},
+        {"RelatedRecordScreen", 30},
     };
     for (const auto &entry : standard)
         add(QString::fromLatin1(entry.name), entry.topic);

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace talv {
 class FlexGrid;
 }
@@ -22,7 +20,6 @@ public:
     // As AppManager::OpenRelatedDetail: may change `recordId`; false when nothing was opened.
     virtual bool OpenRelatedDetail(const QString &viewCode, const QString &targetViewCode, const QString &caption,
                                    qint32 &recordId) = 0;
-    virtual void DisplaySystemControlEntry(QWidget *hostedControl) = 0;
 };
 
 } // namespace talv::host

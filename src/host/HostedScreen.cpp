@@ -1,8 +1,9 @@
 #include "HostedScreen.h"
 
 #include "contracts/LateBinding.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
-#include "platform/UiServices.h"
+#include "platform/FailureReport.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -40,14 +41,14 @@ HostedScreen::HostedScreen(QWidget *control, QMdiSubWindow *window, ListBinding 
 void HostedScreen::connectEvents()
 {
     struct Binding {
-        const char *event;
+        const QString &event;
         const char *slot;
     };
     static const Binding bindings[] = {
-        {"Quit", "onQuit"},
-        {"UpdateList", "onUpdateList"},
-        {"NewItem", "onNewItem"},
-        {"RemoveItem", "onRemoveItem"},
+        {names::event::Quit, "onQuit"},
+        {names::event::UpdateList, "onUpdateList"},
+        {names::event::NewItem, "onNewItem"},
+        {names::event::RemoveItem, "onRemoveItem"},
     };
     const QMetaObject *meta = m_control->metaObject();
     for (int i = 0; i < meta->methodCount(); ++i) {
@@ -55,10 +56,10 @@ void HostedScreen::connectEvents()
         if (signal.methodType() != QMetaMethod::Signal)
             continue;
         for (const Binding &binding : bindings) {
-            if (QString::fromLatin1(signal.name()).compare(QLatin1String(binding.event), Qt::CaseInsensitive) != 0)
+            if (QString::fromLatin1(signal.name()).compare(binding.event, Qt::CaseInsensitive) != 0)
                 continue;
             // Whatever Quit carries is ignored; a list event without an id tells the host nothing.
-            const bool isQuit = qstrcmp(binding.event, "Quit") == 0;
+            const bool isQuit = binding.event == names::event::Quit;
             const QMetaMethod slot = isQuit ? metaObject()->method(metaObject()->indexOfSlot("onQuit()"))
                                             : receiverFor(this, binding.slot, signal);
             if (slot.isValid())
@@ -76,27 +77,20 @@ bool HostedScreen::canClose()
 {
     if (m_approved || !m_control)
         return true;
-    if (!LateBinding::hasMember(m_control, QStringLiteral("CanClose"), 0))
+    if (!LateBinding::hasMember(m_control, names::member::CanClose, 0))
         return true;
-    try {
-        return LateBinding::call(m_control, QStringLiteral("CanClose")).toBool();
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(
-            QStringLiteral("Unable to ask %1 whether it may close: %2").arg(title(), describe(e)), MsgButtons::OK,
-            MsgIcon::Exclamation);
-        return true;
-    }
+    bool agrees = true;
+    runReported(unableTo(QStringLiteral("ask %1 whether it may close").arg(title())),
+                [&] { agrees = LateBinding::call(m_control, names::member::CanClose).toBool(); });
+    return agrees;
 }
 
 void HostedScreen::deactivate()
 {
-    if (!m_control || !LateBinding::hasMember(m_control, QStringLiteral("Deactivate"), 0))
+    if (!m_control || !LateBinding::hasMember(m_control, names::member::Deactivate, 0))
         return;
-    try {
-        LateBinding::call(m_control, QStringLiteral("Deactivate"));
-    } catch (const std::exception &) {
-        // The screen is going away; what it could not release dies with it.
-    }
+    // The screen is going away; what it could not release dies with it.
+    runReported([this] { LateBinding::call(m_control, names::member::Deactivate); }, [](const QString &) {});
 }
 
 void HostedScreen::closeApproved()
@@ -118,15 +112,10 @@ void HostedScreen::discard()
 
 void HostedScreen::notifyListChanges(const QString &event)
 {
-    if (!m_control || !LateBinding::hasMember(m_control, QStringLiteral("NotifyListChanges"), 1))
+    if (!m_control || !LateBinding::hasMember(m_control, names::member::NotifyListChanges, 1))
         return;
-    try {
-        LateBinding::call(m_control, QStringLiteral("NotifyListChanges"), {event});
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(
-            QStringLiteral("Unable to tell %1 that the working list changed: %2").arg(title(), describe(e)),
-            MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    runReported(unableTo(QStringLiteral("tell %1 that the working list changed").arg(title())),
+                [&] { LateBinding::call(m_control, names::member::NotifyListChanges, {event}); });
 }
 
 bool HostedScreen::eventFilter(QObject *watched, QEvent *event)

@@ -1,13 +1,16 @@
 #include "MainWindow.h"
 
 #include "AboutBox.h"
-#include "BoundSql.h"
 #include "HelpWindow.h"
+#include "MainMenuAccessKeys.h"
 #include "PopupEditor.h"
 #include "RelatedRecordScreen.h"
 
 #include "contracts/ClassRegistry.h"
-#include "contracts/LateBinding.h"
+#include "contracts/HostHelp.h"
+#include "contracts/Names.h"
+#include "platform/AccessKeys.h"
+#include "platform/FailureReport.h"
 #include "platform/FlexGrid.h"
 #include "platform/UiServices.h"
 
@@ -16,7 +19,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -34,12 +36,18 @@ QString recordCount(qsizetype count)
     return count == 1 ? QObject::tr("1 record") : QObject::tr("%1 records").arg(count);
 }
 
+// The column that names a list's records, which gets the room the others leave: the first field
+// called ..._NAME after the id, else the last one (a reference's full citation).
+int nameColumn(const Recordset &list)
+{
+    for (int c = 1; c < list.FieldCount(); ++c) {
+        if (list.FieldName(c).endsWith(QLatin1String("_NAME"), Qt::CaseInsensitive))
+            return c;
+    }
+    return list.FieldCount() - 1;
+}
+
 } // namespace
-
-// The help page's section on the read-only screens of related records.
-constexpr qint32 RelatedRecordsTopic = 30;
-
-const QString MainWindow::SearchClass = QStringLiteral("TALV_ELGroup.ELGroupSearch");
 
 MainWindow::MainWindow(HostSession &session, ViewCatalogue &views, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_views(views)
@@ -62,6 +70,7 @@ MainWindow::MainWindow(HostSession &session, ViewCatalogue &views, QWidget *pare
     setCentralWidget(splitter);
 
     buildMenus();
+    new MainMenuAccessKeys(menuBar(), m_area);
     buildStatusBar();
 
     connect(m_lists, &WorkingLists::changed, this, [this](qint32 position) {
@@ -128,7 +137,6 @@ void MainWindow::buildWorkingListPanel()
     m_grid = new FlexGrid(panel);
     m_grid->setObjectName(QStringLiteral("fgWorkingList"));
     m_grid->SetSelMode(FlexGrid::SelectMode::ListBox);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
     // One line per record: the list is for scanning, the screens show the whole text.
     m_grid->SetWordWrap(false);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
@@ -188,21 +196,26 @@ void MainWindow::buildMenus()
     QAction *addAll = addCommand(view, QStringLiteral("mnuViewAddAll"), tr("&Add All Records to List"),
                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     connect(addAll, &QAction::triggered, this, [this] {
-        changeList(tr("Unable to add the records to the list: %1"), [this] { m_lists->addAllRecords(currentView()); });
+        changeList(tr("add the records to the list"), [this] { m_lists->addAllRecords(currentView()); });
     });
     QAction *clear = addCommand(view, QStringLiteral("mnuViewClearList"), tr("&Clear List"),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
     connect(clear, &QAction::triggered, this,
-            [this] { changeList(tr("Unable to clear the list: %1"), [this] { m_lists->clear(currentView()); }); });
+            [this] { changeList(tr("clear the list"), [this] { m_lists->clear(currentView()); }); });
     QAction *goToList = addCommand(view, QStringLiteral("mnuViewWorkingList"), tr("Go to &Working List"),
                                    QKeySequence(Qt::CTRL | Qt::Key_L));
     connect(goToList, &QAction::triggered, this, [this] { m_grid->setFocus(); });
 
     QMenu *tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
-    connect(addCommand(tools, QStringLiteral("mnuToolsFindElementGroup"), tr("&Find Element Group..."),
-                       QKeySequence(Qt::CTRL | Qt::Key_F)),
-            &QAction::triggered, this, &MainWindow::findElementGroup);
+    QAction *find = addCommand(tools, QStringLiteral("mnuToolsFindElementGroup"), tr("&Find Element Group..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, this, &MainWindow::findElementGroup);
+    // A new user meets an empty area first: it says where to begin.
+    m_area->setEmptyHint(
+        tr("To begin, find element groups with Tools > %1 (%2), or open a record of the working "
+           "list with Enter or a double click.")
+            .arg(AccessKeys::without(find->text()), find->shortcut().toString(QKeySequence::NativeText)));
     connect(addCommand(tools, QStringLiteral("mnuToolsSystemControl"), tr("&System Control Entry..."),
                        QKeySequence(Qt::Key_F9)),
             &QAction::triggered, this, &MainWindow::showSystemControlOfActiveScreen);
@@ -298,18 +311,16 @@ void MainWindow::updateStatus()
 
 void MainWindow::showView(qint32 position)
 {
-    try {
+    const bool shown = runReported(unableTo(tr("show the working list")), [&] {
         const RecordsetPtr list = m_lists->list(position);
         m_winMan->setCurrentView(position);
         m_grid->BindToRecordset(list);
         for (int c = 0; c < m_grid->Cols(); ++c)
             m_grid->SetTextMatrix(0, c, RelatedRecordScreen::headingFor(list->FieldName(c)));
         fitColumns();
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(tr("Unable to show the working list: %1").arg(describe(e)), MsgButtons::OK,
-                                         MsgIcon::Exclamation);
+    });
+    if (!shown)
         return;
-    }
     m_viewChooser->setCurrentIndex(m_viewChooser->findData(position));
     for (QAction *action : m_viewActions->actions())
         action->setChecked(action->data().toInt() == position);
@@ -333,13 +344,18 @@ void MainWindow::refreshWorkingList()
 
 void MainWindow::fitColumns()
 {
-    if (m_grid->Cols() == 0)
+    if (m_grid->Cols() == 0 || !m_grid->IsBound())
         return;
     m_grid->AutoSize(0, m_grid->Cols() - 1);
-    // A long name must not push the other columns out of the narrow list.
+    // A long text must not push the other columns out of the narrow list; the name takes the rest.
     const int widest = m_grid->fontMetrics().averageCharWidth() * 40;
-    for (int c = 0; c + 1 < m_grid->Cols(); ++c)
-        m_grid->SetColWidth(c, qMin(m_grid->ColWidth(c), widest));
+    const int named = nameColumn(*m_grid->BoundRecordset());
+    QHeaderView *header = m_grid->horizontalHeader();
+    for (int c = 0; c < m_grid->Cols(); ++c) {
+        header->setSectionResizeMode(c, c == named ? QHeaderView::Stretch : QHeaderView::Interactive);
+        if (c != named)
+            m_grid->SetColWidth(c, qMin(m_grid->ColWidth(c), widest));
+    }
 }
 
 void MainWindow::setMainGridRedraw(bool redraw)
@@ -352,16 +368,16 @@ void MainWindow::setMainGridRedraw(bool redraw)
 
 void MainWindow::findElementGroup()
 {
-    if (!ClassRegistry::instance().IsRegistered(SearchClass)) {
+    if (!ClassRegistry::instance().IsRegistered(names::SearchClass)) {
         UiServices::current().messageBox(tr("Find Element Group is not available: the element group screens "
                                             "(%1) are not installed in this program.")
-                                             .arg(SearchClass),
+                                             .arg(names::SearchClass),
                                          MsgButtons::OK, MsgIcon::Information);
         return;
     }
-    const qint32 groups = FindViewIndex(m_views, QStringLiteral("EGP"));
+    const qint32 groups = FindViewIndex(m_views, names::view::ElementGroups);
     showView(groups);
-    m_winMan->OpenSearch(SearchClass, tr("Find Element Group"), groups);
+    m_winMan->OpenSearch(names::SearchClass, tr("Find Element Group"), groups);
 }
 
 std::optional<qint32> MainWindow::currentRecordId() const
@@ -389,7 +405,7 @@ void MainWindow::openGroupsOfElement()
 {
     // The group screen reads these two list kinds as elements, and no other.
     const QString code = viewDefinition(m_views, currentView()).code;
-    if (code != QLatin1String("ELE") && code != QLatin1String("ETK")) {
+    if (code != names::view::Elements && code != names::view::ElementTracking) {
         UiServices::current().messageBox(tr("Choose an element in the Elements or Element Tracking list first."),
                                          MsgButtons::OK, MsgIcon::Information);
         return;
@@ -397,7 +413,8 @@ void MainWindow::openGroupsOfElement()
     const std::optional<qint32> id = currentRecordId();
     if (!id)
         return;
-    m_winMan->OpenDetails(currentView(), FindViewIndex(m_views, QStringLiteral("EGP")), *id, QString(), RecordsetPtr());
+    m_winMan->OpenDetails(currentView(), FindViewIndex(m_views, names::view::ElementGroups), *id, QString(),
+                          RecordsetPtr());
 }
 
 void MainWindow::removeSelectedFromList()
@@ -411,19 +428,15 @@ void MainWindow::removeSelectedFromList()
     QList<qint32> ids;
     for (int i = 0; i < m_grid->SelectedRows(); ++i)
         ids.append(list->ValueAt(m_grid->SelectedRow(i) - m_grid->FixedRows(), idField).toInt());
-    changeList(tr("Unable to remove the records from the list: %1"), [&] {
+    changeList(tr("remove the records from the list"), [&] {
         for (const qint32 id : std::as_const(ids))
             m_lists->removeRecord(currentView(), id);
     });
 }
 
-void MainWindow::changeList(const QString &failure, const std::function<void()> &change)
+void MainWindow::changeList(const QString &what, const std::function<void()> &change)
 {
-    try {
-        change();
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(failure.arg(describe(e)), MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    runReported(unableTo(what), change);
 }
 
 void MainWindow::showDatabaseInfo()
@@ -444,19 +457,12 @@ void MainWindow::showDatabaseInfo()
 
 void MainWindow::showHelp()
 {
-    qint32 topic = 0;
-    QWidget *active = m_winMan->ActiveScreen();
-    if (qobject_cast<RelatedRecordScreen *>(active))
-        topic = RelatedRecordsTopic;
-    else if (QWidget *screen = active; screen && m_appManager) {
-        try {
-            if (!m_appManager->GetHelpTopicID(screen, topic))
-                topic = 0;
-        } catch (const std::exception &) {
-            topic = 0; // no topic: the contents will do
-        }
-    }
-    showHelpTopic(topic);
+    runReported(unableTo(tr("show help")), [this] {
+        QWidget *screen = m_area->screenWithFocus();
+        // Outside a screen, or in a field the host has no topic for: the contents will do.
+        if (!m_appManager || !showHostHelp(*m_appManager, screen))
+            UiServices::current().showHelp(m_appManager ? m_appManager->HelpFile() : QString(), 0);
+    });
 }
 
 void MainWindow::showHelpTopic(int topicId)
@@ -464,19 +470,6 @@ void MainWindow::showHelpTopic(int topicId)
     if (!m_help)
         m_help = new HelpWindow(this);
     m_help->showTopic(topicId);
-}
-
-void MainWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        showHelp();
-        return;
-    }
-    if (event->key() == Qt::Key_F9 && event->modifiers() == Qt::NoModifier) {
-        showSystemControlOfActiveScreen();
-        return;
-    }
-    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -510,55 +503,10 @@ bool MainWindow::OpenRelatedDetail(const QString &viewCode, const QString &targe
 
 void MainWindow::showSystemControlOfActiveScreen()
 {
-    if (QWidget *screen = m_winMan->ActiveScreen())
-        DisplaySystemControlEntry(screen);
-}
-
-void MainWindow::DisplaySystemControlEntry(QWidget *hostedControl)
-{
-    if (!hostedControl)
-        return;
-    QObject *active = nullptr;
-    try {
-        active = LateBinding::property(hostedControl, QStringLiteral("ActiveControl")).value<QObject *>();
-    } catch (const Error &) {
-        active = hostedControl->focusWidget();
-    }
-    // The focus often sits in an inner part (a grid's viewport); the entry is kept for the control.
-    QString controlName;
-    for (QObject *o = active; o && o != hostedControl && controlName.isEmpty(); o = o->parent())
-        controlName = o->objectName();
-    if (controlName.isEmpty()) {
-        UiServices::current().messageBox(tr("No field of this screen has the focus."), MsgButtons::OK,
-                                         MsgIcon::Information, tr("System Control"));
-        return;
-    }
-    const QString formName = hostedControl->objectName();
-    try {
-        const RecordsetPtr rows = sql::recordset(
-            m_session.connection(),
-            QStringLiteral("SELECT form_name, control_name, control_type, is_rich_text, max_width, control_desc "
-                           "FROM system_control WHERE control_name = ? "
-                           "ORDER BY CASE WHEN form_name = ? THEN 0 ELSE 1 END, form_name"),
-            {controlName, formName});
-        if (rows->RecordCount() == 0) {
-            UiServices::current().messageBox(tr("There is no system control entry for %1.").arg(controlName),
-                                             MsgButtons::OK, MsgIcon::Information, tr("System Control"));
-            return;
-        }
-        rows->MoveFirst();
-        const QString text = tr("Form: %1\nControl: %2\nType: %3\nRich text: %4\nMaximum width: %5\nDescription: %6")
-                                 .arg(rows->Value(QStringLiteral("form_name")).toString(),
-                                      rows->Value(QStringLiteral("control_name")).toString(),
-                                      rows->Value(QStringLiteral("control_type")).toString(),
-                                      rows->Value(QStringLiteral("is_rich_text")).toString(),
-                                      rows->Value(QStringLiteral("max_width")).toString(),
-                                      rows->Value(QStringLiteral("control_desc")).toString());
-        UiServices::current().messageBox(text, MsgButtons::OK, MsgIcon::Information, tr("System Control"));
-    } catch (const std::exception &e) {
-        UiServices::current().messageBox(tr("Unable to read the system control entry: %1").arg(describe(e)),
-                                         MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    runReported(unableTo(tr("read the system control entry")), [this] {
+        if (QWidget *screen = m_winMan->ActiveScreen(); screen && m_appManager)
+            m_appManager->DisplaySystemControlEntry(screen);
+    });
 }
 
 } // namespace talv::host

@@ -35,8 +35,6 @@ class MainWindow : public QMainWindow, public HostWindowServices
 {
     Q_OBJECT
 public:
-    static const QString SearchClass; // "TALV_ELGroup.ELGroupSearch"
-
     MainWindow(HostSession &session, ViewCatalogue &views, QWidget *parent = nullptr);
 
     // The program's icon, drawn rather than shipped: a green tile with the initials.
@@ -64,6 +62,7 @@ public:
     // Runs a change of the working list; a failure is shown with `failure` (its %1 the reason).
     void changeList(const QString &failure, const std::function<void()> &change);
     void showDatabaseInfo();
+    // F1: the help of the field the user is in, or the contents outside a screen.
     void showHelp();
     // Our help window at a topic (0: the contents).
     void showHelpTopic(int topicId);
@@ -73,14 +72,11 @@ public:
     void PopupEdit(FlexGrid *grid) override;
     bool OpenRelatedDetail(const QString &viewCode, const QString &targetViewCode, const QString &caption,
                            qint32 &recordId) override;
-    void DisplaySystemControlEntry(QWidget *hostedControl) override;
 
     HelpWindow *helpWindow() const { return m_help; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Screens send F1 and F9 as keystrokes to their focused child; unhandled, they arrive here.
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildWorkingListPanel();

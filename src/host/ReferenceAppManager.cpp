@@ -1,12 +1,16 @@
 #include "ReferenceAppManager.h"
 
 #include "BoundSql.h"
+#include "contracts/LateBinding.h"
+#include "contracts/Names.h"
 #include "platform/Error.h"
+
+#include <QWidget>
 
 namespace talv::host {
 
 ReferenceAppManager::ReferenceAppManager(HostSession &session)
-    : m_session(session),
+    : m_session(session), m_systemControls(session.connection()),
       m_audit(session.connection(), [db = &session.database()](const QString &seq) { return db->nextId(seq); })
 {}
 
@@ -167,7 +171,29 @@ bool ReferenceAppManager::OpenRelatedDetail(const QString &viewCode, const QStri
 
 void ReferenceAppManager::DisplaySystemControlEntry(QWidget *hostedControl)
 {
-    window("DisplaySystemControlEntry").DisplaySystemControlEntry(hostedControl);
+    if (!hostedControl)
+        return;
+    QObject *active = nullptr;
+    try {
+        active = LateBinding::property(hostedControl, names::member::ActiveControl).value<QObject *>();
+    } catch (const Error &) {
+        active = hostedControl->focusWidget();
+    }
+    // The focus often sits in an inner part (a grid's viewport); the entry is kept for the control.
+    QString controlName;
+    for (QObject *o = active; o && o != hostedControl && controlName.isEmpty(); o = o->parent())
+        controlName = o->objectName();
+    const QString title = QStringLiteral("System Control");
+    if (controlName.isEmpty()) {
+        UiServices::current().messageBox(QStringLiteral("No field of this screen has the focus."), MsgButtons::OK,
+                                         MsgIcon::Information, title);
+        return;
+    }
+    const std::optional<SystemControls::Entry> entry = m_systemControls.find(controlName, hostedControl->objectName());
+    UiServices::current().messageBox(entry
+                                         ? SystemControls::describe(*entry)
+                                         : QStringLiteral("There is no system control entry for %1.").arg(controlName),
+                                     MsgButtons::OK, MsgIcon::Information, title);
 }
 
 } // namespace talv::host

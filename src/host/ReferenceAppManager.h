@@ -7,6 +7,7 @@
 #include "HostSession.h"
 #include "HostWindowServices.h"
 #include "MessageCatalogue.h"
+#include "SystemControls.h"
 #include "ViewCatalogue.h"
 #include "contracts/AppManager.h"
 
@@ -40,6 +41,7 @@ public:
     MessageCatalogue &messages() { return m_messages; }
     ViewCatalogue &views() { return m_views; }
     HelpTopics &help() { return m_help; }
+    const SystemControls &systemControls() const { return m_systemControls; }
     const AccessRights &rights() const { return m_session.rights(); }
 
     QString GetServerName() override;
@@ -84,6 +86,8 @@ public:
 
     QString HelpFile() override;
     bool GetHelpTopicID(QWidget *hostedControl, qint32 &topicId) override;
+    // Shows the system-control entry of the field the user is in (the control's ActiveControl, or
+    // the nearest named container of it) in a message box; says so when there is none.
     void DisplaySystemControlEntry(QWidget *hostedControl) override;
 
 private:
@@ -95,6 +99,7 @@ private:
     MessageCatalogue m_messages;
     ViewCatalogue m_views;
     HelpTopics m_help;
+    SystemControls m_systemControls;
     AuditTrail m_audit;
     HostWindowServices *m_window = nullptr;
 };

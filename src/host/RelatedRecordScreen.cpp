@@ -1,5 +1,6 @@
 #include "RelatedRecordScreen.h"
 
+#include "contracts/Names.h"
 #include "platform/FlexGrid.h"
 
 #include <QFormLayout>
@@ -28,7 +29,7 @@ QString RelatedRecordScreen::relatedSql(const ViewCatalogue &views, const QStrin
     if (!source || !target || target->definition().workingListView.isEmpty())
         return {};
     const QString listView = target->definition().workingListView;
-    if (sourceCode == QLatin1String("EGP") && targetCode != sourceCode) {
+    if (sourceCode == names::view::ElementGroups && targetCode != sourceCode) {
         if (listView.compare(QLatin1String("REFERENCE_WL_VW"), Qt::CaseInsensitive) == 0)
             return QStringLiteral("SELECT r.* FROM REFERENCE_WL_VW r "
                                   "JOIN element_group_reference g ON g.reference_id = r.ID "

@@ -1,5 +1,6 @@
 #include "ViewCatalogue.h"
 
+#include "contracts/Names.h"
 #include "platform/Error.h"
 
 namespace talv::host {
@@ -24,21 +25,22 @@ QVariant HostView::Item(const QString &key) const
 
 QList<HostView::Definition> ViewCatalogue::standardViews()
 {
+    namespace view = names::view;
     // The element screens of ELM, EOS and EOR list the elements of the group they are opened for.
     const QString elements = QStringLiteral("ELEMENT_WL_VW");
     return {
-        {QStringLiteral("EGP"), QStringLiteral("Element Groups"), QStringLiteral("ELGROUP_WL_VW"),
-         QStringLiteral("TALV_ELGroup.ELGroupDetails"), QStringLiteral("TALV_ELGroup.ELGroupSearch")},
-        {QStringLiteral("ELE"), QStringLiteral("Elements"), elements, QStringLiteral("TALV_Element.ElementDetails"),
-         QStringLiteral("TALV_Element.ElementSearch")},
-        {QStringLiteral("ETK"), QStringLiteral("Element Global Tracking"), elements,
-         QStringLiteral("TALV_Host.ElementGlobalTracking"), QStringLiteral("TALV_Element.ElementSearch")},
-        {QStringLiteral("REF"), QStringLiteral("References"), QStringLiteral("REFERENCE_WL_VW"),
-         QStringLiteral("TALV_Reference.ReferenceDetails"), QStringLiteral("TALV_Reference.ReferenceSearch")},
-        {QStringLiteral("ELM"), QStringLiteral("Element Management"), elements,
+        {view::ElementGroups, QStringLiteral("Element Groups"), QStringLiteral("ELGROUP_WL_VW"), names::DetailsClass,
+         names::SearchClass},
+        {view::Elements, QStringLiteral("Elements"), elements, QStringLiteral("TALV_Element.ElementDetails"),
+         names::ElementSearchClass},
+        {view::ElementTracking, QStringLiteral("Element Global Tracking"), elements,
+         QStringLiteral("TALV_Host.ElementGlobalTracking"), names::ElementSearchClass},
+        {view::References, QStringLiteral("References"), QStringLiteral("REFERENCE_WL_VW"),
+         QStringLiteral("TALV_Reference.ReferenceDetails"), names::ReferenceSearchClass},
+        {view::ElementManagement, QStringLiteral("Element Management"), elements,
          QStringLiteral("TALV_Host.ElementManagement"), QString()},
-        {QStringLiteral("EOS"), QStringLiteral("EO Specs"), elements, QStringLiteral("TALV_Host.EOSpecs"), QString()},
-        {QStringLiteral("EOR"), QStringLiteral("EO Rank Specs"), elements, QStringLiteral("TALV_Host.EORankSpecs"),
+        {view::EoSpecs, QStringLiteral("EO Specs"), elements, QStringLiteral("TALV_Host.EOSpecs"), QString()},
+        {view::EoRankSpecs, QStringLiteral("EO Rank Specs"), elements, QStringLiteral("TALV_Host.EORankSpecs"),
          QString()},
     };
 }

@@ -4,16 +4,16 @@
 
 #include "contracts/ClassRegistry.h"
 #include "contracts/LateBinding.h"
+#include "contracts/Names.h"
 #include "platform/BusyCursor.h"
 #include "platform/Error.h"
+#include "platform/FailureReport.h"
 #include "platform/UiServices.h"
 
 #include <QMdiSubWindow>
 #include <QTimer>
 
 namespace talv::host {
-
-const QString WindowManager::SingleRecordView = QStringLiteral("SINGLE_RECORD_VIEW");
 
 namespace {
 
@@ -35,7 +35,7 @@ private:
 // so. The screens of other applications fall back to the host's read-only screen.
 bool showsReadOnly(const HostView::Definition &view)
 {
-    return view.code != QLatin1String("EGP") && !ClassRegistry::instance().IsRegistered(view.detailsClass);
+    return view.code != names::view::ElementGroups && !ClassRegistry::instance().IsRegistered(view.detailsClass);
 }
 
 bool sameKind(const HostView::Definition &a, const HostView::Definition &b)
@@ -47,11 +47,11 @@ QString listEventName(HostedScreen::ListEvent event)
 {
     switch (event) {
     case HostedScreen::ListEvent::UpdateList:
-        return QStringLiteral("UpdateList");
+        return names::event::UpdateList;
     case HostedScreen::ListEvent::NewItem:
-        return QStringLiteral("NewItem");
+        return names::event::NewItem;
     case HostedScreen::ListEvent::RemoveItem:
-        return QStringLiteral("RemoveItem");
+        return names::event::RemoveItem;
     }
     return {};
 }
@@ -65,10 +65,17 @@ WindowManager::WindowManager(WorkArea &area, ViewCatalogue &views, WorkingLists 
     connect(&m_lists, &WorkingLists::changed, this, &WindowManager::onListChanged);
 }
 
-void WindowManager::report(const QString &what, const std::exception &e) const
+bool WindowManager::reportFailure(const QString &what, const std::function<void()> &open)
 {
-    UiServices::current().messageBox(QStringLiteral("Unable to %1: %2").arg(what, describe(e)), MsgButtons::OK,
-                                     MsgIcon::Exclamation);
+    if (runReported(unableTo(what), open))
+        return true;
+    // The screen the user is on asked for this one and may close itself right after asking (New
+    // in a search does): it stays, so that nothing the user had is lost with it.
+    if (!m_openFailed) {
+        m_openFailed = true;
+        QTimer::singleShot(0, this, [this] { m_openFailed = false; });
+    }
+    return false;
 }
 
 qint32 WindowManager::WorkingListType()
@@ -102,10 +109,10 @@ RecordsetPtr WindowManager::singleRecord(qint32 listView, qint32 recordId)
 void WindowManager::OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint32 recordId, const QString &text,
                                 const RecordsetPtr &list)
 {
-    try {
+    reportFailure(QStringLiteral("open record %1").arg(recordId), [&] {
         const HostView::Definition source = viewDefinition(m_views, viewNumber);
         const HostView::Definition target = viewDefinition(m_views, targetViewNumber);
-        const bool single = text == SingleRecordView;
+        const bool single = text == names::SingleRecordView;
         const QString caption = text.isEmpty() || single ? target.caption : text;
         if (showsReadOnly(target)) {
             // Several of these may be open at once: the record tells them apart.
@@ -123,17 +130,15 @@ void WindowManager::OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint
                                     : single ? singleRecord(viewNumber, recordId)
                                              : m_lists.list(viewNumber);
         openControl(target.detailsClass, caption, binding, [&](QWidget *control) {
-            LateBinding::call(control, QStringLiteral("InitDetails"), initArguments(handed, viewNumber));
-            LateBinding::call(control, QStringLiteral("LoadData"), {recordId});
+            LateBinding::call(control, names::member::InitDetails, initArguments(handed, viewNumber));
+            LateBinding::call(control, names::member::LoadData, {recordId});
         });
-    } catch (const std::exception &e) {
-        report(QStringLiteral("open record %1").arg(recordId), e);
-    }
+    });
 }
 
 void WindowManager::NewDetails(qint32 viewNumber, qint32 targetViewNumber, const QString &caption)
 {
-    try {
+    reportFailure(QStringLiteral("create a new record"), [&] {
         const HostView::Definition source = viewDefinition(m_views, viewNumber);
         const HostView::Definition target = viewDefinition(m_views, targetViewNumber);
         if (showsReadOnly(target)) {
@@ -146,26 +151,23 @@ void WindowManager::NewDetails(qint32 viewNumber, qint32 targetViewNumber, const
         const RecordsetPtr list = m_lists.list(viewNumber);
         const HostedScreen::ListBinding binding{viewNumber, true, sameKind(source, target)};
         openControl(target.detailsClass, caption.isEmpty() ? target.caption : caption, binding, [&](QWidget *control) {
-            LateBinding::call(control, QStringLiteral("InitDetails"), initArguments(list, viewNumber));
-            LateBinding::call(control, QStringLiteral("NewData"), {-1});
+            LateBinding::call(control, names::member::InitDetails, initArguments(list, viewNumber));
+            LateBinding::call(control, names::member::NewData, {-1});
         });
-    } catch (const std::exception &e) {
-        report(QStringLiteral("create a new record"), e);
-    }
+    });
 }
 
 QWidget *WindowManager::OpenSearch(const QString &className, const QString &caption, qint32 view)
 {
-    try {
+    QWidget *opened = nullptr;
+    reportFailure(QStringLiteral("open %1").arg(caption), [&] {
         BusyCursor busy;
         const RecordsetPtr list = m_lists.list(view);
-        return openControl(className, caption, {view, true, true}, [&](QWidget *control) {
-            LateBinding::call(control, QStringLiteral("InitSearch"), initArguments(list, view));
+        opened = openControl(className, caption, {view, true, true}, [&](QWidget *control) {
+            LateBinding::call(control, names::member::InitSearch, initArguments(list, view));
         });
-    } catch (const std::exception &e) {
-        report(QStringLiteral("open %1").arg(caption), e);
-        return nullptr;
-    }
+    });
+    return opened;
 }
 
 bool WindowManager::OpenRelated(const QString &sourceCode, const QString &targetCode, const QString &caption,
@@ -186,13 +188,8 @@ bool WindowManager::OpenRelated(const QString &sourceCode, const QString &target
 QWidget *WindowManager::openControl(const QString &className, const QString &caption, HostedScreen::ListBinding binding,
                                     const Initialiser &initialise)
 {
-    QWidget *control = nullptr;
-    try {
-        control = ClassRegistry::instance().CreateAs<QWidget>(className);
-    } catch (const std::exception &e) {
-        report(QStringLiteral("open %1").arg(caption), e);
-        return nullptr;
-    }
+    // The class raises when it is not registered: the caller reports it.
+    QWidget *control = ClassRegistry::instance().CreateAs<QWidget>(className);
     return host(control, caption, binding, initialise);
 }
 
@@ -216,10 +213,10 @@ QWidget *WindowManager::host(QWidget *control, const QString &caption, HostedScr
         try {
             OpeningView opening(m_openingView, binding.view);
             initialise(control);
-        } catch (const std::exception &e) {
+        } catch (...) {
+            // A control that never came up goes without being asked; the caller reports why.
             screen->discard();
-            report(QStringLiteral("open %1").arg(caption), e);
-            return nullptr;
+            throw;
         }
     }
     m_screens.append(screen);
@@ -243,6 +240,8 @@ QWidget *WindowManager::host(QWidget *control, const QString &caption, HostedScr
 
 void WindowManager::onQuit(HostedScreen *screen)
 {
+    if (m_openFailed)
+        return;
     // The control is still inside the handler that raised Quit; close it once that has returned.
     QPointer<HostedScreen> guard(screen);
     QTimer::singleShot(0, this, [this, guard] {
@@ -258,7 +257,7 @@ void WindowManager::onListEvent(HostedScreen *screen, HostedScreen::ListEvent ev
         return;
     // A screen whose ids are not of the list's kind leaves the list alone; it is still told.
     if (screen->reportsListRows()) {
-        try {
+        runReported(unableTo(QStringLiteral("update the working list (%1 %2)").arg(listEventName(event)).arg(id)), [&] {
             switch (event) {
             case HostedScreen::ListEvent::UpdateList:
                 // A screen on its own records keeps the working list as the user gathered it.
@@ -271,9 +270,7 @@ void WindowManager::onListEvent(HostedScreen *screen, HostedScreen::ListEvent ev
                 m_lists.removeRecord(view, id);
                 break;
             }
-        } catch (const std::exception &e) {
-            report(QStringLiteral("update the working list (%1 %2)").arg(listEventName(event)).arg(id), e);
-        }
+        });
     }
     queueNotification(screen);
 }

@@ -21,13 +21,12 @@ namespace talv::host {
 // Opens the host's screens in the work area and keeps them in step with the working lists.
 // Record screens are created by the class name their view names, handed a list and the host's
 // objects, and called by member name; their events come back as list updates or closes.
-// Every failure is reported to the user here: the screen that asked is never interrupted.
+// Every failure is reported to the user here: the screen that asked is never interrupted, and a
+// screen that fails to open never closes the one the user is on.
 class WindowManager : public QObject, public WinMan
 {
     Q_OBJECT
 public:
-    static const QString SingleRecordView; // "SINGLE_RECORD_VIEW"
-
     WindowManager(WorkArea &area, ViewCatalogue &views, WorkingLists &lists, QueryService queries,
                   QObject *parent = nullptr);
 
@@ -66,7 +65,11 @@ signals:
 private:
     using Initialiser = std::function<void(QWidget *control)>;
 
-    // Creates the control inside a new sub-window and initialises it; null after a reported failure.
+    // Runs `open`, reporting its failure as "Unable to <what>: ..."; answers whether it finished.
+    // A Quit raised before control returns to the event loop is then ignored.
+    bool reportFailure(const QString &what, const std::function<void()> &open);
+    // Creates the control inside a new sub-window and initialises it; raises when either fails,
+    // leaving no window behind.
     QWidget *openControl(const QString &className, const QString &caption, HostedScreen::ListBinding binding,
                          const Initialiser &initialise);
     QWidget *host(QWidget *control, const QString &caption, HostedScreen::ListBinding binding,
@@ -78,7 +81,6 @@ private:
     void onListChanged(qint32 position);
     void queueNotification(HostedScreen *screen);
     void flushNotifications();
-    void report(const QString &what, const std::exception &e) const;
 
     WorkArea &m_area;
     ViewCatalogue &m_views;
@@ -87,6 +89,7 @@ private:
     AppManager *m_appManager = nullptr;
     qint32 m_currentView = 1;
     qint32 m_openingView = -1;
+    bool m_openFailed = false;
     QList<QPointer<HostedScreen>> m_screens;
     QList<QPointer<HostedScreen>> m_pendingNotifications;
 };

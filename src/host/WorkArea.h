@@ -22,9 +22,21 @@ public:
     void SetMainGridRedraw(bool redraw) override;
     bool mainGridPaused() const { return m_paused; }
 
+    // The screen that holds the keyboard focus, or nullptr when the focus is elsewhere (in the
+    // working list, say) even though a screen is the active one.
+    QWidget *screenWithFocus() const;
+
+    // What to do first, shown in the middle of the area while no screen is open.
+    void setEmptyHint(const QString &hint);
+    const QString &emptyHint() const { return m_emptyHint; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     RedrawHandler m_redraw;
     bool m_paused = false;
+    QString m_emptyHint;
 };
 
 } // namespace talv::host

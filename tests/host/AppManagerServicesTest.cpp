@@ -2,6 +2,7 @@
 
 #include "clients/ServerDirectory.h"
 #include "contracts/ViewCollection.h"
+#include "platform/ScriptedUiServices.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -111,6 +112,29 @@ TEST_P(AppServices, TheMostSpecificAccessRowWins)
     manager->ApplySecurity(&search.screen, {}, "ELGroupSearch", {});
     EXPECT_EQ(search.disabled(), QStringList({"cmdDetails"}));
     EXPECT_TRUE(search.screen.findChild<QPushButton *>("cmdDetails")->isHidden()) << "N hides as well";
+}
+
+TEST_P(AppServices, F9ShowsTheEntryOfTheFieldInUseOrSaysWhyThereIsNone)
+{
+    ScriptedUiServices ui;
+    ScopedUiServices scoped(ui);
+    QWidget screen;
+    screen.setObjectName("TALV_ELGroup.ELGroupDetails");
+    auto *editor = new QWidget(&screen);
+    editor->setObjectName("ctrGroupDescription");
+    auto *inner = new QWidget(editor); // where the focus sits inside the field
+    const auto entryFor = [&](QObject *active) {
+        screen.setProperty("ActiveControl", QVariant::fromValue(active));
+        ui.queueAnswer(Answer::OK);
+        manager->DisplaySystemControlEntry(&screen);
+        return ui.boxes().last().text;
+    };
+    EXPECT_EQ(entryFor(inner), "Form: TALV_ELGroup.ELGroupDetails\nControl: ctrGroupDescription\n"
+                               "Type: RichTextControl\nRich text: Y\nMaximum width: 4000\nDescription: Description");
+    EXPECT_EQ(ui.boxes().last().title, "System Control");
+    editor->setObjectName("txtNowhere");
+    EXPECT_EQ(entryFor(inner), "There is no system control entry for txtNowhere.");
+    EXPECT_EQ(entryFor(nullptr), "No field of this screen has the focus.");
 }
 
 TEST_P(AppServices, SevenViewsNumberedFromOneAnswerEmptyListLayouts)

@@ -1,12 +1,15 @@
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
 #include "host/RelatedRecordScreen.h"
+#include "search/SearchScreens.h"
 
+#include "clients/ClientClasses.h"
 #include "support/EngineDatabase.h"
 #include "support/StandInScreen.h"
 
 #include "contracts/ClassRegistry.h"
 #include "contracts/HostWindow.h"
+#include "contracts/Names.h"
 #include "platform/FlexGrid.h"
 #include "platform/ScriptedUiServices.h"
 
@@ -17,9 +20,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTextBrowser>
+#include <QSplitter>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +63,7 @@ protected:
         StandInScreen::reset();
         window.reset();
         ClassRegistry::instance().Unregister(DetailsClass);
-        ClassRegistry::instance().Unregister(MainWindow::SearchClass);
+        ClassRegistry::instance().Unregister(names::SearchClass);
     }
 
     qint32 view(const char *code) { return FindViewIndex(appManager->views(), QString::fromLatin1(code)); }
@@ -128,7 +135,7 @@ TEST_F(HostWindowTest, DetailsGetTheSharedWorkingListASingleRecordOrTheCallersLi
     EXPECT_EQ(StandInScreen::log.last(), "NewData -1");
     EXPECT_EQ(StandInScreen::last->list, list(groups));
 
-    StandInScreen *single = open(4, WindowManager::SingleRecordView);
+    StandInScreen *single = open(4, names::SingleRecordView);
     ASSERT_EQ(single->list->RecordCount(), 1);
     EXPECT_EQ(single->list->Value(QStringLiteral("ID")).toInt(), 4);
     emit single->UpdateList(4); // a screen on its own record never grows the working list
@@ -267,7 +274,7 @@ TEST_F(HostWindowTest, ViewsWithoutAnInstalledScreenShowTheRecordsReadOnly)
 
 TEST_F(HostWindowTest, TheSearchMergesIntoTheGroupListAndTheGridFollowsAfterThePause)
 {
-    ClassRegistry::instance().RegisterWidget<StandInScreen>(MainWindow::SearchClass);
+    ClassRegistry::instance().RegisterWidget<StandInScreen>(names::SearchClass);
     trigger("mnuViewELE");
     trigger("mnuToolsFindElementGroup");
     ASSERT_TRUE(StandInScreen::last);
@@ -331,15 +338,127 @@ TEST_F(HostWindowTest, ThePopupEditorWritesBackOnlyWhereTheGridAllowsEditing)
     EXPECT_EQ(afterEdit.count(), 1);
 }
 
-TEST_F(HostWindowTest, F1FromAScreenOpensOurHelpAtItsTopic)
+// ... with the window active, so that keys go where a user's keys would.
+class HostWindowKeysTest : public HostWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        HostWindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        search::RegisterSearchScreens();
+        clients::registerClientClasses();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // The search screen, opened from the Tools menu, with the focus in its group name.
+    QWidget *openSearch()
+    {
+        trigger("mnuToolsFindElementGroup");
+        QWidget *search = screens().ActiveScreen();
+        EXPECT_NE(search, nullptr);
+        if (search)
+            search->findChild<QLineEdit *>("txtGroupName")->setFocus();
+        return search;
+    }
+    QStringList mainMenuTitles() const
+    {
+        QStringList titles;
+        for (const QAction *title : window->menuBar()->actions())
+            titles << title->text();
+        return titles;
+    }
+    QList<int> helpTopics() const
+    {
+        QList<int> topics;
+        for (const auto &request : ui.helpRequests())
+            topics << request.topicId;
+        return topics;
+    }
+};
+
+TEST_F(HostWindowKeysTest, F1OpensTheHelpOfTheFieldTheUserIsIn)
 {
     ASSERT_NE(open(1), nullptr);
-    // The screens send F1 to their focused field; nobody there wants it, so it reaches the host.
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QApplication::sendEvent(StandInScreen::last->field, &f1);
-    ASSERT_NE(window->helpWindow(), nullptr);
-    EXPECT_TRUE(window->helpWindow()->isVisible());
-    EXPECT_EQ(window->helpWindow()->browser()->source().fragment(), "200");
+    // The stand-in names no field of its own: its screen's topic.
+    QTest::keyClick(StandInScreen::last->field, Qt::Key_F1);
+    window->workingListGrid()->setFocus();
+    QTest::keyClick(window->workingListGrid(), Qt::Key_F1);
+    EXPECT_EQ(helpTopics(), (QList<int>{200, 0}));
+    EXPECT_EQ(ui.helpRequests().first().helpFile, appManager->HelpFile());
+
+    // The search's own Help command, though its toolbar took the focus on the way.
+    QWidget *search = openSearch();
+    ASSERT_NE(search, nullptr);
+    QTest::mouseClick(search->findChild<QToolButton *>("Help"), Qt::LeftButton);
+    EXPECT_EQ(helpTopics().last(), 111);
+    EXPECT_TRUE(ui.boxes().isEmpty());
+}
+
+TEST_F(HostWindowKeysTest, AltKeysInAScreenOpenItsOwnMenusAndPressItsOwnButtons)
+{
+    const QStringList titles{"&File", "&View", "&Tools", "&Window", "&Help"};
+    ASSERT_EQ(mainMenuTitles(), titles);
+    QWidget *search = openSearch();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(mainMenuTitles(), (QStringList{"File", "&View", "&Tools", "Window", "Help"}));
+
+    QLineEdit *name = search->findChild<QLineEdit *>("txtGroupName");
+    const auto opened = [&](QKeyCombination keys) {
+        QTest::keyClick(name, keys.key(), keys.keyboardModifiers());
+        QStringList shown;
+        for (QMenu *menu : window->findChildren<QMenu *>()) {
+            if (menu->isVisible())
+                shown << (search->isAncestorOf(menu->parentWidget()) ? "search:" : "main:") + menu->objectName();
+            menu->hide();
+        }
+        name->setFocus();
+        return shown;
+    };
+    EXPECT_EQ(opened(Qt::ALT | Qt::Key_F), QStringList{"search:mnuFile"});
+    EXPECT_EQ(opened(Qt::ALT | Qt::Key_H), QStringList{"search:mnuHelp"});
+    // Where the screen answers nothing, the main window's key still works.
+    EXPECT_EQ(opened(Qt::ALT | Qt::Key_V), QStringList{"main:mnuView"});
+
+    // "Ne&w..." opens a new record screen, and the search goes as New always does.
+    QPointer<QWidget> closing = search;
+    QTest::keyClick(name, Qt::Key_W, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StandInScreen::log.contains("NewData -1"); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); }, 2000));
+    window->workingListGrid()->setFocus();
+    EXPECT_EQ(mainMenuTitles(), titles);
+}
+
+TEST_F(HostWindowKeysTest, F9ShowsTheSystemControlEntryOfTheFieldTheUserIsIn)
+{
+    ASSERT_NE(open(1), nullptr);
+    ui.queueAnswer(Answer::OK);
+    QTest::keyClick(StandInScreen::last->field, Qt::Key_F9);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_TRUE(ui.boxes().first().text.contains("Control: ctrGroupName\nType: RichTextControl"))
+        << ui.boxes().first().text.toStdString();
+    EXPECT_TRUE(ui.boxes().first().text.contains("Description: Element Group Name"));
+}
+
+TEST_F(HostWindowTest, TheWorkingListGivesItsSpareWidthToTheNameAndTheEmptyAreaSaysWhereToBegin)
+{
+    const QImage hinted = window->workArea()->grab().toImage();
+    EXPECT_TRUE(window->workArea()->emptyHint().contains("Find Element Group... (Ctrl+F)"))
+        << window->workArea()->emptyHint().toStdString();
+    window->workArea()->setEmptyHint({});
+    EXPECT_NE(window->workArea()->grab().toImage(), hinted);
+
+    window->resize(2400, 800);
+    window->findChild<QSplitter *>("splMain")->setSizes({1600, 800});
+    gather(groups, {1, 2, 3});
+    window->showView(view("ELE"));
+    window->showView(groups);
+    FlexGrid *grid = window->workingListGrid();
+    ASSERT_EQ(grid->Cols(), 3);
+    EXPECT_GT(grid->ColWidth(1), grid->ColWidth(2) * 2) << "the name, not the type, takes the room";
+    EXPECT_GE(grid->ColWidth(0) + grid->ColWidth(1) + grid->ColWidth(2), grid->viewport()->width());
 }
 
 TEST_F(HostWindowTest, TheStatusBarTellsWhoeverCanChangeNothing)

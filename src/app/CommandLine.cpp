@@ -44,7 +44,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                                  "or ecarter)."),
                                   QStringLiteral("name"), QStringLiteral("ecarter"));
     const QCommandLineOption smoke(QStringLiteral("smoke-test"),
-                                   QStringLiteral("Opens the database and the main window, then quits at once."));
+                                   QStringLiteral("Opens the database and the main window, then quits at once; "
+                                                  "never waits for a user, not even to show an error."));
     const QCommandLineOption setupShared(
         QStringLiteral("setup-shared"),
         QStringLiteral("Sets up the PostgreSQL database named by --pg-database for sharing, then quits: makes the "
@@ -76,26 +77,26 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         return result;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+        return usageError(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
 
     const bool postgres = parser.isSet(pgDatabase);
     const bool pgDetails = parser.isSet(pgHost) || parser.isSet(pgPort) || parser.isSet(pgUser);
     if (postgres && parser.isSet(database))
-        return usageError(QStringLiteral("name either a SQLite file (--database) or a PostgreSQL database "
-                                         "(--pg-database), not both"));
+        return usageError(QStringLiteral("Name either a SQLite file (--database) or a PostgreSQL database "
+                                         "(--pg-database), not both."));
     if (pgDetails && !postgres)
-        return usageError(QStringLiteral("--pg-host, --pg-port and --pg-user need --pg-database"));
+        return usageError(QStringLiteral("--pg-host, --pg-port and --pg-user need --pg-database."));
     if (parser.isSet(create) && !postgres && !parser.isSet(database))
-        return usageError(QStringLiteral("--create needs --database or --pg-database"));
+        return usageError(QStringLiteral("--create needs --database or --pg-database."));
     if (parser.isSet(setupShared) && !postgres)
-        return usageError(QStringLiteral("--setup-shared needs --pg-database"));
+        return usageError(QStringLiteral("--setup-shared needs --pg-database."));
 
     HostOptions &options = result.options;
     if (postgres) {
         bool ok = false;
         const int port = parser.value(pgPort).toInt(&ok);
         if (!ok || port < 1 || port > 65535)
-            return usageError(QStringLiteral("'%1' is not a port number").arg(parser.value(pgPort)));
+            return usageError(QStringLiteral("'%1' is not a port number.").arg(parser.value(pgPort)));
         options.connection.engine = host::Engine::PostgreSQL;
         options.connection.name = parser.value(pgDatabase);
         options.connection.host = parser.value(pgHost);
@@ -107,13 +108,13 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         options.connection.name = parser.value(database);
     }
     if ((postgres || parser.isSet(database)) && options.connection.name.isEmpty())
-        return usageError(QStringLiteral("the database name is empty"));
+        return usageError(QStringLiteral("The database name is empty."));
     options.create = parser.isSet(create);
     options.connection.createIfMissing = options.create;
     // In a shared database a user's role works as that user.
     options.user = (!parser.isSet(user) && parser.isSet(pgUser) ? parser.value(pgUser) : parser.value(user)).trimmed();
     if (options.user.isEmpty())
-        return usageError(QStringLiteral("the user name is empty"));
+        return usageError(QStringLiteral("The user name is empty."));
     options.smokeTest = parser.isSet(smoke);
     options.setupShared = parser.isSet(setupShared);
     return result;

@@ -3,6 +3,7 @@
 
 #include "clients/ClientClasses.h"
 #include "host/HostUiServices.h"
+#include "host/IconTheme.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
 #include "host/SharedDatabase.h"
@@ -13,6 +14,8 @@
 #include <QTimer>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +74,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("TALV ELGroup"));
     QApplication::setApplicationVersion(QStringLiteral(TALV_VERSION));
     QApplication::setWindowIcon(talv::host::MainWindow::applicationIcon());
+    talv::host::useFallbackIconTheme();
 
     // The library's screens and the business classes they create by name.
     talv::search::RegisterSearchScreens();
@@ -80,7 +84,9 @@ int main(int argc, char **argv)
     try {
         session = talv::app::openSession(commandLine.options);
     } catch (const std::exception &e) {
-        print(stderr, QStringLiteral("talv-host: %1\n").arg(talv::describe(e)));
+        // Started from a desktop launcher, nobody reads stderr; a smoke test never waits for a user.
+        const bool inDialog = !isatty(fileno(stderr)) && !commandLine.options.smokeTest;
+        talv::app::reportStartFailure(talv::describe(e), inDialog);
         return 2;
     }
 

@@ -1,4 +1,6 @@
 #include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "platform/ScriptedUiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +42,23 @@ TEST(CommandLineTest, OptionsMakeTheConnectionAndChooseTheUser)
         const CommandLine refused = parse(wrong);
         EXPECT_TRUE(refused.exitNow && refused.exitCode == 1) << wrong.join(u' ').toStdString();
         EXPECT_TRUE(refused.error.startsWith("talv-host: ")) << refused.error.toStdString();
+        // A sentence: a capital letter, or the option or value it is about.
+        const QChar first = refused.error.size() > 11 ? refused.error.at(11) : QChar();
+        EXPECT_TRUE(first.isUpper() || first == u'-' || first == u'\'') << refused.error.toStdString();
     }
+}
+
+TEST(StartFailureTest, WithoutATerminalTheReasonAlsoShowsInABox)
+{
+    talv::ScriptedUiServices ui;
+    talv::ScopedUiServices scoped(ui);
+    talv::app::reportStartFailure("The database file x.sqlite does not exist.", false);
+    EXPECT_TRUE(ui.boxes().isEmpty());
+    ui.queueAnswer(talv::Answer::OK);
+    talv::app::reportStartFailure("The database file x.sqlite does not exist.", true);
+    ASSERT_EQ(ui.boxes().size(), 1);
+    EXPECT_EQ(ui.boxes().first().text, "The database file x.sqlite does not exist.");
+    EXPECT_EQ(ui.boxes().first().icon, talv::MsgIcon::Critical);
 }
 
 } // namespace

@@ -78,6 +78,16 @@ TEST_F(TalvHostProcessTest, DatabasesAreCreatedAndSeededOnlyOnceAndOnlyWhereAllo
     const auto [created, createdErr] = run({"--database", file, "--create", "--smoke-test"});
     ASSERT_EQ(created, 0) << createdErr.toStdString();
     EXPECT_EQ(groupCount(file), 160);
+
+    // An empty file is a database still to be made, not a foreign file.
+    const QString empty = home.filePath("empty.sqlite");
+    ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
+    const auto [unset, unsetErr] = run({"--database", empty, "--smoke-test"});
+    EXPECT_EQ(unset, 2);
+    EXPECT_TRUE(unsetErr.contains("holds no TALV ELGroup data")) << unsetErr.toStdString();
+    const auto [setUp, setUpErr] = run({"--database", empty, "--create", "--smoke-test"});
+    ASSERT_EQ(setUp, 0) << setUpErr.toStdString();
+    EXPECT_EQ(groupCount(empty), 160);
 }
 
 TEST_F(TalvHostProcessTest, AFileThatIsNoDatabaseIsRefusedAndLeftAsItWas)

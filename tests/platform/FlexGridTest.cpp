@@ -245,6 +245,12 @@ TEST(FlexGridPainting, ACellTooNarrowForItsTextShowsItWholeAsItsTooltip)
         QApplication::sendEvent(grid.viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
+    // Cut off across, or wrapped below the row's height: either way the tip tells the whole text.
+    grid.SetWordWrap(false);
+    EXPECT_EQ(tipAt(1, 1), longText);
+    grid.SetWordWrap(true);
+    grid.SetColWidth(1, 150);
+    grid.setRowHeight(0, grid.fontMetrics().height() + 4); // one line of the wrapped text shows
     EXPECT_EQ(tipAt(1, 1), longText);
     EXPECT_EQ(tipAt(1, 0), QString()) << "a cell that shows all of its text needs no tooltip";
     grid.SetColWidth(1, 600);

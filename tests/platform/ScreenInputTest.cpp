@@ -151,6 +151,13 @@ TEST(PrintableTextTest, ControlCharactersAndNonCharactersGoAndEverythingElseStay
     EXPECT_EQ(printableOnly(QString(QChar(0xD800)) + QStringLiteral("x") + QChar(0xDC00)), QStringLiteral("x"));
     EXPECT_EQ(printableOnly(QString::fromUcs4(U"\U0001FFFE")), QString());
 
+    // The cursor keeps its place among the characters that stay.
+    PrintableTextValidator validator;
+    QString typed = QStringLiteral("ab") + QChar(1) + QStringLiteral("c");
+    int cursor = 2;
+    EXPECT_EQ(validator.validate(typed, cursor), QValidator::Acceptable);
+    EXPECT_EQ(std::make_pair(typed, cursor), std::make_pair(QStringLiteral("abc"), 2));
+
     QLineEdit box;
     box.setValidator(new PrintableTextValidator(&box));
     box.setText(QStringLiteral("ab"));

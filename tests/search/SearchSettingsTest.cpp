@@ -345,6 +345,20 @@ TEST_P(SearchSettingsOnEngines, NamesAreStoredListedOpenedAndDeletedAsTypedForTh
     EXPECT_TRUE(host->ui.boxes().isEmpty());
 }
 
+TEST_F(SearchSettingsTest, TheLongestNameTheBoxTakesIsStoredAndSavedAgainWithoutComplaint)
+{
+    ELGroupSearch *screen = host->openSearch();
+    enterCriteria(screen, {}, "Alvar", Contains);
+    const auto typeLongName = [](QDialog &dialog) {
+        QTest::keyClicks(test::child<QLineEdit>(&dialog, "txtSearchName"), QString(130, u'x'));
+        test::click(&dialog, "cmdSave");
+    };
+    withDialog(screen, "mnuFileSaveSearchAs", typeLongName);
+    trigger(screen, "mnuFileSaveSearch");
+    EXPECT_EQ(storedSearch(QString(120, u'x')), byName(0, "Alvar"));
+    EXPECT_TRUE(host->ui.boxes().isEmpty());
+}
+
 TEST_F(SearchSettingsTest, AFailedSaveOrDeleteIsReportedAndLosesNothing)
 {
     ELGroupSearch *screen = host->openSearch();

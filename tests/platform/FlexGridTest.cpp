@@ -172,6 +172,37 @@ TEST(FlexGridSelection, SingleSelectionRefusesRangesAndFreeSelectionCountsRowsOn
     EXPECT_FALSE(grid.selectionModel()->isSelected(grid.GridModel()->index(0, 0)));
 }
 
+TEST(FlexGridSelection, RowsOfNestedOverlappingAndAdjacentRangesCountOnce)
+{
+    FlexGrid grid;
+    fill(grid, 12, 3);
+    QItemSelectionModel *selection = grid.selectionModel();
+    auto add = [&](int top, int col, int bottom) {
+        selection->select(
+            QItemSelection(grid.GridModel()->index(top - 1, col), grid.GridModel()->index(bottom - 1, col)),
+            QItemSelectionModel::Select);
+    };
+    auto selectedRows = [&] {
+        QList<int> rows;
+        for (int i = 0; i < grid.SelectedRows(); ++i)
+            rows.append(grid.SelectedRow(i));
+        return rows;
+    };
+
+    add(2, 0, 6); // an outer block
+    add(3, 1, 4); // nested in it, in another column
+    add(8, 2, 9);
+    add(9, 0, 10);  // overlapping the one before
+    add(11, 1, 11); // adjacent to that
+    EXPECT_EQ(selectedRows(), (QList<int>{2, 3, 4, 5, 6, 8, 9, 10, 11}));
+    EXPECT_TRUE(grid.IsSelected(6));
+    EXPECT_FALSE(grid.IsSelected(7));
+    EXPECT_TRUE(grid.IsSelected(11));
+    EXPECT_FALSE(grid.IsSelected(1));
+    EXPECT_FALSE(grid.IsSelected(12));
+    EXPECT_EQ(grid.SelectedRow(9), -1);
+}
+
 // --- painting
 
 TEST(FlexGridPainting, RedrawOffPaintsNothingUntilSwitchedOn)
@@ -285,14 +316,25 @@ TEST(FlexGridEditing, DraggingARowMovesItAndReportsItsNewPosition)
     EXPECT_EQ(grid.RowData(1).toInt(), 105);
     EXPECT_EQ(grid.RowData(2).toInt(), 101);
     EXPECT_EQ(grid.SelectedRow(0), 1); // the selection travels with the row
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r5c0", "r1c0", "r2c0", "r3c0", "r4c0"}));
+
+    // Downward, the row lands on the row it was dropped onto; below the last row, it goes last.
+    std::unique_ptr<QMimeData> first(grid.GridModel()->mimeData({grid.GridModel()->index(0, 0)}));
+    EXPECT_TRUE(dropAt(first.get(), cellCentre(grid, 3)));
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r2c0", "r5c0", "r3c0", "r4c0"}));
+    EXPECT_EQ(grid.RowData(3).toInt(), 105);
+    std::unique_ptr<QMimeData> second(grid.GridModel()->mimeData({grid.GridModel()->index(1, 0)}));
+    EXPECT_TRUE(dropAt(second.get(), QPoint(5, grid.viewport()->height() - 2)));
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r5c0", "r3c0", "r4c0", "r2c0"}));
+    EXPECT_EQ(moved, (QList<QVariantList>{{5, 1}, {1, 3}, {2, 5}}));
 
     // Rows from another grid are not ours to move.
     FlexGrid other;
     fill(other, 5, 2);
     std::unique_ptr<QMimeData> foreign(other.GridModel()->mimeData({other.GridModel()->index(0, 0)}));
     EXPECT_FALSE(dropAt(foreign.get(), cellCentre(grid, 3)));
-    EXPECT_EQ(moved.count(), 1);
-    EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("r2c0"));
+    EXPECT_EQ(moved.count(), 3);
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r5c0", "r3c0", "r4c0", "r2c0"}));
 }
 
 TEST(FlexGridEditing, DoubleClicksOnDataAndUserResizesOfColumnsAreReported)

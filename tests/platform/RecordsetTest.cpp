@@ -4,6 +4,8 @@
 
 #include <QDate>
 
+#include <functional>
+
 using namespace talv;
 using talv::test::column;
 using talv::test::makeRecordset;
@@ -201,4 +203,106 @@ TEST(Recordset, OptimizePropertyByName)
     rs->Close();
     rs->Open();
     EXPECT_FALSE(rs->Fields("ID").Optimize()); // closing drops the index
+}
+
+TEST(Recordset, MovesRightAfterADeleteCountFromTheDeletedRow)
+{
+    constexpr int kBOF = -1, kEOF = -2;
+    auto fiveRows = [] { return makeRecordset({{"ID", FieldType::Integer}}, {{1}, {2}, {3}, {4}, {5}}); };
+    auto deleteAt = [](Recordset &rs, qsizetype position) {
+        rs.SetAbsolutePosition(position);
+        rs.Delete();
+    };
+    const struct {
+        qsizetype deleted;
+        std::function<void(Recordset &)> move;
+        int landsOn; // an ID, or kBOF / kEOF
+    } cases[] = {
+        {3, [](Recordset &rs) { rs.MovePrevious(); }, 2},    {3, [](Recordset &rs) { rs.MoveNext(); }, 4},
+        {3, [](Recordset &rs) { rs.Move(1); }, 4},           {3, [](Recordset &rs) { rs.Move(2); }, 5},
+        {3, [](Recordset &rs) { rs.Move(-1); }, 2},          {3, [](Recordset &rs) { rs.Move(-2); }, 1},
+        {1, [](Recordset &rs) { rs.MovePrevious(); }, kBOF}, {1, [](Recordset &rs) { rs.Move(-1); }, kBOF},
+        {5, [](Recordset &rs) { rs.MoveNext(); }, kEOF},     {5, [](Recordset &rs) { rs.Move(1); }, kEOF},
+        {5, [](Recordset &rs) { rs.MovePrevious(); }, 4},    {5, [](Recordset &rs) { rs.Move(3); }, kEOF},
+    };
+    for (const auto &c : cases) {
+        auto rs = fiveRows();
+        deleteAt(*rs, c.deleted);
+        c.move(*rs);
+        SCOPED_TRACE(testing::Message() << "deleted row " << c.deleted << ", expected " << c.landsOn);
+        if (c.landsOn == kBOF)
+            EXPECT_TRUE(rs->IsBOF());
+        else if (c.landsOn == kEOF)
+            EXPECT_TRUE(rs->IsEOF());
+        else
+            EXPECT_EQ(rs->Value("ID").toInt(), c.landsOn);
+        EXPECT_EQ(rs->RecordCount(), 4);
+    }
+
+    // A filtered set walks its visible rows the same way.
+    auto filtered = fiveRows();
+    filtered->SetFilter("ID <> 2");
+    deleteAt(*filtered, 2); // ID 3
+    filtered->MovePrevious();
+    EXPECT_EQ(filtered->Value("ID").toInt(), 1);
+    filtered->MoveNext();
+    EXPECT_EQ(filtered->Value("ID").toInt(), 4);
+}
+
+TEST(Recordset, AddNewThatFailsHalfWayLeavesEveryColumnAsItWas)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer}, {"Name", FieldType::VarChar}, {"Count", FieldType::Integer}},
+                            {{1, "one", 10}, {2, "two", 20}});
+    rs->Fields("ID").SetOptimize(true);
+    // The third value does not convert, after the first two went into their columns.
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({3, "three", "many"}); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({"x", "four", 40}); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({4, "four"}); }), Error::InvalidArgument);
+    EXPECT_EQ(rs->RecordCount(), 2);
+
+    rs->AddNew({5, "five", 50});
+    EXPECT_EQ(column(*rs, "ID"), (QVariantList{1, 2, 5}));
+    EXPECT_EQ(column(*rs, "Name"), (QVariantList{"one", "two", "five"}));
+    EXPECT_EQ(column(*rs, "Count"), (QVariantList{10, 20, 50}));
+    rs->MoveFirst();
+    rs->Find("ID = 3"); // the refused row left nothing in the index
+    EXPECT_TRUE(rs->IsEOF());
+    Recordset reopened;
+    reopened.OpenFromStream(rs->Save());
+    EXPECT_EQ(column(reopened, "Count"), (QVariantList{10, 20, 50}));
+}
+
+TEST(Recordset, AddNewUnderAFilterOrAfterADeleteShowsTheNewRowLast)
+{
+    for (const bool withValues : {false, true}) {
+        SCOPED_TRACE(withValues ? "AddNew(values)" : "AddNew()");
+        auto rs = groups();
+        rs->SetFilter("ID > 1");
+        rs->MoveFirst();
+        rs->Delete(); // ID 2: a deleted row and a filter at once
+        auto add = [&](int id, const char *name) {
+            if (withValues) {
+                rs->AddNew({id, name});
+            } else {
+                rs->AddNew();
+                rs->SetValue("ID", id);
+                rs->SetValue("Group_Name", name);
+            }
+        };
+        add(0, "Dune Flora"); // fails the filter, yet shows until the filter is set again
+        EXPECT_EQ(rs->RecordCount(), 2);
+        EXPECT_EQ(rs->AbsolutePosition(), 2);
+        EXPECT_EQ(rs->ValueAt(1, 1).toString(), "Dune Flora");
+        add(7, "Fen Mosses");
+        EXPECT_EQ(rs->Value("Group_Name").toString(), "Fen Mosses");
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{3, 0, 7}));
+
+        rs->SetFilter(rs->Filter());
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{3, 7}));
+        rs->SetFilter(QString());
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{1, 3, 0, 7}));
+        rs->MoveFirst();
+        rs->Find("Group_Name = 'Fen Mosses'");
+        EXPECT_EQ(rs->AbsolutePosition(), 4);
+    }
 }

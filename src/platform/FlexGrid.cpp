@@ -38,9 +38,10 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
             [this](const QModelIndex &current) { onCurrentChanged(current); });
     connect(selection, &QItemSelectionModel::selectionChanged, this, &FlexGrid::SelChange);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_hiddenWidths.clear(); });
-    connect(m_model, &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex &, int first) {
-        m_hiddenWidths.removeIf([first](const auto &entry) { return entry.key() >= first; });
-    });
+    connect(m_model, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex &, int first, int last) { shiftHiddenWidths(first, last - first + 1); });
+    connect(m_model, &QAbstractItemModel::columnsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { shiftHiddenWidths(first, -(last - first + 1)); });
 }
 
 FlexGrid::~FlexGrid() = default;
@@ -202,6 +203,19 @@ bool FlexGrid::ColHidden(int col) const
 {
     requireCol(col);
     return isColumnHidden(col);
+}
+
+void FlexGrid::shiftHiddenWidths(int first, int by)
+{
+    // The header moves its sections' hidden state along with the columns; the widths follow.
+    QHash<int, int> shifted;
+    for (auto it = m_hiddenWidths.cbegin(); it != m_hiddenWidths.cend(); ++it) {
+        if (it.key() < first)
+            shifted.insert(it.key(), it.value());
+        else if (by > 0 || it.key() >= first - by)
+            shifted.insert(it.key() + by, it.value());
+    }
+    m_hiddenWidths = std::move(shifted);
 }
 
 void FlexGrid::SetColHidden(int col, bool hidden)

@@ -156,6 +156,8 @@ private:
     void requireGridRow(int row) const;
     void requireCol(int col) const;
     void requireUnbound() const;
+    // Columns from `first` on moved by `by` (negative: -by columns were removed at `first`).
+    void shiftHiddenWidths(int first, int by);
     bool acceptsRowDrop(const QMimeData *mime) const;
     void moveModelRow(int from, int to);
     QModelIndex modelIndex(int row, int col) const;

@@ -55,6 +55,14 @@ TEST(FlexGridModelCheck, UnboundEditsKeepTheModelConsistent)
     EXPECT_EQ(moved.count(), 0);
 
     grid.SetCellBackColor(1, 0, 3, 2, Qt::gray);
+    // A column put in front moves texts and colours along; taking it out moves them back.
+    grid.GridModel()->insertColumns(0, 1);
+    EXPECT_EQ(rowTexts(grid, 1), (QStringList{"r2c0", "r4c0", "a", "r3c0"}));
+    EXPECT_EQ(grid.CellBackColor(1, 1), QColor(Qt::gray));
+    EXPECT_FALSE(grid.CellBackColor(1, 0).isValid());
+    grid.GridModel()->removeColumns(0, 1);
+    EXPECT_EQ(rowTexts(grid, 1), (QStringList{"r2c1", "r4c1", "b", "r3c1"}));
+    EXPECT_EQ(grid.CellBackColor(3, 0), QColor(Qt::gray));
     grid.SetColComboList(2, QStringLiteral("#1;one|"));
     grid.SetEditable(true);
     grid.SetFixedRows(2); // a second heading line; the data rows stay
@@ -126,6 +134,15 @@ TEST(FlexGridBound, ShowsTheRecordsetInPlaceWithFieldNamesAsHeadings)
     rs->SetValue(QStringLiteral("NAME"), QStringLiteral("Delta"));
     grid.DataRefresh();
     EXPECT_EQ(grid.TextMatrix(4, 1), QStringLiteral("Delta"));
+    EXPECT_EQ(grid.RowData(2).toInt(), 42);
+    // A row that leaves the grid takes its record key along.
+    grid.SetRowData(4, 44);
+    rs->SetFilter(QStringLiteral("NAME <> 'Delta'"));
+    grid.DataRefresh();
+    EXPECT_EQ(grid.Rows(), 4);
+    rs->SetFilter(QString());
+    grid.DataRefresh();
+    EXPECT_FALSE(grid.RowData(4).isValid());
     EXPECT_EQ(grid.RowData(2).toInt(), 42);
     grid.Unbind();
     EXPECT_EQ(grid.Rows(), 1);

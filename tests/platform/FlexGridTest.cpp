@@ -60,6 +60,15 @@ TEST(FlexGridCells, ColumnKeysValueListsAndBlockColours)
     EXPECT_EQ(grid.ColWidth(1), 80);
     grid.SetColHidden(1, false);
     EXPECT_EQ(grid.columnWidth(1), 80);
+    // Hidden widths move with their columns when others come or go in front of them.
+    grid.SetColHidden(2, true);
+    grid.SetColWidth(2, 70);
+    grid.GridModel()->insertColumns(2, 1);
+    EXPECT_EQ(grid.ColWidth(3), 70);
+    grid.GridModel()->removeColumns(2, 1);
+    EXPECT_EQ(grid.ColWidth(2), 70);
+    grid.SetColHidden(2, false);
+    EXPECT_EQ(grid.columnWidth(2), 70);
 
     // Known keys show their names; other values show unchanged; an empty list translates nothing.
     grid.SetTextMatrix(1, 1, QStringLiteral("2"));
@@ -72,9 +81,10 @@ TEST(FlexGridCells, ColumnKeysValueListsAndBlockColours)
     EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("2"));
 
     const QColor grey(192, 192, 192);
-    grid.SetCellBackColor(1, 1, 3, 2, grey);
+    grid.SetCellBackColor(3, 2, 1, 1, grey); // corners in either order
     grid.SetCellBackColor(2, 2, Qt::white);
     EXPECT_EQ(grid.CellBackColor(3, 1), grey);
+    EXPECT_EQ(grid.CellBackColor(1, 2), grey);
     EXPECT_EQ(grid.CellBackColor(2, 2), QColor(Qt::white));
     EXPECT_FALSE(grid.CellBackColor(1, 0).isValid());
     EXPECT_EQ(shown(grid, 1, 1, Qt::BackgroundRole).value<QBrush>().color(), grey);
@@ -335,6 +345,11 @@ TEST(FlexGridEditing, DraggingARowMovesItAndReportsItsNewPosition)
     EXPECT_FALSE(dropAt(foreign.get(), cellCentre(grid, 3)));
     EXPECT_EQ(moved.count(), 3);
     EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r5c0", "r3c0", "r4c0", "r2c0"}));
+    // Nor is a row removed while it was dragged.
+    std::unique_ptr<QMimeData> gone(grid.GridModel()->mimeData({grid.GridModel()->index(4, 0)}));
+    grid.RemoveItem(5);
+    EXPECT_FALSE(dropAt(gone.get(), cellCentre(grid, 1)));
+    EXPECT_EQ(moved.count(), 3);
 }
 
 TEST(FlexGridEditing, DoubleClicksOnDataAndUserResizesOfColumnsAreReported)

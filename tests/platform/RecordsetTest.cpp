@@ -1,3 +1,4 @@
+#include "platform/RecordsetAppender.h"
 #include "support/RecordsetBuilder.h"
 
 #include <gtest/gtest.h>
@@ -307,4 +308,83 @@ TEST(Recordset, AddNewUnderAFilterOrAfterADeleteShowsTheNewRowLast)
         rs->Find("Group_Name = 'Fen Mosses'");
         EXPECT_EQ(rs->AbsolutePosition(), 4);
     }
+}
+
+TEST(RecordsetAppender, TypedValuesGoInAsTheyAreAndOthersConvertOrTakeTheRowBack)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer},
+                             {"Big", FieldType::BigInt},
+                             {"Ratio", FieldType::Double},
+                             {"Name", FieldType::VarChar}},
+                            {{1, 10, 0.5, "one"}});
+    rs->Fields("ID").SetOptimize(true);
+    rs->SetFilter("Big > 10");
+    {
+        RecordsetAppender out(*rs);
+        out.AppendWhole(2);
+        out.AppendWhole(5'000'000'000LL);
+        out.AppendReal(1.25);
+        out.AppendUtf8("Étang", qsizetype(qstrlen("Étang")));
+        out.EndRow();
+        // Across types: a text that reads as a number, a whole number as a text, a real with no fraction.
+        out.AppendUtf8("3", 1);
+        out.AppendReal(4.0);
+        out.AppendWhole(7);
+        out.AppendWhole(42);
+        out.EndRow();
+        out.AppendNull();
+        out.AppendNull();
+        out.AppendNull();
+        out.AppendNull();
+        out.EndRow();
+
+        out.AppendWhole(5); // refused after values went in: the row goes
+        EXPECT_EQ(errorNumber([&] { out.AppendUtf8("many", 4); }), Error::TypeMismatch);
+        EXPECT_EQ(errorNumber([&] { out.AppendWhole(3'000'000'000LL); }), Error::TypeMismatch);
+        out.AppendWhole(6);
+        EXPECT_EQ(errorNumber([&] { out.EndRow(); }), Error::InvalidArgument);
+        for (int f = 0; f < 4; ++f)
+            out.AppendNull();
+        EXPECT_EQ(errorNumber([&] { out.AppendNull(); }), Error::InvalidArgument);
+        out.AppendWhole(8); // left half-way: taken back when the appender goes
+    }
+    // Appended rows show under the filter until it is set again, and are found through the index.
+    EXPECT_EQ(column(*rs, "ID"), (QVariantList{2, 3, QVariant()}));
+    EXPECT_EQ(column(*rs, "Big"), (QVariantList{5'000'000'000LL, 4LL, QVariant()}));
+    EXPECT_EQ(column(*rs, "Ratio"), (QVariantList{1.25, 7.0, QVariant()}));
+    EXPECT_EQ(column(*rs, "Name"), (QVariantList{"Étang", "42", QVariant()}));
+    rs->SetFilter(QString());
+    EXPECT_EQ(rs->RecordCount(), 4);
+    rs->MoveFirst();
+    rs->Find("ID = 3");
+    EXPECT_EQ(rs->AbsolutePosition(), 3);
+    rs->MoveFirst();
+    rs->Find("ID = 5");
+    EXPECT_TRUE(rs->IsEOF());
+
+    Recordset closed;
+    closed.AppendField("ID", FieldType::Integer);
+    EXPECT_EQ(errorNumber([&] { RecordsetAppender refused(closed); }), Error::ObjectClosed);
+}
+
+TEST(RecordsetAppender, ManyTextsKeepTheirOrderThroughEveryTextLayout)
+{
+    // A few texts are coded, many are stored one by one, and one beyond Latin-1 widens the rest.
+    auto rs = makeRecordset({{"Kind", FieldType::VarChar}, {"Name", FieldType::VarChar}});
+    QVariantList kinds, names;
+    RecordsetAppender out(*rs);
+    for (int i = 0; i < 600; ++i) {
+        const QByteArray kind = QByteArray("kind ") + char('a' + i % 9);
+        const QByteArray name = i == 450 ? QByteArray("名前 450") : "name " + QByteArray::number(i);
+        out.AppendUtf8(kind.constData(), kind.size());
+        out.AppendUtf8(name.constData(), name.size());
+        out.EndRow();
+        kinds.append(QString::fromUtf8(kind));
+        names.append(QString::fromUtf8(name));
+    }
+    EXPECT_EQ(column(*rs, "Kind"), kinds);
+    EXPECT_EQ(column(*rs, "Name"), names);
+    Recordset reopened;
+    reopened.OpenFromStream(rs->Save());
+    EXPECT_EQ(column(reopened, "Name"), names);
 }

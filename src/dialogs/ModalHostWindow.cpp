@@ -96,8 +96,7 @@ void ModalHostWindow::keepAppManager(AppManager *appManager)
 
 void ModalHostWindow::setUpHelp()
 {
-    m_help.helpFile = m_appManager->HelpFile();
-    m_help.helpCommand = HelpContextCommand;
+    m_helpFile = m_appManager->HelpFile();
 }
 
 QVariant ModalHostWindow::callHosted(const QString &member, const QVariantList &args)
@@ -230,15 +229,13 @@ bool ModalHostWindow::eventFilter(QObject *watched, QEvent *event)
 
 void ModalHostWindow::showHelpTopic()
 {
-    m_help.helpContext = 0;
     if (!m_appManager || !m_control)
         return;
     try {
         qint32 topic = 0;
         if (!m_appManager->GetHelpTopicID(m_control, topic))
             return;
-        m_help.helpContext = topic;
-        UiServices::current().showHelp(m_help.helpFile, topic);
+        UiServices::current().showHelp(m_helpFile, topic);
     } catch (const std::exception &e) {
         UiServices::current().messageBox(QStringLiteral("Unable to show help: ") + describe(e), MsgButtons::OK,
                                          MsgIcon::Exclamation);

@@ -165,11 +165,6 @@ void FlexGrid::SetCellBackColor(int row1, int col1, int row2, int col2, const QC
 
 // --- columns
 
-QString FlexGrid::ColKey(int col) const
-{
-    return m_model->columnKey(col);
-}
-
 void FlexGrid::SetColKey(int col, const QString &key)
 {
     m_model->setColumnKey(col, key);
@@ -199,12 +194,6 @@ void FlexGrid::SetColWidth(int col, int width)
     setColumnWidth(col, width);
 }
 
-bool FlexGrid::ColHidden(int col) const
-{
-    requireCol(col);
-    return isColumnHidden(col);
-}
-
 void FlexGrid::shiftHiddenWidths(int first, int by)
 {
     // The header moves its sections' hidden state along with the columns; the widths follow.
@@ -228,11 +217,6 @@ void FlexGrid::SetColHidden(int col, bool hidden)
     else
         m_hiddenWidths.remove(col);
     setColumnHidden(col, hidden);
-}
-
-QString FlexGrid::ColComboList(int col) const
-{
-    return m_model->valueList(col).Source();
 }
 
 void FlexGrid::SetColComboList(int col, const QString &list)
@@ -276,8 +260,6 @@ void FlexGrid::SetCol(int col)
     const QModelIndex current = currentIndex();
     if (current.isValid())
         selectionModel()->setCurrentIndex(m_model->index(current.row(), col), QItemSelectionModel::NoUpdate);
-    else
-        m_colSel = col;
 }
 
 void FlexGrid::ShowCell(int row, int col)
@@ -344,7 +326,6 @@ void FlexGrid::Select(int row, int col, int rowSel, int colSel)
     const QScopedValueRollback guard(m_inSelect, true);
     const int fixed = FixedRows();
     m_rowSel = rowSel;
-    m_colSel = colSel;
     m_headingCol = col;
     if (row >= fixed) {
         selectionModel()->setCurrentIndex(modelIndex(row, col), QItemSelectionModel::NoUpdate);
@@ -369,7 +350,6 @@ void FlexGrid::CollapseSelection()
 {
     const QModelIndex current = currentIndex();
     m_rowSel = Row();
-    m_colSel = Col();
     if (!current.isValid()) {
         selectionModel()->clearSelection();
         return;
@@ -411,11 +391,6 @@ void FlexGrid::SetRedraw(bool on)
     setUpdatesEnabled(on);
     if (on)
         viewport()->update();
-}
-
-bool FlexGrid::WordWrap() const
-{
-    return wordWrap();
 }
 
 void FlexGrid::SetWordWrap(bool on)
@@ -512,10 +487,8 @@ QModelIndex FlexGrid::modelIndex(int row, int col) const
 
 void FlexGrid::onCurrentChanged(const QModelIndex &current)
 {
-    if (!m_inSelect) {
+    if (!m_inSelect)
         m_rowSel = Row();
-        m_colSel = Col();
-    }
     if (current.isValid())
         m_headingCol = current.column();
     emit RowColChange();

@@ -70,6 +70,7 @@ void BM_SqliteLibraryFloor_SearchAll(benchmark::State &state)
     }
 }
 
+// Every value kept as a variant: the least that a reader built on QSqlQuery pays for keeping the rows.
 void BM_RetainOnly(benchmark::State &state)
 {
     const QString sql = talv::host::QueryService::AdaptDialect(kSearchAll);

@@ -7,6 +7,8 @@
 #include <QSqlRecord>
 #include <QString>
 
+#include <sqlite3.h>
+
 #include <cstdio>
 
 namespace talv::bench {
@@ -49,6 +51,49 @@ template <typename Consume> qint64 readEveryValue(const QSqlDatabase &db, const 
         ++rows;
     }
     return rows;
+}
+
+// The floor of the SQLite benchmarks: the statement stepped through the SQLite library itself,
+// each value fetched in its stored form (whole number, real, or the text's UTF-8 bytes in place)
+// and handed to `consume`, none kept. Nothing that reads the rows can do less. Answers the number
+// of rows, or -1 with SQLite's message in `error`.
+template <typename Consume>
+qint64 stepEveryValue(sqlite3 *db, const QString &sql, Consume consume, QString *error = nullptr)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(sqlite3_errmsg(db));
+        return -1;
+    }
+    const int fields = sqlite3_column_count(stmt);
+    qint64 rows = 0;
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int f = 0; f < fields; ++f) {
+            switch (sqlite3_column_type(stmt, f)) {
+            case SQLITE_INTEGER:
+                consume(sqlite3_column_int64(stmt, f));
+                break;
+            case SQLITE_FLOAT:
+                consume(sqlite3_column_double(stmt, f));
+                break;
+            case SQLITE_NULL:
+                consume(nullptr);
+                break;
+            default:
+                consume(sqlite3_column_text(stmt, f));
+                consume(sqlite3_column_bytes(stmt, f));
+                break;
+            }
+        }
+        ++rows;
+    }
+    if (step != SQLITE_DONE && error)
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    return step == SQLITE_DONE ? rows : -1;
 }
 
 } // namespace talv::bench

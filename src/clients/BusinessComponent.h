@@ -44,7 +44,6 @@ public:
     Q_INVOKABLE QString LastError() const { return m_lastError; }
 
     const BusinessClass &businessClass() const { return *m_class; }
-    const BusinessClassPtr &businessClassPtr() const { return m_class; }
 
     // By property position; setValue converts to the property's type or raises TypeMismatch.
     QVariant value(int index) const;

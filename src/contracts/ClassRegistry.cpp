@@ -15,7 +15,7 @@ void ClassRegistry::Register(const QString &className, Factory factory)
     if (!factory || className.isEmpty())
         throw Error(Error::InvalidArgument,
                     QStringLiteral("Cannot register class '%1' without a name and a factory").arg(className));
-    m_entries.insert(key(className), Entry{className, std::move(factory)});
+    m_entries.insert(key(className), std::move(factory));
 }
 
 bool ClassRegistry::Unregister(const QString &className)
@@ -28,16 +28,6 @@ bool ClassRegistry::IsRegistered(const QString &className) const
     return m_entries.contains(key(className));
 }
 
-QStringList ClassRegistry::RegisteredClasses() const
-{
-    QStringList names;
-    names.reserve(m_entries.size());
-    for (const Entry &entry : m_entries)
-        names.append(entry.className);
-    names.sort(Qt::CaseInsensitive);
-    return names;
-}
-
 QObject *ClassRegistry::Create(const QString &className, QObject *parent) const
 {
     const auto it = m_entries.constFind(key(className));
@@ -45,7 +35,7 @@ QObject *ClassRegistry::Create(const QString &className, QObject *parent) const
         throw Error(Error::ClassNotRegistered,
                     QStringLiteral("Cannot create object: class '%1' is not registered").arg(className));
     // Copy the factory: it may unregister or re-register classes while it runs.
-    const Factory factory = it->factory;
+    const Factory factory = *it;
     QObject *object = factory(parent);
     if (!object)
         throw Error(Error::ClassNotRegistered,

@@ -34,8 +34,6 @@ public:
     // Answers whether a factory was removed.
     bool Unregister(const QString &className);
     bool IsRegistered(const QString &className) const;
-    // The names as they were registered.
-    QStringList RegisteredClasses() const;
 
     // Raises ClassNotRegistered for an unknown name; never answers null.
     QObject *Create(const QString &className, QObject *parent = nullptr) const;
@@ -64,15 +62,10 @@ public:
     }
 
 private:
-    struct Entry {
-        QString className;
-        Factory factory;
-    };
-
     static QString key(const QString &className) { return className.toCaseFolded(); }
     static QWidget *widgetParent(QObject *parent);
 
-    QHash<QString, Entry> m_entries;
+    QHash<QString, Factory> m_entries; // by case-folded class name
 };
 
 } // namespace talv

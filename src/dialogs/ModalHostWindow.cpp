@@ -107,12 +107,6 @@ void ModalHostWindow::keepAppManager(AppManager *appManager)
     m_appManager = appManager;
 }
 
-void ModalHostWindow::setUpHelp()
-{
-    m_help.helpFile = m_appManager->HelpFile();
-    m_help.helpCommand = HelpContextCommand;
-}
-
 QVariant ModalHostWindow::callHosted(const QString &member, const QVariantList &args)
 {
     return LateBinding::call(m_control, member, args);
@@ -221,12 +215,10 @@ void ModalHostWindow::unload()
 
 void ModalHostWindow::showHelpTopic()
 {
-    m_help.helpContext = 0;
     if (!m_appManager || !m_control)
         return;
     runReported(unableTo(QStringLiteral("show help")), [this] {
-        if (const std::optional<qint32> topic = showHostHelp(*m_appManager, m_control))
-            m_help.helpContext = *topic;
+        showHostHelp(*m_appManager, m_control);
     });
 }
 

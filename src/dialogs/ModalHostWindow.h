@@ -19,14 +19,6 @@ class ModalHostWindow : public QDialog
     Q_OBJECT
 
 public:
-    // The help component: file, command (1: help by context number) and context number.
-    struct HelpSettings {
-        QString helpFile;
-        int helpCommand = 0;
-        qint32 helpContext = 0;
-    };
-    static constexpr int HelpContextCommand = 1;
-
     ~ModalHostWindow() override;
 
     // The container of the hosted control, registered under the window's fixed name; null before
@@ -35,7 +27,6 @@ public:
     // The hosted control itself (the container's object).
     QWidget *HostedControl() const { return m_control; }
     AppManager *appManager() const { return m_appManager; }
-    const HelpSettings &CommonDialog1() const { return m_help; }
 
 protected:
     // How the two hosts differ in their window events.
@@ -54,7 +45,6 @@ protected:
     // Window = control + 100 twips wide, + 750 twips high.
     void sizeToHostedControl();
     void letEventsRun();
-    void setUpHelp();
 
     // The hosted control's member by name; errors pass to the caller.
     QVariant callHosted(const QString &member, const QVariantList &args = {});
@@ -83,7 +73,6 @@ private:
     AppManager *m_appManager = nullptr;
     QPointer<QWidget> m_container;
     QPointer<QWidget> m_control;
-    HelpSettings m_help;
     bool m_inHostedEvent = false;
 };
 

@@ -22,7 +22,6 @@ bool frmModalDetail::InitDialog(const QString &className, AppManager *appManager
             letEventsRun();
             sizeToHostedControl();
             callHosted(names::member::InitModalDetails, {QVariant::fromValue(appManager), extraInfo});
-            setUpHelp();
         },
         [](const QString &) {});
 }

@@ -25,7 +25,6 @@ bool frmModalSearch::InitDialog(const QString &className, AppManager *appManager
         QVariantList args{QVariant::fromValue(appManager), QVariant::fromValue(recordset), extraInfo};
         callHostedByRef(names::member::InitModalSearch, args);
         recordset = args.at(1).value<RecordsetPtr>();
-        setUpHelp();
     });
 }
 

@@ -20,7 +20,6 @@ public:
     explicit HelpTopics(QString helpFile);
 
     const QString &helpFile() const { return m_helpFile; }
-    void setHelpFile(const QString &helpFile) { m_helpFile = helpFile; }
     void add(const QString &objectName, qint32 topicId);
 
     // The topic of the hosted control's active child (its Qt property "ActiveControl"), else of the

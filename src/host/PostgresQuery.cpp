@@ -1,6 +1,6 @@
 #include "PostgresQuery.h"
 
-#include "BoundSql.h"
+#include "PostgresResult.h"
 #include "QueryRefusals.h"
 #include "platform/Error.h"
 
@@ -16,18 +16,6 @@
 namespace talv::host {
 
 namespace {
-
-PGconn *postgresHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    // Qt names the handle's type after the struct behind libpq's typedef.
-    if (handle.isValid() &&
-        (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0)) {
-        if (PGconn *raw = *static_cast<PGconn *const *>(handle.data()))
-            return raw;
-    }
-    throw Error(Error::Database, QStringLiteral("The connection is not an open PostgreSQL connection."));
-}
 
 QString messageOf(const QSqlError &error)
 {
@@ -84,13 +72,19 @@ public:
         throw Error(Error::Database, message);
     }
 
+    // The whole answer at once, its values handed to the set as the server sent them.
     RecordsetPtr rows()
     {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("EXECUTE ") + m_name))
-            throw Error(Error::Database, messageOf(query.lastError()));
-        return sql::toRecordset(query);
+        const std::unique_ptr<PGresult, decltype(&PQclear)> result(
+            PQexecPrepared(m_conn, m_name.toLatin1().constData(), 0, nullptr, nullptr, nullptr, 0), &PQclear);
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+            if (qstrcmp(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE), "25006") == 0) // read_only_sql_transaction
+                throw Error(Error::Database, queryRefusal::notAQuery());
+            const char *primary = PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY);
+            throw Error(Error::Database, QString::fromUtf8(primary ? primary : PQerrorMessage(m_conn)).trimmed());
+        }
+        return recordsetFromResult(result.get());
     }
 
 private:
@@ -103,6 +97,18 @@ private:
 };
 
 } // namespace
+
+PGconn *postgresHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    // Qt names the handle's type after the struct behind libpq's typedef.
+    if (handle.isValid() &&
+        (qstrcmp(handle.typeName(), "PGconn*") == 0 || qstrcmp(handle.typeName(), "pg_conn*") == 0)) {
+        if (PGconn *raw = *static_cast<PGconn *const *>(handle.data()))
+            return raw;
+    }
+    throw Error(Error::Database, QStringLiteral("The connection is not an open PostgreSQL connection."));
+}
 
 RecordsetPtr readPostgres(const QSqlDatabase &db, const QString &statement)
 {

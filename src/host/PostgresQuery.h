@@ -5,7 +5,12 @@
 #include <QSqlDatabase>
 #include <QString>
 
+struct pg_conn;
+
 namespace talv::host {
+
+// The PostgreSQL connection's own libpq handle, for what Qt SQL does not offer.
+pg_conn *postgresHandle(const QSqlDatabase &db);
 
 // Runs one statement that only reads on a PostgreSQL connection and answers its rows.
 //

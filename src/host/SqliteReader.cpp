@@ -2,13 +2,13 @@
 
 #include "QueryRefusals.h"
 #include "platform/Error.h"
+#include "platform/RecordsetAppender.h"
 
 #include <QSqlDriver>
 
 #include <sqlite3.h>
 
 #include <memory>
-#include <vector>
 
 namespace talv::host {
 
@@ -127,10 +127,9 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
                         fieldTypeForDeclared(sqlite3_column_decltype(s, f)));
     rs->Open();
 
-    QVariantList row(fields);
-    // Texts go in as UTF-8 bytes into one buffer per field, reused row after row: the set stores
-    // them itself, so no string per value is made.
-    std::vector<QVariant> textBuffers(static_cast<size_t>(fields), QVariant(QByteArray()));
+    // Values go straight from the statement into the set's columns: texts as the UTF-8 bytes SQLite
+    // stores (asking for UTF-16 would convert and allocate), no variant or string per value.
+    RecordsetAppender out(*rs);
     for (;;) {
         const int step = sqlite3_step(s);
         if (step == SQLITE_DONE)
@@ -140,31 +139,24 @@ RecordsetPtr readSqlite(const QSqlDatabase &db, const QString &statement)
         for (int f = 0; f < fields; ++f) {
             switch (sqlite3_column_type(s, f)) {
             case SQLITE_INTEGER:
-                row[f] = static_cast<qlonglong>(sqlite3_column_int64(s, f));
+                out.AppendWhole(sqlite3_column_int64(s, f));
                 break;
             case SQLITE_FLOAT:
-                row[f] = sqlite3_column_double(s, f);
+                out.AppendReal(sqlite3_column_double(s, f));
                 break;
             case SQLITE_NULL:
-                row[f] = QVariant();
+                out.AppendNull();
                 break;
             case SQLITE_BLOB:
-                row[f] = QByteArray(static_cast<const char *>(sqlite3_column_blob(s, f)), sqlite3_column_bytes(s, f));
+                out.AppendValue(
+                    QByteArray(static_cast<const char *>(sqlite3_column_blob(s, f)), sqlite3_column_bytes(s, f)));
                 break;
-            default: {
-                // The text as stored (UTF-8): asking SQLite for UTF-16 would convert and allocate.
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s, f));
-                QVariant &buffer = textBuffers[static_cast<size_t>(f)];
-                row[f] = QVariant(); // the row must not share the buffer while it is refilled
-                auto *bytes = static_cast<QByteArray *>(buffer.data());
-                bytes->resize(0);
-                bytes->append(text, sqlite3_column_bytes(s, f));
-                row[f] = buffer;
+            default:
+                out.AppendUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, f)), sqlite3_column_bytes(s, f));
                 break;
-            }
             }
         }
-        rs->AddNew(row);
+        out.EndRow();
     }
     rs->MoveFirst();
     return rs;

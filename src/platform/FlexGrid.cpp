@@ -40,9 +40,10 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
             [this](const QModelIndex &current) { onCurrentChanged(current); });
     connect(selection, &QItemSelectionModel::selectionChanged, this, &FlexGrid::SelChange);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { m_hiddenWidths.clear(); });
-    connect(m_model, &QAbstractItemModel::columnsRemoved, this, [this](const QModelIndex &, int first) {
-        m_hiddenWidths.removeIf([first](const auto &entry) { return entry.key() >= first; });
-    });
+    connect(m_model, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex &, int first, int last) { shiftHiddenWidths(first, last - first + 1); });
+    connect(m_model, &QAbstractItemModel::columnsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { shiftHiddenWidths(first, -(last - first + 1)); });
 }
 
 FlexGrid::~FlexGrid() = default;
@@ -166,11 +167,6 @@ void FlexGrid::SetCellBackColor(int row1, int col1, int row2, int col2, const QC
 
 // --- columns
 
-QString FlexGrid::ColKey(int col) const
-{
-    return m_model->columnKey(col);
-}
-
 void FlexGrid::SetColKey(int col, const QString &key)
 {
     m_model->setColumnKey(col, key);
@@ -200,10 +196,17 @@ void FlexGrid::SetColWidth(int col, int width)
     setColumnWidth(col, width);
 }
 
-bool FlexGrid::ColHidden(int col) const
+void FlexGrid::shiftHiddenWidths(int first, int by)
 {
-    requireCol(col);
-    return isColumnHidden(col);
+    // The header moves its sections' hidden state along with the columns; the widths follow.
+    QHash<int, int> shifted;
+    for (auto it = m_hiddenWidths.cbegin(); it != m_hiddenWidths.cend(); ++it) {
+        if (it.key() < first)
+            shifted.insert(it.key(), it.value());
+        else if (by > 0 || it.key() >= first - by)
+            shifted.insert(it.key() + by, it.value());
+    }
+    m_hiddenWidths = std::move(shifted);
 }
 
 void FlexGrid::SetColHidden(int col, bool hidden)
@@ -216,11 +219,6 @@ void FlexGrid::SetColHidden(int col, bool hidden)
     else
         m_hiddenWidths.remove(col);
     setColumnHidden(col, hidden);
-}
-
-QString FlexGrid::ColComboList(int col) const
-{
-    return m_model->valueList(col).Source();
 }
 
 void FlexGrid::SetColComboList(int col, const QString &list)
@@ -264,8 +262,6 @@ void FlexGrid::SetCol(int col)
     const QModelIndex current = currentIndex();
     if (current.isValid())
         selectionModel()->setCurrentIndex(m_model->index(current.row(), col), QItemSelectionModel::NoUpdate);
-    else
-        m_colSel = col;
 }
 
 void FlexGrid::ShowCell(int row, int col)
@@ -332,7 +328,6 @@ void FlexGrid::Select(int row, int col, int rowSel, int colSel)
     const QScopedValueRollback guard(m_inSelect, true);
     const int fixed = FixedRows();
     m_rowSel = rowSel;
-    m_colSel = colSel;
     m_headingCol = col;
     if (row >= fixed) {
         selectionModel()->setCurrentIndex(modelIndex(row, col), QItemSelectionModel::NoUpdate);
@@ -357,7 +352,6 @@ void FlexGrid::CollapseSelection()
 {
     const QModelIndex current = currentIndex();
     m_rowSel = Row();
-    m_colSel = Col();
     if (!current.isValid()) {
         selectionModel()->clearSelection();
         return;
@@ -399,11 +393,6 @@ void FlexGrid::SetRedraw(bool on)
     setUpdatesEnabled(on);
     if (on)
         viewport()->update();
-}
-
-bool FlexGrid::WordWrap() const
-{
-    return wordWrap();
 }
 
 void FlexGrid::SetWordWrap(bool on)
@@ -500,10 +489,8 @@ QModelIndex FlexGrid::modelIndex(int row, int col) const
 
 void FlexGrid::onCurrentChanged(const QModelIndex &current)
 {
-    if (!m_inSelect) {
+    if (!m_inSelect)
         m_rowSel = Row();
-        m_colSel = Col();
-    }
     if (current.isValid())
         m_headingCol = current.column();
     emit RowColChange();

@@ -56,17 +56,14 @@ public:
     void SetCellBackColor(int row1, int col1, int row2, int col2, const QColor &color);
 
     // --- columns
-    QString ColKey(int col) const;
     void SetColKey(int col, const QString &key);
     // The column with that key (letter case ignored), or -1.
     int ColIndex(const QString &key) const;
     // Pixels; a hidden column answers the width it gets back when shown.
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
-    bool ColHidden(int col) const;
     void SetColHidden(int col, bool hidden);
     // "a|b|c" offers choices; "#1;Head office|#2;Branch|" also shows the cell value 1 as "Head office".
-    QString ColComboList(int col) const;
     void SetColComboList(int col, const QString &list);
 
     // --- current cell; a heading row is current when no data row is
@@ -78,7 +75,6 @@ public:
     void ShowCell(int row, int col);
 
     // --- selection
-    SelectMode SelMode() const { return m_selectMode; }
     void SetSelMode(SelectMode mode);
     // Number of grid rows with a selected cell; SelectedRow(i) answers them in ascending order.
     int SelectedRows() const;
@@ -88,9 +84,8 @@ public:
     // itself), replacing the selection. Heading rows in the block select nothing; in Single mode
     // the block shrinks to the current row.
     void Select(int row, int col, int rowSel = -1, int colSel = -1);
-    // The far corner of the block that Select or a move of the current cell last set.
+    // The far row of the block that Select or a move of the current cell last set.
     int RowSel() const { return m_rowSel; }
-    int ColSel() const { return m_colSel; }
     // The selection becomes the current row alone (nothing when a heading row is current).
     void CollapseSelection();
     void SelectAllRows();
@@ -99,9 +94,7 @@ public:
     // --- painting
     bool Redraw() const { return m_redraw; }
     void SetRedraw(bool on);
-    bool WordWrap() const;
     void SetWordWrap(bool on);
-    AutoSizeMode AutoSizing() const { return m_autoSizeMode; }
     void SetAutoSizing(AutoSizeMode mode) { m_autoSizeMode = mode; }
     // Fits the widths of columns col1..col2 (col2 -1: col1 alone; hidden ones stay), or in
     // RowHeight mode every row's height to its wrapped text.
@@ -110,7 +103,6 @@ public:
     // --- editing and dragging (unbound only; a bound grid is read-only)
     bool Editable() const;
     void SetEditable(bool on);
-    bool AllowRowDrag() const { return m_allowRowDrag; }
     void SetAllowRowDrag(bool on);
     // Moves a data row to another position, as a drag would, without AfterMoveRow.
     void MoveRow(int row, int position);
@@ -156,6 +148,8 @@ private:
     void requireGridRow(int row) const;
     void requireCol(int col) const;
     void requireUnbound() const;
+    // Columns from `first` on moved by `by` (negative: -by columns were removed at `first`).
+    void shiftHiddenWidths(int first, int by);
     bool acceptsRowDrop(const QMimeData *mime) const;
     void moveModelRow(int from, int to);
     QModelIndex modelIndex(int row, int col) const;
@@ -173,7 +167,6 @@ private:
     int m_headingRow = 0; // the current row while no data row is current
     int m_headingCol = 0;
     int m_rowSel = 0;
-    int m_colSel = 0;
     QPersistentModelIndex m_editIndex; // the cell whose editor is open
     QHash<int, int> m_hiddenWidths;    // the header does not tell the width of a hidden column
 };

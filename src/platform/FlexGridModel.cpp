@@ -244,12 +244,6 @@ void FlexGridModel::setHeadingText(int line, int column, const QString &text)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-QString FlexGridModel::columnKey(int column) const
-{
-    requireColumn(column);
-    return m_columns.at(column).key;
-}
-
 void FlexGridModel::setColumnKey(int column, const QString &key)
 {
     requireColumn(column);

@@ -50,7 +50,6 @@ public:
     void setHeadingLines(int lines);
     QString headingText(int line, int column) const;
     void setHeadingText(int line, int column, const QString &text);
-    QString columnKey(int column) const;
     void setColumnKey(int column, const QString &key);
     int columnOfKey(const QString &key) const;
     const FlexGridValueList &valueList(int column) const;

@@ -2,7 +2,7 @@
 
 namespace talv {
 
-FlexGridValueList::FlexGridValueList(const QString &source) : m_source(source)
+FlexGridValueList::FlexGridValueList(const QString &source)
 {
     const QStringList items = source.split(QLatin1Char('|'));
     for (const QString &item : items) {

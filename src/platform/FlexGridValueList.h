@@ -15,7 +15,6 @@ public:
     FlexGridValueList() = default;
     explicit FlexGridValueList(const QString &source);
 
-    const QString &Source() const { return m_source; }
     bool IsEmpty() const { return m_keys.isEmpty(); }
     qsizetype Count() const { return m_keys.size(); }
     const QString &KeyAt(qsizetype i) const { return m_keys.at(i); }
@@ -25,7 +24,6 @@ public:
     QString DisplayText(const QString &value) const;
 
 private:
-    QString m_source;
     QStringList m_keys;
     QStringList m_texts;
     QHash<QString, QString> m_textByKey; // only the "#key;text" items

@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "RecordsetAppender.h"
 #include "RecordsetColumn.h"
 #include "RecordsetCriterion.h"
 #include "RecordsetIndex.h"
@@ -444,29 +445,10 @@ void Recordset::AddNew(const QVariantList &values)
     if (values.size() != m_fields.size())
         throw Error(Error::InvalidArgument,
                     QStringLiteral("%1 values were given for %2 fields.").arg(values.size()).arg(m_fields.size()));
-    // Values go straight into their columns (this is the path every query row takes); a value that
-    // does not convert takes the ones already appended back out.
-    qsizetype f = 0;
-    try {
-        for (; f < m_fields.size(); ++f) {
-            internal::Column &column = m_columns[static_cast<size_t>(f)];
-            const QVariant &value = values[f];
-            // Values that the column takes as they are go in without a converted copy.
-            if (column.takesAsIs(value))
-                column.append(value);
-            else
-                column.append(internal::toFieldType(value, m_fields[f].type, m_fields[f].name));
-        }
-    } catch (...) {
-        for (qsizetype g = 0; g < f; ++g)
-            m_columns[static_cast<size_t>(g)].removeLast();
-        throw;
-    }
-    rowAppended();
-    const qsizetype row = m_physicalRows - 1;
-    for (size_t i = 0; i < m_indexes.size(); ++i)
-        if (m_indexes[i])
-            m_indexes[i]->insert(row, cell(static_cast<int>(i), row));
+    RecordsetAppender row(*this);
+    for (const QVariant &value : values)
+        row.AppendValue(value);
+    row.EndRow();
 }
 
 void Recordset::rowAppended()

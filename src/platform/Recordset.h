@@ -26,6 +26,7 @@ enum class FieldType : int {
 bool isKnownFieldType(int code);
 
 class Recordset;
+class RecordsetAppender;
 namespace internal {
 class Column;
 class Criterion;
@@ -131,7 +132,7 @@ public:
     void AddNew();
     // Appends a row with one value per field, in field order, converted as SetValue would; a
     // value that does not convert raises TypeMismatch and appends nothing. A text field also takes
-    // UTF-8 bytes (QByteArray), which spares a reader of large results a string per value.
+    // UTF-8 bytes (QByteArray). Readers of large results use a RecordsetAppender instead.
     void AddNew(const QVariantList &values);
     void Update();
     void UpdateBatch();
@@ -149,6 +150,7 @@ public:
 
 private:
     friend class Field;
+    friend class RecordsetAppender;
 
     struct FieldDef {
         QString name;

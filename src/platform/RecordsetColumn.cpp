@@ -35,6 +35,21 @@ qsizetype withRoom(qsizetype count)
 {
     return count + count / 2 + 16;
 }
+
+// Eight bytes at a time: every text a reader hands over passes here.
+bool isAscii(const char *data, qsizetype size)
+{
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, sizeof word);
+        any |= word;
+    }
+    for (; i < size; ++i)
+        any |= static_cast<uchar>(data[i]);
+    return (any & 0x8080808080808080ull) == 0;
+}
 } // namespace
 
 Column::Column(FieldType type) : m_type(type)
@@ -161,10 +176,26 @@ void Column::setNullFlag(qsizetype row, bool null)
 
 std::optional<quint8> Column::codeFor(QAnyStringView text)
 {
+    auto holds = [&](qsizetype code) {
+        const Span span = m_dict[code];
+        if (span.length != text.size())
+            return false;
+        return text.visit([&](auto view) {
+            if constexpr (std::is_same_v<decltype(view), QLatin1StringView>)
+                if (!m_wide) // the common case, compared without Qt's general text comparison
+                    return std::memcmp(m_narrow.constData() + span.start, view.data(), size_t(span.length)) == 0;
+            return QAnyStringView::equal(viewOf(span), view);
+        });
+    };
+    // A handful of texts (a type, a status) is found sooner by comparing than by hashing.
+    if (m_dict.size() <= kScannedCodes) {
+        for (qsizetype code = 0; code < m_dict.size(); ++code)
+            if (holds(code))
+                return quint8(code);
+    }
     const size_t hash = hashText(text);
-    auto holds = [&](qsizetype code) { return QAnyStringView::equal(viewOf(m_dict[code]), text); };
     const auto it = m_codeByHash.constFind(hash);
-    if (it != m_codeByHash.cend()) {
+    if (m_dict.size() > kScannedCodes && it != m_codeByHash.cend()) {
         if (holds(*it))
             return *it;
         for (qsizetype code = 0; code < m_dict.size(); ++code) // another text with the same hash
@@ -195,9 +226,9 @@ void Column::stopCoding()
     // The texts are laid out again in row order, so that a column filled by appends stays packed.
     const QList<quint8> codes = std::move(m_codes);
     const QList<Span> dict = std::move(m_dict);
-    const QByteArray narrow = std::move(m_narrow);
+    const QList<char> narrow = std::move(m_narrow);
     const QString wide = std::move(m_chars);
-    m_narrow = QByteArray();
+    m_narrow = QList<char>();
     m_chars = QString();
     m_codes = {};
     m_dict = {};
@@ -220,20 +251,26 @@ void Column::stopCoding()
 
 char *Column::growNarrow(qsizetype size)
 {
+    // The list grows by itself, geometrically and in place where the allocator can: reserving
+    // ahead would copy the characters into a new block every time.
     const qsizetype at = m_narrow.size();
-    if (m_narrow.capacity() < at + size)
-        m_narrow.reserve(withRoom(at + size)); // amortised: a merge appends row by row
     m_narrow.resize(at + size);
     return m_narrow.data() + at;
+}
+
+void Column::appendNarrow(const char *data, qsizetype size)
+{
+    // As growNarrow, without first filling the new room with zeros.
+    m_narrow.append(QList<char>::const_iterator(data), QList<char>::const_iterator(data + size));
 }
 
 void Column::widen()
 {
     QString wide;
     wide.reserve(withRoom(m_narrow.size()));
-    wide.append(QLatin1StringView(m_narrow));
+    wide.append(QLatin1StringView(m_narrow.constData(), m_narrow.size()));
     m_chars = std::move(wide);
-    m_narrow = QByteArray();
+    m_narrow = QList<char>();
     m_wide = true;
 }
 
@@ -246,7 +283,7 @@ Column::Span Column::storeText(QAnyStringView text)
             if (m_wide)
                 m_chars.append(view);
             else
-                std::memcpy(growNarrow(view.size()), view.data(), static_cast<size_t>(view.size()));
+                appendNarrow(view.data(), view.size());
         } else if constexpr (std::is_same_v<View, QStringView>) {
             if (!m_wide) {
                 if (std::all_of(view.begin(), view.end(), [](QChar c) { return c.unicode() < 256; })) {
@@ -268,22 +305,40 @@ Column::Span Column::storeText(QAnyStringView text)
     return span;
 }
 
+void Column::appendUtf8Text(const char *data, qsizetype size)
+{
+    // Plain ASCII is Latin-1 as it stands; other UTF-8 becomes UTF-16 first, so that a text has one
+    // form whatever its source.
+    if (isAscii(data, size))
+        appendLatin1(data, size);
+    else
+        appendText(QString::fromUtf8(data, size));
+}
+
+void Column::appendLatin1(const char *data, qsizetype size)
+{
+    // The common case of a reader, taken without the general text paths: a few known texts
+    // compared in place, or the characters appended to the narrow buffer.
+    if (m_coded && !m_wide && m_dict.size() <= kScannedCodes) {
+        for (qsizetype code = 0; code < m_dict.size(); ++code) {
+            const Span span = m_dict[code];
+            if (span.length == size && std::memcmp(m_narrow.constData() + span.start, data, size_t(size)) == 0) {
+                m_codes.append(quint8(code));
+                return;
+            }
+        }
+    }
+    if (m_coded || m_wide) {
+        appendText(QLatin1StringView(data, size));
+        return;
+    }
+    m_textStart.append(m_narrow.size());
+    m_textLength.append(qint32(size));
+    appendNarrow(data, size);
+}
+
 void Column::appendText(QAnyStringView text)
 {
-    // UTF-8 other than plain ASCII (which is Latin-1 as it stands) becomes UTF-16 first, so that a
-    // text has one form whatever its source.
-    const bool wasUtf8 = text.visit([this](auto view) {
-        if constexpr (std::is_same_v<decltype(view), QUtf8StringView>) {
-            if (std::any_of(view.begin(), view.end(), [](char c) { return static_cast<uchar>(c) >= 0x80; }))
-                appendText(view.toString());
-            else
-                appendText(QLatin1StringView(view.data(), view.size()));
-            return true;
-        }
-        return false;
-    });
-    if (wasUtf8)
-        return;
     if (m_coded) {
         if (const auto code = codeFor(text)) {
             m_codes.append(*code);
@@ -314,39 +369,88 @@ bool Column::takesAsIs(const QVariant &value) const
 
 void Column::append(const QVariant &value)
 {
-    const bool null = value.isNull();
+    if (value.isNull()) {
+        appendNull();
+        return;
+    }
     switch (m_type) {
     case FieldType::Integer:
-        appendNullFlag(null);
-        m_int32.append(null ? 0 : value.toInt());
-        break;
+        appendWhole(value.toInt());
+        return;
     case FieldType::BigInt:
-        appendNullFlag(null);
-        m_int64.append(null ? 0 : value.toLongLong());
-        break;
+        appendWhole(value.toLongLong());
+        return;
     case FieldType::Double:
-        appendNullFlag(null);
-        m_double.append(null ? 0.0 : value.toDouble());
-        break;
+        appendReal(value.toDouble());
+        return;
     case FieldType::Boolean:
-        m_bool.append(null ? kBoolNull : (value.toBool() ? 1 : 0));
+        m_bool.append(value.toBool() ? 1 : 0);
         break;
     case FieldType::Date:
         m_dates.append(value);
         break;
     case FieldType::VarChar:
-        if (null) {
-            appendNullText();
-        } else if (value.typeId() == QMetaType::QString) {
+        if (value.typeId() == QMetaType::QString) {
             appendText(*static_cast<const QString *>(value.constData()));
         } else if (value.typeId() == QMetaType::QByteArray) {
             const auto *bytes = static_cast<const QByteArray *>(value.constData());
-            appendText(QUtf8StringView(bytes->constData(), bytes->size()));
+            appendUtf8Text(bytes->constData(), bytes->size());
         } else {
             appendText(value.toString());
         }
         break;
     }
+    ++m_size;
+}
+
+void Column::appendNull()
+{
+    switch (m_type) {
+    case FieldType::Integer:
+        appendNullFlag(true);
+        m_int32.append(0);
+        break;
+    case FieldType::BigInt:
+        appendNullFlag(true);
+        m_int64.append(0);
+        break;
+    case FieldType::Double:
+        appendNullFlag(true);
+        m_double.append(0.0);
+        break;
+    case FieldType::Boolean:
+        m_bool.append(kBoolNull);
+        break;
+    case FieldType::Date:
+        m_dates.append(QVariant());
+        break;
+    case FieldType::VarChar:
+        appendNullText();
+        break;
+    }
+    ++m_size;
+}
+
+void Column::appendWhole(qint64 value)
+{
+    appendNullFlag(false);
+    if (m_type == FieldType::Integer)
+        m_int32.append(static_cast<qint32>(value));
+    else
+        m_int64.append(value);
+    ++m_size;
+}
+
+void Column::appendReal(double value)
+{
+    appendNullFlag(false);
+    m_double.append(value);
+    ++m_size;
+}
+
+void Column::appendUtf8(const char *data, qsizetype size)
+{
+    appendUtf8Text(data, size);
     ++m_size;
 }
 

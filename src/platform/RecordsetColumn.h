@@ -38,6 +38,13 @@ public:
     bool takesAsIs(const QVariant &value) const;
     // `value` is one that takesAsIs, or converted by toFieldType.
     void append(const QVariant &value);
+    // Typed appends for readers of large results, without a variant per value. The value must
+    // suit the column: a whole number in range for Integer and BigInt, a real for Double, text for
+    // VarChar; a null suits every column.
+    void appendNull();
+    void appendWhole(qint64 value);
+    void appendReal(double value);
+    void appendUtf8(const char *data, qsizetype size);
     void set(qsizetype row, const QVariant &value);
     // Takes back the last append (used when a row fails half-way).
     void removeLast();
@@ -64,11 +71,15 @@ private:
         qint32 length;
     };
     static constexpr quint8 kNullCode = 255;
+    static constexpr qsizetype kScannedCodes = 8; // dictionaries up to this size are searched without hashing
 
-    void appendText(QAnyStringView text);
+    void appendText(QAnyStringView text); // Latin-1 or UTF-16
+    void appendUtf8Text(const char *data, qsizetype size);
+    void appendLatin1(const char *data, qsizetype size);
     void appendNullText();
     Span storeText(QAnyStringView text);
     char *growNarrow(qsizetype size); // room for `size` more Latin-1 characters
+    void appendNarrow(const char *data, qsizetype size);
     void widen();
     qsizetype charCount() const { return m_wide ? m_chars.size() : m_narrow.size(); }
     QAnyStringView viewOf(Span span) const;
@@ -99,7 +110,7 @@ private:
     // needs more, then UTF-16 in m_chars; starts and lengths count characters either way. While a
     // column has few distinct texts (a group type) each row holds a one-byte code into m_dict;
     // from the 256th distinct text on, each row holds its own start and length (-1 for null).
-    QByteArray m_narrow;
+    QList<char> m_narrow; // not a QByteArray: growing a list by one text is inline code
     QString m_chars;
     bool m_wide = false;
     bool m_coded = true;

@@ -1,5 +1,6 @@
 #include "host/BoundSql.h"
 #include "host/HostSession.h"
+#include "host/PostgresQuery.h"
 #include "host/QueryService.h"
 #include "host/ReferenceAppManager.h"
 #include "host/ViewCatalogue.h"
@@ -16,6 +17,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <set>
 
 using namespace talv;
@@ -140,6 +142,48 @@ TEST_P(DatabaseOnEngine, SampleLoadsOnceAndWorkingListsTakeTheirViewsLayoutAndFo
 }
 
 TALV_ON_BOTH_ENGINES(DatabaseOnEngine);
+
+TEST(Database, PostgresQueriesAnswerWhatQtsDriverAnswers)
+{
+    TALV_OPEN_ENGINE_DATABASE(db, host::Engine::PostgreSQL, EngineDatabase::SchemaOnly);
+    const QSqlDatabase connection = db->database().connection();
+    test::rowsOf(connection,
+                 "CREATE TABLE probe (b BOOLEAN, s SMALLINT, i INTEGER, l BIGINT, f REAL, d DOUBLE PRECISION, "
+                 "n NUMERIC(7,2), c CHAR(3), v VARCHAR(40), t TEXT, dt DATE, tm TIME, ts TIMESTAMP(0), "
+                 "tz TIMESTAMPTZ, by BYTEA)");
+    test::rowsOf(connection,
+                 "INSERT INTO probe VALUES "
+                 "(true, -32768, 2147483647, -9223372036854775808, 1.5, 'Infinity', 12345.67, 'ab', "
+                 "'Étang ''x''', E'line\\nbreak', '2024-02-29', '23:59:58', '2004-11-16 10:48:24', "
+                 "'2004-11-16 10:48:24+02', 'bytes'), "
+                 "(false, 0, 0, 0, 'NaN', -0.0, 'NaN', '', '', '', '1752-09-14', '00:00:00', "
+                 "'1999-12-31 23:59:59', '1999-12-31 23:59:59-05', ''), "
+                 "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+    const QString select = QStringLiteral("SELECT * FROM probe ORDER BY b DESC NULLS LAST");
+
+    const RecordsetPtr ours = host::readPostgres(connection, select);
+    const RecordsetPtr qts = host::sql::recordset(connection, select);
+    ASSERT_EQ(ours->FieldCount(), qts->FieldCount());
+    ASSERT_EQ(ours->RecordCount(), 3);
+    ASSERT_EQ(qts->RecordCount(), 3);
+    for (int f = 0; f < ours->FieldCount(); ++f) {
+        SCOPED_TRACE(ours->FieldName(f).toStdString());
+        EXPECT_EQ(ours->FieldName(f), qts->FieldName(f));
+        EXPECT_EQ(ours->FieldTypeAt(f), qts->FieldTypeAt(f));
+        EXPECT_EQ(ours->Fields(f).DefinedSize(), qts->Fields(f).DefinedSize());
+        for (qsizetype row = 0; row < 3; ++row) {
+            const QVariant mine = ours->ValueAt(row, f);
+            const QVariant theirs = qts->ValueAt(row, f);
+            if (mine.typeId() == QMetaType::Double && std::isnan(mine.toDouble()))
+                EXPECT_TRUE(std::isnan(theirs.toDouble())) << "row " << row;
+            else // the same value in the same form: a time in the same zone
+                EXPECT_TRUE(mine == theirs && mine.toString() == theirs.toString())
+                    << "row " << row << ": " << mine.toString().toStdString() << " / "
+                    << theirs.toString().toStdString();
+        }
+    }
+    EXPECT_EQ(ours->ValueAt(0, 9).toString(), "line\nbreak");
+}
 
 TEST(Database, AFolderANewerOrAForeignDatabaseIsRefusedUntouched)
 {

@@ -66,6 +66,15 @@ TEST(FlexGridCells, ColumnKeysValueListsAndBlockColours)
     EXPECT_EQ(grid.ColWidth(1), 80);
     grid.SetColHidden(1, false);
     EXPECT_EQ(grid.columnWidth(1), 80);
+    // Hidden widths move with their columns when others come or go in front of them.
+    grid.SetColHidden(2, true);
+    grid.SetColWidth(2, 70);
+    grid.GridModel()->insertColumns(2, 1);
+    EXPECT_EQ(grid.ColWidth(3), 70);
+    grid.GridModel()->removeColumns(2, 1);
+    EXPECT_EQ(grid.ColWidth(2), 70);
+    grid.SetColHidden(2, false);
+    EXPECT_EQ(grid.columnWidth(2), 70);
 
     // Known keys show their names; other values show unchanged; an empty list translates nothing.
     grid.SetTextMatrix(1, 1, QStringLiteral("2"));
@@ -78,9 +87,10 @@ TEST(FlexGridCells, ColumnKeysValueListsAndBlockColours)
     EXPECT_EQ(shown(grid, 1, 1).toString(), QStringLiteral("2"));
 
     const QColor grey(192, 192, 192);
-    grid.SetCellBackColor(1, 1, 3, 2, grey);
+    grid.SetCellBackColor(3, 2, 1, 1, grey); // corners in either order
     grid.SetCellBackColor(2, 2, Qt::white);
     EXPECT_EQ(grid.CellBackColor(3, 1), grey);
+    EXPECT_EQ(grid.CellBackColor(1, 2), grey);
     EXPECT_EQ(grid.CellBackColor(2, 2), QColor(Qt::white));
     EXPECT_FALSE(grid.CellBackColor(1, 0).isValid());
     EXPECT_EQ(shown(grid, 1, 1, Qt::BackgroundRole).value<QBrush>().color(), grey);
@@ -176,6 +186,37 @@ TEST(FlexGridSelection, SingleSelectionRefusesRangesAndFreeSelectionCountsRowsOn
     grid.Select(1, 1, 3, 2);
     EXPECT_EQ(grid.SelectedRows(), 3);
     EXPECT_FALSE(grid.selectionModel()->isSelected(grid.GridModel()->index(0, 0)));
+}
+
+TEST(FlexGridSelection, RowsOfNestedOverlappingAndAdjacentRangesCountOnce)
+{
+    FlexGrid grid;
+    fill(grid, 12, 3);
+    QItemSelectionModel *selection = grid.selectionModel();
+    auto add = [&](int top, int col, int bottom) {
+        selection->select(
+            QItemSelection(grid.GridModel()->index(top - 1, col), grid.GridModel()->index(bottom - 1, col)),
+            QItemSelectionModel::Select);
+    };
+    auto selectedRows = [&] {
+        QList<int> rows;
+        for (int i = 0; i < grid.SelectedRows(); ++i)
+            rows.append(grid.SelectedRow(i));
+        return rows;
+    };
+
+    add(2, 0, 6); // an outer block
+    add(3, 1, 4); // nested in it, in another column
+    add(8, 2, 9);
+    add(9, 0, 10);  // overlapping the one before
+    add(11, 1, 11); // adjacent to that
+    EXPECT_EQ(selectedRows(), (QList<int>{2, 3, 4, 5, 6, 8, 9, 10, 11}));
+    EXPECT_TRUE(grid.IsSelected(6));
+    EXPECT_FALSE(grid.IsSelected(7));
+    EXPECT_TRUE(grid.IsSelected(11));
+    EXPECT_FALSE(grid.IsSelected(1));
+    EXPECT_FALSE(grid.IsSelected(12));
+    EXPECT_EQ(grid.SelectedRow(9), -1);
 }
 
 // --- painting
@@ -342,14 +383,30 @@ TEST(FlexGridEditing, DraggingARowMovesItAndReportsItsNewPosition)
     EXPECT_EQ(grid.RowData(1).toInt(), 105);
     EXPECT_EQ(grid.RowData(2).toInt(), 101);
     EXPECT_EQ(grid.SelectedRow(0), 1); // the selection travels with the row
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r5c0", "r1c0", "r2c0", "r3c0", "r4c0"}));
+
+    // Downward, the row lands on the row it was dropped onto; below the last row, it goes last.
+    std::unique_ptr<QMimeData> first(grid.GridModel()->mimeData({grid.GridModel()->index(0, 0)}));
+    EXPECT_TRUE(dropAt(first.get(), cellCentre(grid, 3)));
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r2c0", "r5c0", "r3c0", "r4c0"}));
+    EXPECT_EQ(grid.RowData(3).toInt(), 105);
+    std::unique_ptr<QMimeData> second(grid.GridModel()->mimeData({grid.GridModel()->index(1, 0)}));
+    EXPECT_TRUE(dropAt(second.get(), QPoint(5, grid.viewport()->height() - 2)));
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r5c0", "r3c0", "r4c0", "r2c0"}));
+    EXPECT_EQ(moved, (QList<QVariantList>{{5, 1}, {1, 3}, {2, 5}}));
 
     // Rows from another grid are not ours to move.
     FlexGrid other;
     fill(other, 5, 2);
     std::unique_ptr<QMimeData> foreign(other.GridModel()->mimeData({other.GridModel()->index(0, 0)}));
     EXPECT_FALSE(dropAt(foreign.get(), cellCentre(grid, 3)));
-    EXPECT_EQ(moved.count(), 1);
-    EXPECT_EQ(grid.TextMatrix(3, 0), QStringLiteral("r2c0"));
+    EXPECT_EQ(moved.count(), 3);
+    EXPECT_EQ(rowTexts(grid), (QStringList{"r1c0", "r5c0", "r3c0", "r4c0", "r2c0"}));
+    // Nor is a row removed while it was dragged.
+    std::unique_ptr<QMimeData> gone(grid.GridModel()->mimeData({grid.GridModel()->index(4, 0)}));
+    grid.RemoveItem(5);
+    EXPECT_FALSE(dropAt(gone.get(), cellCentre(grid, 1)));
+    EXPECT_EQ(moved.count(), 3);
 }
 
 TEST(FlexGridEditing, DoubleClicksOnDataAndUserResizesOfColumnsAreReported)

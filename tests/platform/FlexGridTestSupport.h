@@ -89,6 +89,15 @@ inline QVariant shown(const FlexGrid &grid, int row, int col, int role = Qt::Dis
     return grid.GridModel()->index(row - grid.FixedRows(), col).data(role);
 }
 
+// The data rows' texts in one column, top to bottom.
+inline QStringList rowTexts(const FlexGrid &grid, int col = 0)
+{
+    QStringList texts;
+    for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
+        texts.append(grid.TextMatrix(r, col));
+    return texts;
+}
+
 // ID (integer), NAME (text), NOTE (text, null in the second row).
 inline std::shared_ptr<Recordset> smallSet()
 {

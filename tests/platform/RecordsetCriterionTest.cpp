@@ -115,6 +115,24 @@ TEST(RecordsetCriterion, FilterJoinsTermsWithPrecedenceAndParentheses)
     EXPECT_EQ(rs->RecordCount(), 6); // the empty filter shows every row again
 }
 
+TEST(RecordsetCriterion, LikeWildcardsMatchEmptyRunsToo)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer}, {"Name", FieldType::VarChar}},
+                            {{1, "Bog"}, {2, "Bog Plants"}, {3, "Raised bog"}, {4, "Boggy Fen"}, {5, QVariant()}});
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE 'bog*'"), (QVariantList{1, 2, 4})); // the exact prefix too
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE 'bog%'"), (QVariantList{1, 2, 4}));
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE '*bog'"), (QVariantList{1, 3}));
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE '*bog*'"), (QVariantList{1, 2, 3, 4}));
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE 'b*g*f*n'"), (QVariantList{4}));
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE 'BOG'"), (QVariantList{1})); // no wildcard: the whole text
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE 'bo'"), (QVariantList{}));
+    EXPECT_EQ(idsWhere(*rs, "Name LIKE '*'"), (QVariantList{1, 2, 3, 4})); // null matches nothing
+
+    rs->MoveFirst();
+    rs->Find("Name LIKE 'bog*'");
+    EXPECT_EQ(rs->Value("ID").toInt(), 1);
+}
+
 TEST(RecordsetCriterion, FindSearchesForwardFromTheCurrentRow)
 {
     for (const bool optimized : {false, true}) {

@@ -169,6 +169,14 @@ TEST(RecordsetStream, TextColumnsRoundTripInEveryLayout)
     for (qsizetype row = 0; row < copy.RecordCount(); ++row)
         fresh.AddNew({copy.ValueAt(row, 0), copy.ValueAt(row, 1), copy.ValueAt(row, 2)});
     EXPECT_EQ(copy.Save().size(), fresh.Save().size());
+
+    // Nor is the text of a last row set to null, left behind at the end of the characters.
+    auto trimmed = textForms();
+    trimmed->MoveLast();
+    trimmed->SetValue("Name", QVariant());
+    Recordset reread;
+    reread.OpenFromStream(trimmed->Save());
+    EXPECT_EQ(column(reread, "Name"), column(*trimmed, "Name"));
 }
 
 TEST(RecordsetStream, OnlyVisibleRowsArePersisted)

@@ -1,8 +1,12 @@
+#include "platform/RecordsetAppender.h"
 #include "support/RecordsetBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <QDate>
+
+#include <functional>
+#include <limits>
 
 using namespace talv;
 using talv::test::column;
@@ -168,10 +172,12 @@ TEST(Recordset, AppendRowsFromCopiesByNameAndConverts)
     source->MoveFirst();
     EXPECT_EQ(source->Value("ID").toInt(), 1);
 
-    // A filtered source gives only its visible rows; a set with rows gets them appended.
+    // A set with rows gets them appended; a filtered source gives only its visible rows.
+    copy.AppendRowsFrom(*source);
+    EXPECT_EQ(column(copy, "ID"), (QVariantList{100, 2, 3, 1, 2, 3}));
     source->SetFilter("Count > 10 OR Count = NULL");
     copy.AppendRowsFrom(*source);
-    EXPECT_EQ(column(copy, "ID"), (QVariantList{100, 2, 3, 1, 3}));
+    EXPECT_EQ(column(copy, "ID"), (QVariantList{100, 2, 3, 1, 2, 3, 1, 3}));
 
     Recordset lacking;
     lacking.AppendField("Missing", FieldType::Integer);
@@ -201,4 +207,192 @@ TEST(Recordset, OptimizePropertyByName)
     rs->Close();
     rs->Open();
     EXPECT_FALSE(rs->Fields("ID").Optimize()); // closing drops the index
+}
+
+TEST(Recordset, MovesRightAfterADeleteCountFromTheDeletedRow)
+{
+    constexpr int kBOF = -1, kEOF = -2;
+    auto fiveRows = [] { return makeRecordset({{"ID", FieldType::Integer}}, {{1}, {2}, {3}, {4}, {5}}); };
+    auto deleteAt = [](Recordset &rs, qsizetype position) {
+        rs.SetAbsolutePosition(position);
+        rs.Delete();
+    };
+    const struct {
+        qsizetype deleted;
+        std::function<void(Recordset &)> move;
+        int landsOn; // an ID, or kBOF / kEOF
+    } cases[] = {
+        {3, [](Recordset &rs) { rs.MovePrevious(); }, 2},    {3, [](Recordset &rs) { rs.MoveNext(); }, 4},
+        {3, [](Recordset &rs) { rs.Move(1); }, 4},           {3, [](Recordset &rs) { rs.Move(2); }, 5},
+        {3, [](Recordset &rs) { rs.Move(-1); }, 2},          {3, [](Recordset &rs) { rs.Move(-2); }, 1},
+        {1, [](Recordset &rs) { rs.MovePrevious(); }, kBOF}, {1, [](Recordset &rs) { rs.Move(-1); }, kBOF},
+        {5, [](Recordset &rs) { rs.MoveNext(); }, kEOF},     {5, [](Recordset &rs) { rs.Move(1); }, kEOF},
+        {5, [](Recordset &rs) { rs.MovePrevious(); }, 4},    {5, [](Recordset &rs) { rs.Move(3); }, kEOF},
+    };
+    for (const auto &c : cases) {
+        auto rs = fiveRows();
+        deleteAt(*rs, c.deleted);
+        c.move(*rs);
+        SCOPED_TRACE(testing::Message() << "deleted row " << c.deleted << ", expected " << c.landsOn);
+        if (c.landsOn == kBOF)
+            EXPECT_TRUE(rs->IsBOF());
+        else if (c.landsOn == kEOF)
+            EXPECT_TRUE(rs->IsEOF());
+        else
+            EXPECT_EQ(rs->Value("ID").toInt(), c.landsOn);
+        EXPECT_EQ(rs->RecordCount(), 4);
+    }
+
+    // A filtered set walks its visible rows the same way.
+    auto filtered = fiveRows();
+    filtered->SetFilter("ID <> 2");
+    deleteAt(*filtered, 2); // ID 3
+    filtered->MovePrevious();
+    EXPECT_EQ(filtered->Value("ID").toInt(), 1);
+    filtered->MoveNext();
+    EXPECT_EQ(filtered->Value("ID").toInt(), 4);
+}
+
+TEST(Recordset, AddNewThatFailsHalfWayLeavesEveryColumnAsItWas)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer}, {"Name", FieldType::VarChar}, {"Count", FieldType::Integer}},
+                            {{1, "one", 10}, {QVariant(), "two", 20}});
+    rs->Fields("ID").SetOptimize(true);
+    // The third value does not convert, after the first two went into their columns.
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({3, "three", "many"}); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({"x", "four", 40}); }), Error::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { rs->AddNew({4, "four"}); }), Error::InvalidArgument);
+    EXPECT_EQ(rs->RecordCount(), 2);
+
+    rs->AddNew({5, "five", 50});
+    EXPECT_EQ(column(*rs, "ID"), (QVariantList{1, QVariant(), 5})); // the null stays null
+    EXPECT_EQ(column(*rs, "Name"), (QVariantList{"one", "two", "five"}));
+    EXPECT_EQ(column(*rs, "Count"), (QVariantList{10, 20, 50}));
+    rs->MoveFirst();
+    rs->Find("ID = 3"); // the refused row left nothing in the index
+    EXPECT_TRUE(rs->IsEOF());
+    Recordset reopened;
+    reopened.OpenFromStream(rs->Save());
+    EXPECT_EQ(column(reopened, "Count"), (QVariantList{10, 20, 50}));
+}
+
+TEST(Recordset, AddNewUnderAFilterOrAfterADeleteShowsTheNewRowLast)
+{
+    for (const bool withValues : {false, true}) {
+        SCOPED_TRACE(withValues ? "AddNew(values)" : "AddNew()");
+        auto rs = groups();
+        rs->SetFilter("ID > 1");
+        rs->MoveFirst();
+        rs->Delete(); // ID 2: a deleted row and a filter at once
+        auto add = [&](int id, const char *name) {
+            if (withValues) {
+                rs->AddNew({id, name});
+            } else {
+                rs->AddNew();
+                rs->SetValue("ID", id);
+                rs->SetValue("Group_Name", name);
+            }
+        };
+        add(0, "Dune Flora"); // fails the filter, yet shows until the filter is set again
+        EXPECT_EQ(rs->RecordCount(), 2);
+        EXPECT_EQ(rs->AbsolutePosition(), 2);
+        EXPECT_EQ(rs->ValueAt(1, 1).toString(), "Dune Flora");
+        add(7, "Fen Mosses");
+        EXPECT_EQ(rs->Value("Group_Name").toString(), "Fen Mosses");
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{3, 0, 7}));
+
+        rs->SetFilter(rs->Filter());
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{3, 7}));
+        rs->SetFilter(QString());
+        EXPECT_EQ(column(*rs, "ID"), (QVariantList{1, 3, 0, 7}));
+        rs->MoveFirst();
+        rs->Find("Group_Name = 'Fen Mosses'");
+        EXPECT_EQ(rs->AbsolutePosition(), 4);
+    }
+}
+
+TEST(RecordsetAppender, TypedValuesGoInAsTheyAreAndOthersConvertOrTakeTheRowBack)
+{
+    auto rs = makeRecordset({{"ID", FieldType::Integer},
+                             {"Big", FieldType::BigInt},
+                             {"Ratio", FieldType::Double},
+                             {"Name", FieldType::VarChar}},
+                            {{1, 10, 0.5, "one"}});
+    rs->Fields("ID").SetOptimize(true);
+    rs->SetFilter("Big > 10");
+    {
+        RecordsetAppender out(*rs);
+        out.AppendWhole(2);
+        out.AppendWhole(5'000'000'000LL);
+        out.AppendReal(1.25);
+        out.AppendUtf8("Étang", qsizetype(qstrlen("Étang")));
+        out.EndRow();
+        // Across types: a text that reads as a number, a whole number as a text, a real with no fraction.
+        out.AppendUtf8("3", 1);
+        out.AppendReal(4.0);
+        out.AppendWhole(7);
+        out.AppendWhole(42);
+        out.EndRow();
+        out.AppendNull();
+        out.AppendNull();
+        out.AppendNull();
+        out.AppendNull();
+        out.EndRow();
+        out.AppendWhole(std::numeric_limits<qint32>::max()); // the ends of a 32-bit field still fit
+        out.AppendWhole(std::numeric_limits<qint32>::min());
+        out.AppendNull();
+        out.AppendNull();
+        out.EndRow();
+
+        out.AppendWhole(5); // refused after values went in: the row goes
+        EXPECT_EQ(errorNumber([&] { out.AppendUtf8("many", 4); }), Error::TypeMismatch);
+        EXPECT_EQ(errorNumber([&] { out.AppendWhole(3'000'000'000LL); }), Error::TypeMismatch);
+        out.AppendWhole(6);
+        EXPECT_EQ(errorNumber([&] { out.EndRow(); }), Error::InvalidArgument);
+        for (int f = 0; f < 4; ++f)
+            out.AppendNull();
+        EXPECT_EQ(errorNumber([&] { out.AppendNull(); }), Error::InvalidArgument);
+        out.AppendWhole(8); // left half-way: taken back when the appender goes
+    }
+    // Appended rows show under the filter until it is set again, and are found through the index.
+    EXPECT_EQ(column(*rs, "ID"), (QVariantList{2, 3, QVariant(), std::numeric_limits<qint32>::max()}));
+    EXPECT_EQ(column(*rs, "Big"),
+              (QVariantList{5'000'000'000LL, 4LL, QVariant(), qint64(std::numeric_limits<qint32>::min())}));
+    EXPECT_EQ(column(*rs, "Ratio"), (QVariantList{1.25, 7.0, QVariant(), QVariant()}));
+    EXPECT_EQ(column(*rs, "Name"), (QVariantList{"Étang", "42", QVariant(), QVariant()}));
+    rs->SetFilter(QString());
+    EXPECT_EQ(rs->RecordCount(), 5);
+    rs->MoveFirst();
+    rs->Find("ID = 3");
+    EXPECT_EQ(rs->AbsolutePosition(), 3);
+    rs->MoveFirst();
+    rs->Find("ID = 5");
+    EXPECT_TRUE(rs->IsEOF());
+
+    Recordset closed;
+    closed.AppendField("ID", FieldType::Integer);
+    EXPECT_EQ(errorNumber([&] { RecordsetAppender refused(closed); }), Error::ObjectClosed);
+}
+
+TEST(RecordsetAppender, ManyTextsKeepTheirOrderThroughEveryTextLayout)
+{
+    // A few texts are coded (one the start of another), many are stored one by one, and one beyond
+    // Latin-1 widens the rest.
+    auto rs = makeRecordset({{"Kind", FieldType::VarChar}, {"Name", FieldType::VarChar}});
+    QVariantList kinds, names;
+    RecordsetAppender out(*rs);
+    for (int i = 0; i < 600; ++i) {
+        const QByteArray kind = i % 9 == 1 ? QByteArray("kind") : QByteArray("kind ") + char('a' + i % 9);
+        const QByteArray name = i == 450 ? QByteArray("名前 450") : "name " + QByteArray::number(i);
+        out.AppendUtf8(kind.constData(), kind.size());
+        out.AppendUtf8(name.constData(), name.size());
+        out.EndRow();
+        kinds.append(QString::fromUtf8(kind));
+        names.append(QString::fromUtf8(name));
+    }
+    EXPECT_EQ(column(*rs, "Kind"), kinds);
+    EXPECT_EQ(column(*rs, "Name"), names);
+    Recordset reopened;
+    reopened.OpenFromStream(rs->Save());
+    EXPECT_EQ(column(reopened, "Name"), names);
 }

@@ -264,3 +264,20 @@ TEST_F(SearchScreenInUseTest, TheResultsFitTheGridWithoutAHorizontalScrollBar)
 }
 
 } // namespace
+
+TEST(SearchScreens, AHostCreatesTheScreenByClassNameUntilTheLibraryRemovesIt)
+{
+    RegisterSearchScreens();
+    RegisterSearchScreens(); // twice does no harm
+    const std::unique_ptr<QObject> made(ClassRegistry::instance().Create(ELGroupSearch::ClassName.toUpper()));
+    EXPECT_NE(qobject_cast<ELGroupSearch *>(made.get()), nullptr);
+
+    UnregisterSearchScreens();
+    try {
+        delete ClassRegistry::instance().Create(ELGroupSearch::ClassName);
+        ADD_FAILURE() << "the class should be gone";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.number(), Error::ClassNotRegistered);
+    }
+    RegisterSearchScreens(); // the other tests open the screen by name
+}

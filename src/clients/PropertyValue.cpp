@@ -94,4 +94,10 @@ QVariant toColumnValue(const QVariant &value, const PropertyInfo &property)
     return value;
 }
 
+QDateTime stampNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.addMSecs(-now.time().msec());
+}
+
 } // namespace talv::clients

@@ -2,6 +2,7 @@
 
 #include "BusinessClass.h"
 
+#include <QDateTime>
 #include <QVariant>
 
 namespace talv::clients {
@@ -17,5 +18,8 @@ QVariant fromColumnValue(const QVariant &value, const PropertyInfo &property);
 // The value to bind for a column: dates as ISO text, which both engines store and compare
 // correctly, and typed nulls.
 QVariant toColumnValue(const QVariant &value, const PropertyInfo &property);
+
+// The current time as the record stamps keep it: whole seconds.
+QDateTime stampNow();
 
 } // namespace talv::clients

@@ -1,5 +1,6 @@
 #include "SaveTransaction.h"
 
+#include "StatementRecorder.h"
 #include "platform/Error.h"
 
 #include <QSqlError>
@@ -40,6 +41,7 @@ void SaveTransaction::execControl(const QString &statement)
     QSqlDatabase db = m_server.database();
     if (!db.isOpen())
         throw Error(Error::Database, QStringLiteral("The database connection is not open."));
+    StatementRecorder::record(statement);
     QSqlQuery q(db);
     if (!q.exec(statement))
         raiseDatabaseError(statement, q);
@@ -75,6 +77,7 @@ bool saveInOneTransaction(const ServerConnection &server, const std::function<vo
 
 QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
 {
+    StatementRecorder::record(sql);
     return execBound(m_server.database(), sql, values);
 }
 

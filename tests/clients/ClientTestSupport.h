@@ -33,19 +33,23 @@ inline qint32 serverTypeOf(const host::Database &db)
     return db.engine() == host::Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
 }
 
-// Makes a test database reachable to the clients by name, as the host does at start.
+// Makes a test database reachable to the clients by name, as the host does at start. A second
+// connection under another name stands for a second user.
 class ScopedServer
 {
 public:
-    explicit ScopedServer(host::Database &db)
+    explicit ScopedServer(host::Database &db, QString name = TestServer) : m_name(std::move(name))
     {
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(TestServer,
-                                           {db.connection().connectionName(), serverTypeOf(db),
-                                            [&db](const QString &sequence) { return db.nextId(sequence); }});
+        clients::ServerDirectory::Register(m_name, {db.connection().connectionName(), serverTypeOf(db),
+                                                    [&db](const QString &sequence) { return db.nextId(sequence); }});
     }
-    ~ScopedServer() { clients::ServerDirectory::Unregister(TestServer); }
+    ~ScopedServer() { clients::ServerDirectory::Unregister(m_name); }
     Q_DISABLE_COPY(ScopedServer)
+    const QString &name() const { return m_name; }
+
+private:
+    QString m_name;
 };
 
 // A collection created and bound as the screens do it.

@@ -7,38 +7,28 @@
 -- 3. screen_extra_field, screen_extra_value: extra fields a site adds to a screen, and their
 --    values per record, kept by the field manager.
 --
--- SQLite cannot add a CHECK to an existing table, so d_element_group_type is rebuilt: a new table,
--- the rows copied, the old one dropped and the new one renamed into its place. element_group
--- refers to the table by name, so its foreign key holds again once the rename is done; the checks
--- wait until the commit meanwhile (defer_foreign_keys, which the commit resets). The working-list
--- views read the table and are made again around the rebuild.
+-- SQLite cannot add a CHECK to an existing table, so d_element_group_type is made again: its rows
+-- are copied aside, the table dropped and created with the CHECK, and the rows put back. The
+-- migration runs in one transaction with foreign keys on. Dropping the table leaves the groups
+-- without their types for a moment; with the checks deferred to the commit (defer_foreign_keys,
+-- which the commit resets) SQLite counts those groups, and counts them off again as their types
+-- are inserted, so the commit fails unless every group has its type back. The table is created
+-- under its own name rather than renamed into place, because a rename would leave that count
+-- standing.
 PRAGMA defer_foreign_keys = ON;
 
-DROP VIEW ELEMENT_GROUP_WL_VW;
-DROP VIEW ELGroup_WL_VW;
-
-UPDATE d_element_group_type SET element_group_type_desc = replace(element_group_type_desc, '''', '’')
- WHERE instr(element_group_type_desc, '''') > 0;
-
-CREATE TABLE d_element_group_type_v2 (
+CREATE TEMP TABLE group_type_copy AS
+SELECT d_element_group_type_id, replace(element_group_type_desc, '''', '’') AS element_group_type_desc, display_order
+  FROM d_element_group_type;
+DROP TABLE d_element_group_type;
+CREATE TABLE d_element_group_type (
     d_element_group_type_id INTEGER PRIMARY KEY,
     element_group_type_desc VARCHAR(60) NOT NULL UNIQUE CHECK (instr(element_group_type_desc, '''') = 0),
     display_order           INTEGER NOT NULL CHECK (display_order >= 0)
 );
-INSERT INTO d_element_group_type_v2 (d_element_group_type_id, element_group_type_desc, display_order)
-SELECT d_element_group_type_id, element_group_type_desc, display_order FROM d_element_group_type;
-DROP TABLE d_element_group_type;
-ALTER TABLE d_element_group_type_v2 RENAME TO d_element_group_type;
-
-CREATE VIEW ELGroup_WL_VW AS
-SELECT element_group.element_group_id AS ID,
-       element_group.element_group_name AS Group_Name,
-       d_element_group_type.element_group_type_desc AS Group_Type
-  FROM element_group
-  JOIN d_element_group_type ON d_element_group_type.d_element_group_type_id = element_group.d_element_group_type_id;
-
-CREATE VIEW ELEMENT_GROUP_WL_VW AS
-SELECT ID, Group_Name, Group_Type FROM ELGroup_WL_VW;
+INSERT INTO d_element_group_type (d_element_group_type_id, element_group_type_desc, display_order)
+SELECT d_element_group_type_id, element_group_type_desc, display_order FROM group_type_copy;
+DROP TABLE group_type_copy;
 
 ALTER TABLE element_group ADD COLUMN version INTEGER NOT NULL DEFAULT 1 CHECK (version > 0);
 

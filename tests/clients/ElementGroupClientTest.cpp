@@ -244,6 +244,21 @@ TEST_P(ElementGroupOnEngine, RefreshReadsTheStoredStampsButNeverDropsEdits)
     EXPECT_EQ(member->property("DisplayOrder").toInt(), 1);
 }
 
+TEST_P(ElementGroupOnEngine, LookupsListTheTypesInDisplayOrder)
+{
+    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
+    const ScopedServer server(db->database());
+    auto group = openGroup(db->database());
+    const RecordsetPtr types = group->GetLookup("GroupType", QVariant(), -1);
+    ASSERT_EQ(types->RecordCount(), 8);
+    EXPECT_EQ(types->ValueAt(0, types->FieldIndex(u"Description")).toString(), "Conservation Priority");
+    EXPECT_EQ(types->ValueAt(7, types->FieldIndex(u"ID")).toInt(), 1);
+    const RecordsetPtr memberTypes = group->GetLookup("membertype", QVariant(), -1);
+    ASSERT_EQ(memberTypes->RecordCount(), 3);
+    EXPECT_EQ(memberTypes->Value("Description").toString(), "Botanical");
+    EXPECT_EQ(errorNumber([&] { group->GetLookup("Colour", QVariant(), -1); }, "Colour"), Error::InvalidArgument);
+}
+
 TALV_ON_BOTH_ENGINES(ElementGroupOnEngine);
 
 } // namespace

@@ -58,7 +58,8 @@ public:
     // called by name) answers its own subclass.
     virtual BusinessComponent *create(QObject *parent) const;
 
-    // The stored rows for a criterion, each with one value per property. An unknown criterion or
+    // The stored rows for a criterion, each with one value per property as the property holds it
+    // (fromColumnValue in PropertyValue.h). An unknown criterion or
     // a value list of the wrong shape raises InvalidArgument; a database failure raises Database.
     virtual QList<QVariantList> load(const ServerConnection &server, const LoadRequest &request) const = 0;
     // One stored row by its key, or nothing when it is gone.

@@ -152,12 +152,13 @@ ServerConnection BusinessComponent::server() const
 
 void BusinessComponent::setStored(const QVariantList &values)
 {
-    const QList<PropertyInfo> &properties = m_class->properties();
-    QVariantList typed = emptyValues();
-    for (int i = 0; i < properties.size() && i < values.size(); ++i)
-        typed[i] = fromColumnValue(values.at(i), properties.at(i));
-    m_values = typed;
-    m_stored = typed;
+    if (values.size() != m_class->properties().size())
+        throw Error(Error::InvalidArgument, QStringLiteral("A stored %1 record needs %2 values, not %3.")
+                                                .arg(m_class->name())
+                                                .arg(m_class->properties().size())
+                                                .arg(values.size()));
+    m_values = values;
+    m_stored = values;
     m_new = false;
     storedStateReplaced();
 }

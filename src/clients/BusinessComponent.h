@@ -60,7 +60,8 @@ public:
     // Raises Error(Database) when the component is bound to no open server.
     ServerConnection server() const;
 
-    // The framework's side: loaded values, and the write of one component inside a transaction.
+    // The framework's side: loaded values (one per property, as the property holds it), and the
+    // write of one component inside a transaction.
     void setStored(const QVariantList &values);
     // Inserts or updates the component if it needs it, then writes its child lists. What the
     // write changes in memory is put back if the transaction rolls back, and becomes the stored

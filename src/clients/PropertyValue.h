@@ -8,8 +8,9 @@
 namespace talv::clients {
 
 // `value` as the property holds it: whole numbers as qlonglong, dates as QDateTime, text as
-// QString; null stays null. Dates are also taken as "yyyy/MM/dd", the form the record screen
-// writes. Raises TypeMismatch naming the property.
+// QString; null stays null. Dates are wall-clock times without a zone, held with the UTC spec
+// (read them with date(), time() and toString()); they are also taken as "yyyy/MM/dd", the form
+// the record screen writes. Raises TypeMismatch naming the property.
 QVariant toPropertyValue(const QVariant &value, const PropertyInfo &property);
 
 // A value read from either engine (SQLite answers dates as text) as the property holds it.
@@ -19,7 +20,7 @@ QVariant fromColumnValue(const QVariant &value, const PropertyInfo &property);
 // correctly, and typed nulls.
 QVariant toColumnValue(const QVariant &value, const PropertyInfo &property);
 
-// The current time as the record stamps keep it: whole seconds.
+// The current local time as the record stamps keep it: wall clock, whole seconds.
 QDateTime stampNow();
 
 } // namespace talv::clients

@@ -29,7 +29,7 @@ TEST_P(ElementGroupOnEngine, LoadsAGroupWithItsChildrenInDisplayOrderAndNamesIts
     EXPECT_EQ(group->property("DElementGroupTypeId").toInt(), 3);
     EXPECT_EQ(group->property("OrgUnitID").toInt(), 2);
     EXPECT_EQ(group->property("UniversalKey").toString(), "ELGRP00001");
-    EXPECT_EQ(group->property("RecLastModDate").toDateTime(), QDateTime(QDate(2008, 5, 4), QTime(9, 3, 32)));
+    EXPECT_EQ(group->property("RecLastModDate").toDateTime().toString("yyyy-MM-dd HH:mm:ss"), "2008-05-04 09:03:32");
     EXPECT_FALSE(group->IsNew() || group->IsChanged());
 
     ComponentCollection &members = group->Members();

@@ -104,6 +104,11 @@ TEST_P(ElementGroupOnEngine, NewGroupTakesItsIdAtOnceAndSavesWithItsChildrenStam
         EXPECT_EQ(stamped->property("RecCreateDate"), stamped->property("RecLastModDate"));
     }
     EXPECT_FALSE(reread->Members().Item(2)->IsChanged());
+
+    group->setProperty("TrendCom", "Stable");
+    ASSERT_TRUE(group->Save()) << "saved again from the same object";
+    EXPECT_EQ(rowsOf(db->database().connection(), "SELECT version FROM element_group WHERE element_group_id = ?", {id}),
+              QStringList{"2"});
 }
 
 TEST_P(ElementGroupOnEngine, OneChangedFieldSendsOneUpdateOfTheGroupAndNothingElse)
@@ -152,6 +157,14 @@ TEST_P(ElementGroupOnEngine, ChildChangesWriteOnlyTheChangedRowsAndRaiseTheGroup
     EXPECT_EQ(group->property("Version").toInt(), 2);
     for (qint32 position = 1; position <= members.Count(); ++position)
         EXPECT_FALSE(members.Item(position)->IsNew() || members.Item(position)->IsChanged());
+
+    // A removal alone is a change of the group too.
+    group->References().RemoveAt(1);
+    sent.clear();
+    ASSERT_TRUE(group->Save());
+    EXPECT_EQ(sent.startingWith("DELETE FROM element_group_reference").size(), 1);
+    EXPECT_EQ(storedReferences(db->database(), 1), QStringList{"89|2"});
+    EXPECT_EQ(group->property("Version").toInt(), 3);
 }
 
 TEST_P(ElementGroupOnEngine, NamesAreCheckedForLengthAndForUniquenessWithoutRegardToCase)

@@ -43,6 +43,13 @@ TEST_F(GroupBinding, FieldsShowTheGroupAndWriteEditsBackUntilUnbound)
     EXPECT_EQ(name.text(), "Alpine Plants of the Swiss Alps");
     EXPECT_EQ(type.value(), 3);
     EXPECT_FALSE(group->IsChanged()) << "showing a value is no edit";
+    QSpinBox narrow; // shows at most 2: clamping the group's 3 when it is shown again is no edit either
+    narrow.setRange(0, 2);
+    group->BindControl(&narrow, "value", "DElementGroupTypeId", QString());
+    narrow.setValue(0);
+    ASSERT_TRUE(group->LoadByID(1));
+    EXPECT_EQ(group->property("DElementGroupTypeId").toInt(), 3);
+    group->Unbind("DElementGroupTypeId");
 
     name.setText("Alpine Plants of the Valais");
     type.setValue(5);

@@ -62,7 +62,12 @@ void PropertyBindings::bind(QWidget *control, const QString &controlProperty, co
     if (!control)
         throw Error(Error::InvalidArgument, QStringLiteral("There is no field to bind to %1.").arg(componentProperty));
     const QMetaObject *meta = control->metaObject();
-    const int index = meta->indexOfProperty(controlProperty.toLatin1().constData());
+    int index = meta->indexOfProperty(controlProperty.toLatin1().constData());
+    // The screens name properties as their first platform did, without regard to case ("text").
+    for (int i = 0; index < 0 && i < meta->propertyCount(); ++i) {
+        if (QLatin1String(meta->property(i).name()).compare(controlProperty, Qt::CaseInsensitive) == 0)
+            index = i;
+    }
     if (index < 0)
         throw Error(Error::InvalidArgument,
                     QStringLiteral("The field %1 has no property \"%2\".").arg(control->objectName(), controlProperty));

@@ -20,7 +20,8 @@ namespace talv::clients {
 // Binds Qt properties of widgets to business properties of one component: the widget shows the
 // component's value, and each change the widget announces through its property's notify signal
 // is written back into the component. Any widget property with a notify signal will do (a line
-// edit's text, a combo box's bound value).
+// edit's text, a text field's Text, a combo box's bound value); names match exactly if they can,
+// else without regard to case.
 //
 // A binding is named after its widget without the widget's three-letter type prefix
 // ("cboGroupType" gives "GroupType"), or after the business property when the widget has no

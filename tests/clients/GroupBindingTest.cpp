@@ -1,6 +1,7 @@
 #include "../contracts/ErrorNumber.h"
 #include "GroupClientSupport.h"
 
+#include "platform/RichTextControl.h"
 #include "platform/ScriptedUiServices.h"
 
 #include <QLineEdit>
@@ -68,6 +69,17 @@ TEST_F(GroupBinding, FieldsShowTheGroupAndWriteEditsBackUntilUnbound)
     type.setValue(6);
     EXPECT_EQ(group->property("DElementGroupTypeId").toInt(), 4);
     EXPECT_TRUE(ui.boxes().isEmpty());
+}
+
+TEST_F(GroupBinding, TheScreensTextFieldBindsByItsTextWhateverTheCase)
+{
+    RichTextControl field;
+    field.setObjectName("ctrGroupName");
+    group->BindControl(&field, "text", "ElementGroupName", QString());
+    EXPECT_EQ(field.Text(), "Alpine Plants of the Swiss Alps");
+    field.selectAll();
+    field.insertPlainText("Alpine Plants of Valais");
+    EXPECT_EQ(group->property("ElementGroupName").toString(), "Alpine Plants of Valais");
 }
 
 TEST_F(GroupBinding, EmptyTextIsNoValueAndARefusedValueChangesNothing)

@@ -1,4 +1,4 @@
--- TALV ELGroup database, PostgreSQL dialect (15 and later), schema version 1.
+-- TALV ELGroup database, PostgreSQL dialect (15 and later), schema version 2.
 -- The same logical schema as sqlite.sql; keep the two in step.
 --
 -- Loading: every statement ends with ";" as the last character of a line and
@@ -96,9 +96,11 @@ CREATE TABLE system_control (
 );
 
 -- Code tables -------------------------------------------------------------
+-- The search screen puts a picked group type into its SQL as it is, so a type
+-- description never holds an apostrophe.
 CREATE TABLE d_element_group_type (
     d_element_group_type_id INTEGER NOT NULL DEFAULT nextval('d_element_group_type_seq') PRIMARY KEY,
-    element_group_type_desc VARCHAR(60) NOT NULL UNIQUE,
+    element_group_type_desc VARCHAR(60) NOT NULL UNIQUE CONSTRAINT ck_group_type_desc_no_apostrophe CHECK (strpos(element_group_type_desc, '''') = 0),
     display_order           INTEGER NOT NULL CHECK (display_order >= 0)
 );
 
@@ -148,7 +150,9 @@ CREATE TABLE reference (
 -- Columns follow the business object's property names (ElementGroupName ->
 -- element_group_name, RangeCom -> range_com, DGroupMemberTypeID ->
 -- d_group_member_type_id ...). The universal key is unique within its
--- organisation unit and shown as "<org unit code>-<universal_key>".
+-- organisation unit and shown as "<org unit code>-<universal_key>". Every save
+-- checks that the row still has the version it read and raises it by one, so
+-- two people saving the same group never overwrite each other unseen.
 CREATE TABLE element_group (
     element_group_id        INTEGER NOT NULL DEFAULT nextval('element_group_seq') PRIMARY KEY,
     element_group_name      VARCHAR(120) NOT NULL CHECK (length(trim(element_group_name)) > 0),
@@ -167,6 +171,7 @@ CREATE TABLE element_group (
     rec_create_date         TIMESTAMP(0) NOT NULL,
     rec_last_mod_user       VARCHAR(30) NOT NULL,
     rec_last_mod_date       TIMESTAMP(0) NOT NULL,
+    version                 INTEGER NOT NULL DEFAULT 1 CHECK (version > 0),
     UNIQUE (org_unit_id, universal_key)
 );
 -- Names are unique without regard to case; the index also serves the
@@ -200,6 +205,25 @@ CREATE TABLE element_group_reference (
     PRIMARY KEY (element_group_id, reference_id)
 );
 CREATE INDEX ix_group_reference_reference ON element_group_reference (reference_id);
+
+-- Extra fields of screens ---------------------------------------------------------
+-- Fields a site adds to a screen (its form_name), with their values per record;
+-- the field manager loads and saves them beside the record.
+CREATE TABLE screen_extra_field (
+    form_name    VARCHAR(80) NOT NULL,
+    control_name VARCHAR(80) NOT NULL,
+    field_label  VARCHAR(120),
+    PRIMARY KEY (form_name, control_name)
+);
+
+CREATE TABLE screen_extra_value (
+    form_name    VARCHAR(80) NOT NULL,
+    control_name VARCHAR(80) NOT NULL,
+    record_id    INTEGER NOT NULL,
+    field_value  TEXT,
+    PRIMARY KEY (form_name, control_name, record_id),
+    FOREIGN KEY (form_name, control_name) REFERENCES screen_extra_field (form_name, control_name) ON DELETE CASCADE
+);
 
 -- Audit trail -----------------------------------------------------------------
 -- One audit_log row per written row; record_table/record_id name the record
@@ -328,4 +352,6 @@ INSERT INTO system_control (system_control_id, form_name, control_name, control_
     (15, 'ELGroupDetails', 'ctrEMGStatus', 'RichTextControl', 'Y', 16000, 'Status Comments'),
     (16, 'ELGroupDetails', 'ctrEMGTrend', 'RichTextControl', 'Y', 16000, 'Trend Comments');
 
-INSERT INTO schema_version (version, description) VALUES (1, 'Initial schema');
+INSERT INTO schema_version (version, description) VALUES
+    (1, 'Initial schema'),
+    (2, 'Group versions, group type descriptions without apostrophes, screen extra fields');

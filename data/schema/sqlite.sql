@@ -1,4 +1,4 @@
--- TALV ELGroup database, SQLite dialect, schema version 1.
+-- TALV ELGroup database, SQLite dialect, schema version 2.
 -- The same logical schema as postgresql.sql; keep the two in step.
 --
 -- Loading: every statement ends with ";" as the last character of a line and
@@ -93,9 +93,11 @@ CREATE TABLE system_control (
 );
 
 -- Code tables -------------------------------------------------------------
+-- The search screen puts a picked group type into its SQL as it is, so a type
+-- description never holds an apostrophe.
 CREATE TABLE d_element_group_type (
     d_element_group_type_id INTEGER PRIMARY KEY,
-    element_group_type_desc VARCHAR(60) NOT NULL UNIQUE,
+    element_group_type_desc VARCHAR(60) NOT NULL UNIQUE CHECK (instr(element_group_type_desc, '''') = 0),
     display_order           INTEGER NOT NULL CHECK (display_order >= 0)
 );
 
@@ -143,7 +145,9 @@ CREATE TABLE reference (
 -- Columns follow the business object's property names (ElementGroupName ->
 -- element_group_name, RangeCom -> range_com, DGroupMemberTypeID ->
 -- d_group_member_type_id ...). The universal key is unique within its
--- organisation unit and shown as "<org unit code>-<universal_key>".
+-- organisation unit and shown as "<org unit code>-<universal_key>". Every save
+-- checks that the row still has the version it read and raises it by one, so
+-- two people saving the same group never overwrite each other unseen.
 CREATE TABLE element_group (
     element_group_id        INTEGER PRIMARY KEY,
     element_group_name      VARCHAR(120) NOT NULL CHECK (length(trim(element_group_name)) BETWEEN 1 AND 120),
@@ -162,6 +166,7 @@ CREATE TABLE element_group (
     rec_create_date         TEXT NOT NULL CHECK (rec_create_date GLOB '[12][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]*'),
     rec_last_mod_user       VARCHAR(30) NOT NULL,
     rec_last_mod_date       TEXT NOT NULL CHECK (rec_last_mod_date GLOB '[12][0-9][0-9][0-9]-[01][0-9]-[0-3][0-9]*'),
+    version                 INTEGER NOT NULL DEFAULT 1 CHECK (version > 0),
     UNIQUE (org_unit_id, universal_key)
 );
 -- Guards name uniqueness at least for ASCII letter case (NOCASE is ASCII only,
@@ -194,6 +199,25 @@ CREATE TABLE element_group_reference (
     PRIMARY KEY (element_group_id, reference_id)
 );
 CREATE INDEX ix_group_reference_reference ON element_group_reference (reference_id);
+
+-- Extra fields of screens ---------------------------------------------------------
+-- Fields a site adds to a screen (its form_name), with their values per record;
+-- the field manager loads and saves them beside the record.
+CREATE TABLE screen_extra_field (
+    form_name    VARCHAR(80) NOT NULL,
+    control_name VARCHAR(80) NOT NULL,
+    field_label  VARCHAR(120),
+    PRIMARY KEY (form_name, control_name)
+);
+
+CREATE TABLE screen_extra_value (
+    form_name    VARCHAR(80) NOT NULL,
+    control_name VARCHAR(80) NOT NULL,
+    record_id    INTEGER NOT NULL,
+    field_value  TEXT,
+    PRIMARY KEY (form_name, control_name, record_id),
+    FOREIGN KEY (form_name, control_name) REFERENCES screen_extra_field (form_name, control_name) ON DELETE CASCADE
+);
 
 -- Audit trail -----------------------------------------------------------------
 -- One audit_log row per written row; record_table/record_id name the record
@@ -322,4 +346,6 @@ INSERT INTO id_sequence (sequence_name, next_value) VALUES
     ('audit_log_seq', 1),
     ('audit_log_column_seq', 1);
 
-INSERT INTO schema_version (version, description) VALUES (1, 'Initial schema');
+INSERT INTO schema_version (version, description) VALUES
+    (1, 'Initial schema'),
+    (2, 'Group versions, group type descriptions without apostrophes, screen extra fields');

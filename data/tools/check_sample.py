@@ -266,7 +266,17 @@ def check_shape(c):
     if c.db.name == "sqlite":
         c.expect(c.rows("PRAGMA foreign_key_check") == [], "foreign keys hold")
         c.expect(c.rows("PRAGMA integrity_check") == [["ok"]], "integrity check")
-    c.expect(c.rows("SELECT max(version) FROM schema_version") == [["1"]], "schema version 1")
+    c.expect(c.rows("SELECT max(version) FROM schema_version") == [["2"]], "schema version 2")
+    c.expect(int(c.scalar("SELECT count(*) FROM d_element_group_type")) >= 5, "group types to pick from")
+    c.expect(int(c.scalar("SELECT count(*) FROM element_group g WHERE NOT EXISTS (SELECT 1 FROM d_element_group_type t "
+                          "WHERE t.d_element_group_type_id = g.d_element_group_type_id) OR NOT EXISTS "
+                          "(SELECT 1 FROM d_group_member_type m "
+                          "WHERE m.d_group_member_type_id = g.d_group_member_type_id)")) == 0,
+             "every group's type and member type has its lookup row")
+    c.expect(int(c.scalar("SELECT count(*) FROM d_element_group_type "
+                          "WHERE element_group_type_desc LIKE '%''%'")) == 0,
+             "no group type description holds an apostrophe")
+    c.expect(int(c.scalar("SELECT count(*) FROM element_group WHERE version <> 1")) == 0, "every group at version 1")
 
 
 def check_search(c):
@@ -436,6 +446,11 @@ def check_invariants(c):
         f"(SELECT count(*) FROM audit_log WHERE record_id = {gid}) AS trail"])[1][0]
     c.expect(after[0] == "0" and after[1] == "0" and int(after[2]) > 0,
              "deleting a group removes its members and citations and keeps its trail")
+    c.expect(c.refused(["INSERT INTO d_element_group_type (d_element_group_type_id, element_group_type_desc, "
+                        "display_order) VALUES (99, 'Farmer''s Fields', 99)"]),
+             "a group type description with an apostrophe is refused")
+    c.expect(c.refused([f"UPDATE element_group SET version = 0 WHERE element_group_id = {gid}"]),
+             "a group version below 1 is refused")
     c.expect(c.refused(["INSERT INTO audit_log (audit_log_id, record_table, record_id, table_name, primary_key, action, "
                         "user_name, change_date) VALUES (99999, 'ELEMENT_GROUP', 1, 'ELEMENT_GROUP', '1', 'X', 'test', "
                         "'2024-01-01 00:00:00')"]), "an unknown audit action is refused")

@@ -12,6 +12,15 @@ BusinessComponent *BusinessClass::create(QObject *parent) const
     return new BusinessComponent(shared_from_this(), parent);
 }
 
+std::optional<QVariantList> BusinessClass::reload(const ServerConnection &server,
+                                                  const BusinessComponent &component) const
+{
+    const int key = keyIndex();
+    if (key < 0)
+        return std::nullopt;
+    return loadByKey(server, component.storedValue(key));
+}
+
 int BusinessClass::propertyIndex(const QString &propertyName) const
 {
     const QList<PropertyInfo> &all = properties();

@@ -19,8 +19,12 @@ class SaveTransaction;
 
 // One business property of a class: the name the screens use with property()/setProperty()
 // (matched without regard to case) and the type its values are held as.
+//   Key       the row's id, taken from a sequence when it is first written; read-only
+//   RowKey    one column of a key of several (a member's group and element): written with the
+//             new row and fixed from then on, so it may be set only while the component is new
+//   ReadOnly  kept by the class (stamps, joined names); screens cannot set it
 struct PropertyInfo {
-    enum Flag { Plain = 0, Key = 1, ReadOnly = 2 };
+    enum Flag { Plain = 0, Key = 1, ReadOnly = 2, RowKey = 4 };
     QString name;
     FieldType type = FieldType::VarChar;
     int flags = Plain;
@@ -54,11 +58,16 @@ public:
     // called by name) answers its own subclass.
     virtual BusinessComponent *create(QObject *parent) const;
 
-    // The stored rows for a criterion, each with one value per property. An unknown criterion or
+    // The stored rows for a criterion, each with one value per property as the property holds it
+    // (fromColumnValue in PropertyValue.h). An unknown criterion or
     // a value list of the wrong shape raises InvalidArgument; a database failure raises Database.
     virtual QList<QVariantList> load(const ServerConnection &server, const LoadRequest &request) const = 0;
     // One stored row by its key, or nothing when it is gone.
     virtual std::optional<QVariantList> loadByKey(const ServerConnection &server, const QVariant &key) const = 0;
+    // The stored row that a loaded component stands for, read again; nothing when it is gone.
+    // By default found by its key.
+    virtual std::optional<QVariantList> reload(const ServerConnection &server,
+                                               const BusinessComponent &component) const;
 
     // Write one component inside the caller's transaction. They may set values on the component
     // (a new key, a modification date); the transaction puts them back if it rolls back.

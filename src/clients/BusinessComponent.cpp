@@ -44,6 +44,11 @@ void BusinessComponent::setProperty(const QString &name, const QVariant &value)
     if (info.flags & (PropertyInfo::ReadOnly | PropertyInfo::Key))
         throw Error(Error::IllegalOperation,
                     QStringLiteral("Property %1 of class %2 is read-only.").arg(info.name, m_class->name()));
+    if ((info.flags & PropertyInfo::RowKey) && !m_new)
+        throw Error(Error::IllegalOperation,
+                    QStringLiteral("Property %1 of a stored %2 record cannot change; remove the record and add "
+                                   "another instead.")
+                        .arg(info.name, m_class->name()));
     setValue(index, value);
 }
 
@@ -55,6 +60,11 @@ QVariant BusinessComponent::value(int index) const
 void BusinessComponent::setValue(int index, const QVariant &value)
 {
     m_values[index] = toPropertyValue(value, m_class->properties().at(index));
+}
+
+QVariant BusinessComponent::storedValue(int index) const
+{
+    return m_stored.at(index);
 }
 
 QVariant BusinessComponent::key() const
@@ -74,7 +84,7 @@ void BusinessComponent::Refresh()
         m_values = m_stored;
         return;
     }
-    const std::optional<QVariantList> row = m_class->loadByKey(server(), key());
+    const std::optional<QVariantList> row = m_class->reload(server(), *this);
     if (!row)
         throw Error(Error::Database,
                     QStringLiteral("The %1 record %2 is no longer stored.").arg(m_class->name(), key().toString()));
@@ -142,12 +152,13 @@ ServerConnection BusinessComponent::server() const
 
 void BusinessComponent::setStored(const QVariantList &values)
 {
-    const QList<PropertyInfo> &properties = m_class->properties();
-    QVariantList typed = emptyValues();
-    for (int i = 0; i < properties.size() && i < values.size(); ++i)
-        typed[i] = fromColumnValue(values.at(i), properties.at(i));
-    m_values = typed;
-    m_stored = typed;
+    if (values.size() != m_class->properties().size())
+        throw Error(Error::InvalidArgument, QStringLiteral("A stored %1 record needs %2 values, not %3.")
+                                                .arg(m_class->name())
+                                                .arg(m_class->properties().size())
+                                                .arg(values.size()));
+    m_values = values;
+    m_stored = values;
     m_new = false;
     storedStateReplaced();
 }
@@ -157,7 +168,14 @@ QList<ClientCollection *> BusinessComponent::children()
     return {};
 }
 
-void BusinessComponent::write(SaveTransaction &tx, const std::function<void(BusinessComponent &)> &prepareNew)
+void BusinessComponent::writeChildren(SaveTransaction &tx)
+{
+    for (ClientCollection *child : children())
+        child->write(tx);
+}
+
+void BusinessComponent::write(SaveTransaction &tx, const std::function<void(BusinessComponent &)> &prepareNew,
+                              bool asNew)
 {
     const Snapshot before{m_values, m_stored, m_new};
     tx.onRollback([this, before] {
@@ -165,14 +183,14 @@ void BusinessComponent::write(SaveTransaction &tx, const std::function<void(Busi
         m_stored = before.stored;
         m_new = before.isNew;
     });
-    if (m_new) {
+    if (m_new || asNew) {
         if (prepareNew)
             prepareNew(*this);
         m_class->insert(tx, *this);
-    } else if (IsChanged())
+    } else if (needsUpdate()) {
         m_class->update(tx, *this);
-    for (ClientCollection *child : children())
-        child->write(tx);
+    }
+    writeChildren(tx);
     tx.onCommit([this] {
         m_stored = m_values;
         m_new = false;

@@ -48,6 +48,8 @@ public:
     // By property position; setValue converts to the property's type or raises TypeMismatch.
     QVariant value(int index) const;
     void setValue(int index, const QVariant &value);
+    // The value as last loaded or saved (null for a new component): what identifies the stored row.
+    QVariant storedValue(int index) const;
     // The key property's value (null for a new component).
     QVariant key() const;
 
@@ -57,18 +59,32 @@ public:
     // Raises Error(Database) when the component is bound to no open server.
     ServerConnection server() const;
 
-    // The framework's side: loaded values, and the write of one component inside a transaction.
+    // The framework's side: loaded values (one per property, as the property holds it), and the
+    // write of one component inside a transaction.
     void setStored(const QVariantList &values);
     // Inserts or updates the component if it needs it, then writes its child lists. What the
     // write changes in memory is put back if the transaction rolls back, and becomes the stored
     // state when it commits. `prepareNew` runs on a new component just before its insert.
-    void write(SaveTransaction &tx, const std::function<void(BusinessComponent &)> &prepareNew = {});
+    // `asNew`: the caller has deleted the stored row, so the component is inserted as it is.
+    void write(SaveTransaction &tx, const std::function<void(BusinessComponent &)> &prepareNew = {},
+               bool asNew = false);
     // Child lists written together with this component (a category's options ...).
     virtual QList<ClientCollection *> children();
+
+    // The collection that holds (and owns) the component, if any; set by the collection.
+    ClientCollection *holder() const { return m_holder; }
+    void setHolder(ClientCollection *collection) { m_holder = collection; }
 
 protected:
     // The stored state was replaced (loaded, refreshed): a subclass drops what it derived from it.
     virtual void storedStateReplaced() {}
+    // Whether a stored component has anything to write; a parent whose children changed may say
+    // yes although its own values did not.
+    virtual bool needsUpdate() const { return IsChanged(); }
+    // Writes the child lists after the component itself.
+    virtual void writeChildren(SaveTransaction &tx);
+    // Drops unsaved changes: back to the values of the last load or save.
+    void revertChanges() { m_values = m_stored; }
 
 private:
     struct Snapshot {
@@ -86,6 +102,7 @@ private:
     QString m_serverName;
     qint32 m_serverType = SQLiteServer;
     QString m_lastError;
+    ClientCollection *m_holder = nullptr;
 };
 
 } // namespace talv::clients

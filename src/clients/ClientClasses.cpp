@@ -2,6 +2,9 @@
 
 #include "BusinessClass.h"
 #include "ClientCollection.h"
+#include "ElementClients.h"
+#include "ElementGroupClient.h"
+#include "ExtraFieldManager.h"
 #include "UserOpCatClient.h"
 #include "UserOptClient.h"
 #include "contracts/ClassRegistry.h"
@@ -11,17 +14,28 @@ namespace talv::clients {
 
 void registerClientClasses()
 {
-    ClassRegistry::instance().RegisterObject<ClientCollection>(names::CollectionClass);
+    ClassRegistry &registry = ClassRegistry::instance();
+    registry.RegisterObject<ClientCollection>(names::CollectionClass);
     auto options = std::make_shared<const UserOptClass>();
     BusinessClasses::Register(options);
     BusinessClasses::Register(std::make_shared<const UserOpCatClass>(options));
+
+    auto groups = std::make_shared<const ElementGroupClass>();
+    registry.Register(names::ElementGroupClass,
+                      [groups](QObject *parent) -> QObject * { return new ElementGroupClient(groups, parent); });
+    registerElementClients();
+    registry.RegisterObject<ExtraFieldManager>(names::FieldManagerClass);
 }
 
 void unregisterClientClasses()
 {
-    ClassRegistry::instance().Unregister(names::CollectionClass);
+    ClassRegistry &registry = ClassRegistry::instance();
+    registry.Unregister(names::CollectionClass);
     BusinessClasses::Unregister(UserOptClass::ClassName);
     BusinessClasses::Unregister(UserOpCatClass::ClassName);
+    registry.Unregister(names::ElementGroupClass);
+    unregisterElementClients();
+    registry.Unregister(names::FieldManagerClass);
 }
 
 } // namespace talv::clients

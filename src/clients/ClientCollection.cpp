@@ -73,11 +73,18 @@ void ClientCollection::setStoredRows(const QList<QVariantList> &rows)
     releaseAll();
     m_entries.reserve(size_t(rows.size()));
     for (const QVariantList &row : rows) {
-        auto *component = m_class->create(this);
-        component->bindServer(m_serverName, m_serverType);
+        std::unique_ptr<BusinessComponent> component(adopt(m_class->create(nullptr)));
         component->setStored(row);
-        m_entries.push_back({component, {}});
+        m_entries.push_back({std::move(component), {}});
     }
+}
+
+BusinessComponent *ClientCollection::adopt(BusinessComponent *component)
+{
+    component->setParent(nullptr);
+    component->setHolder(this);
+    component->bindServer(m_serverName, m_serverType);
+    return component;
 }
 
 void ClientCollection::setAdoption(std::function<void(BusinessComponent &)> adopt)
@@ -100,7 +107,7 @@ qsizetype ClientCollection::requirePosition(qint32 index) const
 
 Component *ClientCollection::Item(qint32 index) const
 {
-    return m_entries[size_t(requirePosition(index))].component;
+    return m_entries[size_t(requirePosition(index))].component.get();
 }
 
 Component *ClientCollection::Item(const QString &key) const
@@ -109,7 +116,7 @@ Component *ClientCollection::Item(const QString &key) const
                                  [&key](const Entry &entry) { return !entry.key.isEmpty() && entry.key == key; });
     if (it == m_entries.cend())
         throw Error(Error::InvalidArgument, QStringLiteral("No item is held under the key \"%1\".").arg(key));
-    return it->component;
+    return it->component.get();
 }
 
 qsizetype ClientCollection::findPosition(const QString &criterion) const
@@ -128,7 +135,7 @@ qsizetype ClientCollection::findPosition(const QString &criterion) const
     };
     const internal::Criterion parsed = internal::Criterion::parse(criterion, lookup, true);
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const BusinessComponent *component = m_entries[i].component;
+        const BusinessComponent *component = m_entries[i].component.get();
         if (parsed.matches([component](int field) { return component->value(field); }))
             return qsizetype(i);
     }
@@ -143,7 +150,7 @@ qint32 ClientCollection::FindIndex(const QString &criterion) const
 Component *ClientCollection::FindFirst(const QString &criterion) const
 {
     const qsizetype position = findPosition(criterion);
-    return position < 0 ? nullptr : m_entries[size_t(position)].component;
+    return position < 0 ? nullptr : m_entries[size_t(position)].component.get();
 }
 
 void ClientCollection::AddNew(qint32 first, qint32 second, const QVariant &omitted)
@@ -152,11 +159,10 @@ void ClientCollection::AddNew(qint32 first, qint32 second, const QVariant &omitt
     Q_UNUSED(second);
     Q_UNUSED(omitted);
     requireClass();
-    BusinessComponent *component = m_class->create(this);
-    component->bindServer(m_serverName, m_serverType);
+    BusinessComponent *component = adopt(m_class->create(nullptr));
+    m_entries.push_back({std::unique_ptr<BusinessComponent>(component), {}});
     if (m_adopt)
         m_adopt(*component);
-    m_entries.push_back({component, {}});
 }
 
 BusinessComponent *ClientCollection::requireAcceptable(Component *component, const char *operation)
@@ -167,18 +173,10 @@ BusinessComponent *ClientCollection::requireAcceptable(Component *component, con
         throw Error(Error::TypeMismatch, QStringLiteral("%1: a collection of %2 holds only components of that class.")
                                              .arg(QLatin1String(operation), m_class->name()));
     // Two holders would both delete it.
-    const auto *owner = qobject_cast<const ClientCollection *>(business->parent());
-    if (holds(business) || (owner && owner->holds(business)))
+    if (business->holder())
         throw Error(Error::InvalidArgument,
                     QStringLiteral("%1: the component is already held by a collection.").arg(QLatin1String(operation)));
     return business;
-}
-
-bool ClientCollection::holds(const BusinessComponent *component) const
-{
-    return std::any_of(m_entries.cbegin(), m_entries.cend(),
-                       [component](const Entry &entry) { return entry.component == component; }) ||
-           std::find(m_removed.cbegin(), m_removed.cend(), component) != m_removed.cend();
 }
 
 Component *ClientCollection::AddComponent(Component *component, const QString &key)
@@ -191,23 +189,20 @@ Component *ClientCollection::AddComponent(Component *component, const QString &k
             throw Error(Error::InvalidArgument,
                         QStringLiteral("An item is already held under the key \"%1\".").arg(key));
     }
-    business->setParent(this);
-    business->bindServer(m_serverName, m_serverType);
+    m_entries.push_back({std::unique_ptr<BusinessComponent>(adopt(business)), key});
     if (m_adopt)
         m_adopt(*business);
-    m_entries.push_back({business, key});
     return business;
 }
 
 void ClientCollection::RemoveAt(qint32 index)
 {
     const qsizetype position = requirePosition(index);
-    BusinessComponent *component = m_entries[size_t(position)].component;
+    std::unique_ptr<BusinessComponent> component = std::move(m_entries[size_t(position)].component);
     m_entries.erase(m_entries.begin() + position);
-    if (component->IsNew())
-        delete component;
-    else
-        m_removed.push_back(component);
+    // A new one was never stored: it goes at once. A stored one waits for its delete.
+    if (!component->IsNew())
+        m_removed.push_back(std::move(component));
 }
 
 bool ClientCollection::SaveAll()
@@ -222,20 +217,24 @@ bool ClientCollection::SaveAll()
     }
 }
 
-void ClientCollection::write(SaveTransaction &tx)
+void ClientCollection::write(SaveTransaction &tx, WriteMode mode)
 {
     requireClass();
-    for (const BusinessComponent *removed : m_removed)
-        m_class->remove(tx, *removed);
-    if (!m_removed.empty()) {
-        tx.onCommit([this] {
-            for (BusinessComponent *removed : m_removed)
-                delete removed;
-            m_removed.clear();
-        });
+    if (mode == WriteMode::Changes) {
+        for (const auto &removed : m_removed)
+            m_class->remove(tx, *removed);
     }
+    if (!m_removed.empty())
+        tx.onCommit([this] { m_removed.clear(); });
     for (const Entry &entry : m_entries)
-        entry.component->write(tx, m_adopt);
+        entry.component->write(tx, m_adopt, mode == WriteMode::Everything);
+}
+
+bool ClientCollection::hasPendingChanges() const
+{
+    return !m_removed.empty() || std::any_of(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
+        return entry.component->IsNew() || entry.component->IsChanged();
+    });
 }
 
 void ClientCollection::ClearAll()
@@ -245,11 +244,7 @@ void ClientCollection::ClearAll()
 
 void ClientCollection::releaseAll()
 {
-    for (const Entry &entry : m_entries)
-        delete entry.component;
     m_entries.clear();
-    for (BusinessComponent *removed : m_removed)
-        delete removed;
     m_removed.clear();
 }
 

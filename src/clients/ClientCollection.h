@@ -1,16 +1,17 @@
 #pragma once
 
 #include "BusinessClass.h"
+#include "BusinessComponent.h"
 #include "contracts/ComponentCollection.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace talv::clients {
 
-class BusinessComponent;
 class SaveTransaction;
 
 // The client framework's ComponentCollection ("ClientFramework.ComponentCollection"): the
@@ -27,6 +28,10 @@ class SaveTransaction;
 // that is stored is deleted at the next SaveAll; a new one is simply dropped. SaveAll writes deletions first, then each
 // held component in order (insert or update, then its child lists), all in one transaction; when anything fails the
 // database and the components stay as they were.
+//
+// The collection alone owns its components (they have no Qt parent): a component is destroyed when
+// it is removed and new, when its deletion is saved, at ClearAll and with the collection. A caller
+// that keeps one beyond the next such call holds a QPointer.
 class ClientCollection : public ComponentCollection
 {
     Q_OBJECT
@@ -59,19 +64,25 @@ public:
     // child takes its parent's key and name even when the parent got its key in the same save.
     void setAdoption(std::function<void(BusinessComponent &)> adopt);
 
-    // Writes every pending change inside `tx` (SaveAll, or the save of a parent component).
-    void write(SaveTransaction &tx);
+    enum class WriteMode {
+        Changes,   // what was added, changed and removed since the last load or save
+        Everything // the caller deleted every stored row: each held component is inserted
+    };
+    // Writes inside `tx` (SaveAll, or the save of a parent component).
+    void write(SaveTransaction &tx, WriteMode mode = WriteMode::Changes);
+    // Anything added, changed or removed since the last load or save.
+    bool hasPendingChanges() const;
 
 private:
     struct Entry {
-        BusinessComponent *component;
+        std::unique_ptr<BusinessComponent> component;
         QString key;
     };
 
     void requireClass() const;
     qsizetype requirePosition(qint32 index) const;
     BusinessComponent *requireAcceptable(Component *component, const char *operation);
-    bool holds(const BusinessComponent *component) const;
+    BusinessComponent *adopt(BusinessComponent *component);
     qsizetype findPosition(const QString &criterion) const;
     void releaseAll();
 
@@ -79,7 +90,7 @@ private:
     QString m_serverName;
     qint32 m_serverType = SQLiteServer;
     std::vector<Entry> m_entries;
-    std::vector<BusinessComponent *> m_removed; // stored components awaiting their delete
+    std::vector<std::unique_ptr<BusinessComponent>> m_removed; // stored components awaiting their delete
     std::function<void(BusinessComponent &)> m_adopt;
     QString m_lastError;
 };

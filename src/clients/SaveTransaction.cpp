@@ -1,5 +1,6 @@
 #include "SaveTransaction.h"
 
+#include "StatementRecorder.h"
 #include "platform/Error.h"
 
 #include <QSqlError>
@@ -57,6 +58,7 @@ bool saveInOneTransaction(const ServerConnection &server, const std::function<vo
 
 QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
 {
+    StatementRecorder::record(sql);
     return execBound(m_server.database(), sql, values);
 }
 

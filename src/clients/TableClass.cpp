@@ -12,7 +12,7 @@ namespace talv::clients {
 
 TableClass::TableClass(Definition definition) : m_definition(std::move(definition))
 {
-    if (m_definition.columns.size() != m_definition.properties.size() || keyIndex() < 0)
+    if (m_definition.columns.size() != m_definition.properties.size() || identity().isEmpty())
         throw Error(Error::InvalidArgument,
                     QStringLiteral("Class %1 needs one column per property and a key").arg(m_definition.className));
     if (!m_definition.ownerColumn.isEmpty()) {
@@ -40,9 +40,9 @@ bool TableClass::requireOwnRow(SaveTransaction &tx, const BusinessComponent &com
                          .arg(m_definition.className, user.name));
     };
     if (write != Write::Insert) {
-        QSqlQuery q = tx.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                                  .arg(m_definition.ownerColumn, m_definition.table, keyColumn()),
-                              {component.key()});
+        QSqlQuery q = tx.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                  .arg(m_definition.ownerColumn, m_definition.table, identityCondition(true)),
+                              storedIdentity(component));
         if (!q.next())
             return false;
         if (q.value(0).toLongLong() != user.id)
@@ -55,9 +55,35 @@ bool TableClass::requireOwnRow(SaveTransaction &tx, const BusinessComponent &com
     return true;
 }
 
-const QString &TableClass::keyColumn() const
+QList<int> TableClass::identity() const
 {
-    return m_definition.columns.at(keyIndex()).column;
+    const int key = keyIndex();
+    if (key >= 0)
+        return {key};
+    QList<int> parts;
+    for (int i = 0; i < m_definition.properties.size(); ++i) {
+        if (m_definition.properties.at(i).flags & PropertyInfo::RowKey)
+            parts.append(i);
+    }
+    return parts;
+}
+
+QString TableClass::identityCondition(bool written) const
+{
+    QStringList conditions;
+    for (const int index : identity()) {
+        const Column &column = m_definition.columns.at(index);
+        conditions.append((written ? column.column : column.select) + QStringLiteral(" = ?"));
+    }
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QVariantList TableClass::storedIdentity(const BusinessComponent &component) const
+{
+    QVariantList values;
+    for (const int index : identity())
+        values.append(toColumnValue(component.storedValue(index), m_definition.properties.at(index)));
+    return values;
 }
 
 QList<QVariantList> TableClass::query(const ServerConnection &server, const QString &where, const QVariantList &values,
@@ -87,10 +113,24 @@ QList<QVariantList> TableClass::query(const ServerConnection &server, const QStr
 
 std::optional<QVariantList> TableClass::loadByKey(const ServerConnection &server, const QVariant &key) const
 {
-    if (key.isNull())
+    const int index = keyIndex();
+    if (key.isNull() || index < 0)
         return std::nullopt;
     const QList<QVariantList> rows =
-        query(server, m_definition.columns.at(keyIndex()).select + QStringLiteral(" = ?"), {key.toLongLong()});
+        query(server, m_definition.columns.at(index).select + QStringLiteral(" = ?"), {key.toLongLong()});
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+std::optional<QVariantList> TableClass::reload(const ServerConnection &server, const BusinessComponent &component) const
+{
+    const QVariantList key = storedIdentity(component);
+    for (const QVariant &part : key) {
+        if (part.isNull())
+            return std::nullopt;
+    }
+    const QList<QVariantList> rows = query(server, identityCondition(false), key);
     if (rows.isEmpty())
         return std::nullopt;
     return rows.first();
@@ -99,56 +139,71 @@ std::optional<QVariantList> TableClass::loadByKey(const ServerConnection &server
 void TableClass::prepareWrite(SaveTransaction &, BusinessComponent &, bool) const
 {}
 
-QVariantList TableClass::writtenValues(const BusinessComponent &component, QStringList *columns) const
-{
-    QVariantList values;
-    const int key = keyIndex();
-    for (int i = 0; i < m_definition.properties.size(); ++i) {
-        const QString &column = m_definition.columns.at(i).column;
-        if (i == key || column.isEmpty())
-            continue;
-        columns->append(column);
-        values.append(toColumnValue(component.value(i), m_definition.properties.at(i)));
-    }
-    return values;
-}
-
 void TableClass::insert(SaveTransaction &tx, BusinessComponent &component) const
 {
     requireOwnRow(tx, component, Write::Insert);
     prepareWrite(tx, component, true);
     const int key = keyIndex();
-    if (component.value(key).isNull())
+    if (key >= 0 && component.value(key).isNull())
         component.setValue(key, tx.nextId(m_definition.sequence));
 
-    QStringList columns{keyColumn()};
-    QVariantList values{component.value(key)};
-    values += writtenValues(component, &columns);
+    QStringList columns;
+    QVariantList values;
     QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
+    for (int i = 0; i < m_definition.properties.size(); ++i) {
+        const QString &column = m_definition.columns.at(i).column;
+        if (column.isEmpty())
+            continue;
+        columns.append(column);
+        values.append(toColumnValue(component.value(i), m_definition.properties.at(i)));
         marks.append(QStringLiteral("?"));
+    }
     tx.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(m_definition.table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
             values);
+}
+
+QString TableClass::RowUpdate::sql() const
+{
+    QString text = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                       .arg(table, assignments.join(QStringLiteral(", ")), conditions.join(QStringLiteral(" AND ")));
+    if (!returning.isEmpty())
+        text += QStringLiteral(" RETURNING ") + returning;
+    return text;
+}
+
+QVariantList TableClass::RowUpdate::values() const
+{
+    return assignmentValues + conditionValues;
+}
+
+TableClass::RowUpdate TableClass::rowUpdate(const BusinessComponent &component) const
+{
+    RowUpdate update;
+    update.table = m_definition.table;
+    const QList<int> key = identity();
+    for (int i = 0; i < m_definition.properties.size(); ++i) {
+        const QString &column = m_definition.columns.at(i).column;
+        if (column.isEmpty() || key.contains(i))
+            continue;
+        update.assignments.append(column + QStringLiteral(" = ?"));
+        update.assignmentValues.append(toColumnValue(component.value(i), m_definition.properties.at(i)));
+    }
+    update.conditions.append(identityCondition(true));
+    update.conditionValues = storedIdentity(component);
+    return update;
 }
 
 void TableClass::update(SaveTransaction &tx, BusinessComponent &component) const
 {
     requireOwnRow(tx, component, Write::Update);
     prepareWrite(tx, component, false);
-    QStringList columns;
-    QVariantList values = writtenValues(component, &columns);
-    QStringList assignments;
-    for (const QString &column : std::as_const(columns))
-        assignments.append(column + QStringLiteral(" = ?"));
-    values.append(component.key());
-    const QSqlQuery q = tx.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                    .arg(m_definition.table, assignments.join(QStringLiteral(", ")), keyColumn()),
-                                values);
+    const RowUpdate statement = rowUpdate(component);
+    const QSqlQuery q = tx.exec(statement.sql(), statement.values());
     // Another user deleted it meanwhile: the change has nowhere to go.
     if (q.numRowsAffected() == 0)
         throw Error(Error::Database, QStringLiteral("The %1 record %2 is no longer stored; it was not saved.")
-                                         .arg(m_definition.className, component.key().toString()));
+                                         .arg(m_definition.className, storedIdentity(component).value(0).toString()));
 }
 
 void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component) const
@@ -156,7 +211,8 @@ void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component)
     // A row another user deleted already is as good as deleted here.
     if (!requireOwnRow(tx, component, Write::Remove))
         return;
-    tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(m_definition.table, keyColumn()), {component.key()});
+    tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_definition.table, identityCondition(true)),
+            storedIdentity(component));
 }
 
 } // namespace talv::clients

@@ -6,9 +6,11 @@
 
 namespace talv::clients {
 
-// A business class whose components are rows of one table, keyed by one id column taken from a
-// sequence. Reading by key, inserting, updating and deleting are done here, every value bound;
-// a subclass names its criteria and may prepare a component before it is written.
+// A business class whose components are rows of one table. A row is identified either by one id
+// column taken from a sequence (the Key property) or by several columns set when it is created
+// (RowKey properties: a member's group and element). Reading by key, inserting, updating and
+// deleting are done here, every value bound; a subclass names its criteria and may prepare a
+// component before it is written.
 //
 // A table whose rows belong to a user (an owner column) is written only for the session's user
 // (ServerConnection::user): a new row must name them, and a stored row is changed or deleted only
@@ -26,7 +28,7 @@ public:
         QString className;
         QString table;    // the written table
         QString from;     // FROM clause of loads, with its joins
-        QString sequence; // id sequence of new rows
+        QString sequence; // id sequence of new rows; empty for a class keyed by RowKey columns
         QList<PropertyInfo> properties;
         QList<Column> columns; // one per property
         QString ownerColumn;   // the written column naming the row's user; empty when rows have none
@@ -36,13 +38,32 @@ public:
 
     QString name() const override { return m_definition.className; }
     const QList<PropertyInfo> &properties() const override { return m_definition.properties; }
+    const Definition &definition() const { return m_definition; }
 
     std::optional<QVariantList> loadByKey(const ServerConnection &server, const QVariant &key) const override;
+    std::optional<QVariantList> reload(const ServerConnection &server,
+                                       const BusinessComponent &component) const override;
     void insert(SaveTransaction &tx, BusinessComponent &component) const override;
     void update(SaveTransaction &tx, BusinessComponent &component) const override;
     void remove(SaveTransaction &tx, const BusinessComponent &component) const override;
 
 protected:
+    // The UPDATE of one component, to which a subclass may add assignments, conditions and a
+    // RETURNING list before running it.
+    struct RowUpdate {
+        QString table;
+        QStringList assignments; // "column = ?"
+        QVariantList assignmentValues;
+        QStringList conditions; // "column = ?", joined with AND
+        QVariantList conditionValues;
+        QString returning;
+
+        QString sql() const;
+        QVariantList values() const;
+    };
+    // Sets every written column that is not part of the key; finds the row by its stored key.
+    RowUpdate rowUpdate(const BusinessComponent &component) const;
+
     // Rows of the load SELECT filtered by `where` (with `?` for each of `values`).
     QList<QVariantList> query(const ServerConnection &server, const QString &where, const QVariantList &values,
                               const QString &orderBy = {}) const;
@@ -51,12 +72,15 @@ protected:
     virtual void prepareWrite(SaveTransaction &tx, BusinessComponent &component, bool inserting) const;
 
 private:
-    QVariantList writtenValues(const BusinessComponent &component, QStringList *columns) const;
-    const QString &keyColumn() const;
     enum class Write { Insert, Update, Remove };
     // Raises when the component's row is not the session user's to write (see above). Answers
     // false when the stored row is gone already.
     bool requireOwnRow(SaveTransaction &tx, const BusinessComponent &component, Write write) const;
+    // The properties that identify a row: the Key, or the RowKey properties.
+    QList<int> identity() const;
+    // "t.a = ? AND t.b = ?" over the load's select expressions or the written columns.
+    QString identityCondition(bool written) const;
+    QVariantList storedIdentity(const BusinessComponent &component) const;
 
     int m_ownerIndex = -1;
     Definition m_definition;

@@ -55,28 +55,25 @@ QList<QVariantList> UserOpCatClass::load(const ServerConnection &server, const L
     return query(server, QStringLiteral("category_name = ?"), {args.at(0)});
 }
 
+UserOpCatComponent::~UserOpCatComponent() = default;
+
 ClientCollection *UserOpCatComponent::optionList()
 {
     if (m_options)
-        return m_options;
+        return m_options.get();
     const auto *categoryClass = static_cast<const UserOpCatClass *>(&businessClass());
-    auto *options = new ClientCollection(this);
+    auto options = std::make_unique<ClientCollection>();
     options->bind(categoryClass->optionClass(), serverName(), serverType());
     if (!IsNew()) {
-        try {
-            const LoadRequest request{QStringLiteral("USER_OPTION_CATEGORY_ID"), key(), -1, -1, -1};
-            options->setStoredRows(categoryClass->optionClass()->load(server(), request));
-        } catch (...) {
-            delete options;
-            throw;
-        }
+        const LoadRequest request{QStringLiteral("USER_OPTION_CATEGORY_ID"), key(), -1, -1, -1};
+        options->setStoredRows(categoryClass->optionClass()->load(server(), request));
     }
     options->setAdoption([this](BusinessComponent &option) {
         option.setValue(UserOptClass::UserOptionCategoryId, key());
         option.setValue(UserOptClass::CategoryName, value(UserOpCatClass::CategoryName));
     });
-    m_options = options;
-    return m_options;
+    m_options = std::move(options);
+    return m_options.get();
 }
 
 QObject *UserOpCatComponent::UserOptions()
@@ -95,14 +92,13 @@ QList<ClientCollection *> UserOpCatComponent::children()
 {
     if (!m_options)
         return {};
-    return {m_options};
+    return {m_options.get()};
 }
 
 void UserOpCatComponent::storedStateReplaced()
 {
     // The list belonged to the record as it was; it is read again when next asked for.
-    delete m_options;
-    m_options = nullptr;
+    m_options.reset();
 }
 
 } // namespace talv::clients

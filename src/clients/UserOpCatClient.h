@@ -3,6 +3,8 @@
 #include "BusinessComponent.h"
 #include "UserOptClient.h"
 
+#include <memory>
+
 namespace talv::clients {
 
 // "TALV_UserOpCatClient.UserOpCatClient": an option category such as "$DEFAULT_FIND_CRITERIA".
@@ -36,6 +38,7 @@ class UserOpCatComponent final : public BusinessComponent
     Q_OBJECT
 public:
     using BusinessComponent::BusinessComponent;
+    ~UserOpCatComponent() override;
 
     // The option list as the talv::ComponentCollection it is (by name: UserOptions()).
     Q_INVOKABLE QObject *UserOptions();
@@ -50,7 +53,7 @@ protected:
     void storedStateReplaced() override;
 
 private:
-    ClientCollection *m_options = nullptr;
+    std::unique_ptr<ClientCollection> m_options; // read when first asked for
 };
 
 } // namespace talv::clients

@@ -2,6 +2,7 @@
 
 #include "BusinessComponent.h"
 #include "CriterionArguments.h"
+#include "PropertyValue.h"
 #include "SaveTransaction.h"
 #include "contracts/Names.h"
 #include "platform/Error.h"
@@ -107,8 +108,7 @@ void UserOptClass::prepareWrite(SaveTransaction &tx, BusinessComponent &componen
         throw Error(Error::Database, QStringLiteral("The option \"%1\" belongs to no category; it was not saved.")
                                          .arg(component.value(OptionName).toString()));
     }
-    QDateTime now = QDateTime::currentDateTime();
-    now = now.addMSecs(-now.time().msec()); // the columns keep whole seconds
+    const QDateTime now = stampNow();
     if (inserting && component.value(RecCreateDate).isNull())
         component.setValue(RecCreateDate, now);
     component.setValue(RecLastModDate, now);

@@ -34,19 +34,25 @@ inline qint32 serverTypeOf(const host::Database &db)
 }
 
 // Makes a test database reachable to the clients by name, as the host does at start, with
-// `user` working on it (the sample's ecarter unless a test names another).
+// `user` working on it (the sample's ecarter unless a test names another). A second connection
+// under another name stands for a second user.
 class ScopedServer
 {
 public:
-    explicit ScopedServer(host::Database &db, const clients::ServerUser &user = {1, "ecarter"})
+    explicit ScopedServer(host::Database &db, QString name = TestServer, const clients::ServerUser &user = {1, "ecarter"})
+        : m_name(std::move(name))
     {
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(TestServer,
-                                           {db.connection().connectionName(), serverTypeOf(db),
-                                            [&db](const QString &sequence) { return db.nextId(sequence); }, user});
+        clients::ServerDirectory::Register(m_name, {db.connection().connectionName(), serverTypeOf(db),
+                                                    [&db](const QString &sequence) { return db.nextId(sequence); },
+                                                    user});
     }
-    ~ScopedServer() { clients::ServerDirectory::Unregister(TestServer); }
+    ~ScopedServer() { clients::ServerDirectory::Unregister(m_name); }
     Q_DISABLE_COPY(ScopedServer)
+    const QString &name() const { return m_name; }
+
+private:
+    QString m_name;
 };
 
 // A collection created and bound as the screens do it.

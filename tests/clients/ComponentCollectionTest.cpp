@@ -3,6 +3,8 @@
 
 #include "contracts/Component.h"
 
+#include <QPointer>
+
 namespace talv::test {
 namespace {
 
@@ -142,6 +144,42 @@ TEST_P(ComponentCollectionOnEngine, NameRemovedAndAddedAgainInOneSaveIsReplaced)
     ASSERT_EQ(reread->Count(), 1);
     EXPECT_NE(reread->Item(1)->property("UserOptionId").toLongLong(), 3);
     EXPECT_TRUE(reread->Item(1)->property("OptionValue").isNull());
+}
+
+TEST(ComponentOwnership, TheCollectionAloneDecidesWhenAComponentACallerHoldsIsGone)
+{
+    TALV_OPEN_ENGINE_DATABASE(db, Engine::SQLite, EngineDatabase::WithSample);
+    const ScopedServer server(db->database());
+    auto options = openCollection(db->database(), OptionClass);
+    ASSERT_TRUE(options->LoadWhere("CATEGORY_OPTIONS", QVariantList{UserSearches, 1}, -1, -1, -1));
+    const QPointer<Component> stored = options->Item(1);
+    options->AddNew(0, 0, QVariant());
+    const QPointer<Component> fresh = options->Item(3);
+
+    options->RemoveAt(3);
+    EXPECT_TRUE(fresh.isNull()) << "a new component that is removed goes at once";
+    options->RemoveAt(1);
+    EXPECT_FALSE(stored.isNull()) << "a stored one waits for its delete";
+    ASSERT_TRUE(options->SaveAll());
+    EXPECT_TRUE(stored.isNull());
+
+    // A component made with a Qt parent belongs to the collection once added, not to that parent.
+    QPointer<Component> adopted;
+    {
+        QObject formerParent;
+        adopted = ClassRegistry::instance().CreateAs<Component>(OptionClass, &formerParent);
+        options->AddComponent(adopted, "k");
+    }
+    ASSERT_FALSE(adopted.isNull());
+    EXPECT_EQ(options->Item("k"), adopted.data());
+    const QPointer<Component> kept = options->Item(1);
+    options->ClearAll();
+    EXPECT_TRUE(adopted.isNull() && kept.isNull());
+
+    options->AddNew(0, 0, QVariant());
+    const QPointer<Component> last = options->Item(1);
+    options.reset();
+    EXPECT_TRUE(last.isNull());
 }
 
 TALV_ON_BOTH_ENGINES(ComponentCollectionOnEngine);

@@ -40,7 +40,7 @@ Component *saveNewOption(const host::Database &db, std::unique_ptr<ComponentColl
 TEST_P(UserOptionClientsOnEngine, NewOptionIsWrittenWithItsCategoryChangedOneWithItsOwnCollection)
 {
     TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database(), {2, "jbrandt"});
+    const ScopedServer server(db->database(), TestServer, {2, "jbrandt"});
     const QString criteria = "$DEFAULT_FIND_CRITERIA";
     const QString control = "TALV_ELGroup.ELGroupSearch";
     std::unique_ptr<ComponentCollection> categories;
@@ -125,7 +125,7 @@ TEST_P(UserOptionClientsOnEngine, ASessionWritesOnlyItsOwnUsersOptions)
         refused(*planted);
     }
     {
-        const ScopedServer nobody(db->database(), {0, {}});
+        const ScopedServer nobody(db->database(), TestServer, {0, {}});
         auto mine = lookUpOption(db->database(), UserSearches, "Carter's alpine groups", 1);
         mine->RemoveAt(1);
         EXPECT_TRUE(refused(*mine).contains("Nobody is logged in")) << mine->LastError().toStdString();

@@ -82,6 +82,8 @@ std::unique_ptr<EngineDatabase> EngineDatabase::create(host::Engine engine, Cont
         made->m_options = postgresServer(name);
     }
     made->m_database = host::Database::open(made->m_options);
+    if (content == Empty)
+        return made;
     made->m_database->ensureSchema();
     if (content == WithSample)
         made->m_database->loadSampleData();

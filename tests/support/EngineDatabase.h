@@ -20,7 +20,8 @@ namespace talv::test {
 class EngineDatabase
 {
 public:
-    enum Content { SchemaOnly, WithSample };
+    // Empty: a database without any table (to build an older schema in, say).
+    enum Content { Empty, SchemaOnly, WithSample };
 
     // Null, with `whyNot` set, when the engine is not available on this machine.
     static std::unique_ptr<EngineDatabase> create(host::Engine engine, Content content, std::string *whyNot);

@@ -212,7 +212,7 @@ void ELGroupDetails::fillFirstTab()
     BusyCursor busy;
     WaitScope wait(*m_wait, WaitPanel::Loading);
     m_form->bindFirstTab(group);
-    m_members->load(group, m_state.listGroupId, *m_state.appManager);
+    m_members->load();
     m_form->refreshCaptionAndSummary(group, *m_state.appManager);
     m_state.tabLoaded[RecordForm::Identifiers] = true;
 }
@@ -228,7 +228,7 @@ void ELGroupDetails::onTabShown(int tab)
             BusyCursor busy;
             WaitScope wait(*m_wait, WaitPanel::Loading);
             if (tab == RecordForm::References)
-                m_references->load(*group, m_state.listGroupId, *m_state.appManager);
+                m_references->load();
             else
                 m_form->bindCommentTab(tab, *group);
             m_state.tabLoaded[size_t(tab)] = true;
@@ -242,6 +242,54 @@ void ELGroupDetails::onTabShown(int tab)
         }
     }
     m_inTabChange = false;
+}
+
+void ELGroupDetails::LoadElementsGrid()
+{
+    m_members->load();
+}
+
+void ELGroupDetails::LoadReferencesGrid()
+{
+    m_references->load();
+}
+
+void ELGroupDetails::AddElementMember(qint32 lngElementID, const QString &strSciName, const QString &strComName)
+{
+    runReported(unableTo(QStringLiteral("add the element")), [&] {
+        m_members->addChild(lngElementID, {strSciName, strComName});
+    });
+}
+
+void ELGroupDetails::AddGroupReference(qint32 lngReferenceID, const QString &strCode, const QString &strCitation)
+{
+    runReported(unableTo(QStringLiteral("add the reference")), [&] {
+        m_references->addChild(lngReferenceID, {strCode, strCitation});
+    });
+}
+
+qint32 ELGroupDetails::GetSelectedElementID() const
+{
+    return m_members->selectedKey();
+}
+
+void ELGroupDetails::RenumberDisplayOrder(FlexGrid *grid, ComponentCollection *children, const QString &strKeyName,
+                                          const QString &strUserName)
+{
+    runReported(unableTo(QStringLiteral("number the rows")), [&] {
+        if (!grid || !children)
+            throw Error(Error::InvalidArgument, QStringLiteral("no grid or no collection was given"));
+        ChildListEditor::renumberDisplayOrder(
+            *grid, *children, strKeyName, strUserName,
+            [this](Component *child, const QString &property, const QString &value, const QString &user) {
+                return UpdateProperty(child, property, value, user);
+            });
+    });
+}
+
+int ELGroupDetails::FindGridRow(FlexGrid *grid, const QString &strColKey, const QString &strValue) const
+{
+    return grid ? ChildListEditor::findGridRow(*grid, strColKey, strValue) : -1;
 }
 
 void ELGroupDetails::refreshChildren()

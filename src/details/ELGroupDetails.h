@@ -15,6 +15,8 @@ namespace talv {
 class AppManager;
 class CommandTable;
 class Component;
+class ComponentCollection;
+class FlexGrid;
 class ViewCollection;
 class WinMan;
 } // namespace talv
@@ -65,6 +67,17 @@ public:
                                    const QString &strArg3);
     Q_INVOKABLE bool UpdateProperty(talv::Component *objComponent, const QString &strPropertyName,
                                     const QString &strNewValue, const QString &strUserName);
+
+    // The child lists: the members on the first tab, the references on the last.
+    Q_INVOKABLE void LoadElementsGrid();
+    Q_INVOKABLE void LoadReferencesGrid();
+    Q_INVOKABLE void AddElementMember(qint32 lngElementID, const QString &strSciName, const QString &strComName);
+    Q_INVOKABLE void AddGroupReference(qint32 lngReferenceID, const QString &strCode, const QString &strCitation);
+    // The element of the first selected member row, or -1.
+    Q_INVOKABLE qint32 GetSelectedElementID() const;
+    Q_INVOKABLE void RenumberDisplayOrder(talv::FlexGrid *grid, talv::ComponentCollection *children,
+                                          const QString &strKeyName, const QString &strUserName);
+    Q_INVOKABLE int FindGridRow(talv::FlexGrid *grid, const QString &strColKey, const QString &strValue) const;
 
     // For tests and hosts that drive the toolbar: runs the command behind a toolbar key, as its
     // button would; an unknown key or a disabled command does nothing.

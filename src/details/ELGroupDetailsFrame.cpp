@@ -31,8 +31,15 @@ namespace talv::details {
 void ELGroupDetails::buildFrame()
 {
     setObjectName(QStringLiteral("ELGroupDetails"));
-    m_members = new ChildListEditor(ChildListEditor::membersConfig());
-    m_references = new ChildListEditor(ChildListEditor::referencesConfig());
+    ChildListEditor::Screen children;
+    children.group = [this] { return m_objects->group(); };
+    children.updateProperty = [this](Component *child, const QString &property, const QString &value,
+                                     const QString &user) { return UpdateProperty(child, property, value, user); };
+    m_references = new ChildListEditor(ChildListEditor::referencesConfig(), m_state, children);
+    children.searchExtraText = [this] {
+        return ChildListEditor::elementKindFor(m_form->fieldText(RecordForm::Field::MemberType));
+    };
+    m_members = new ChildListEditor(ChildListEditor::membersConfig(), m_state, children);
     m_form = new RecordForm(m_members, m_references);
     m_navigator = new RecordNavigator(
         m_state, {[this] { return promptBeforeMove(); }, [this] { showRecord(); },
@@ -123,8 +130,9 @@ void ELGroupDetails::buildCommands()
          [this] { m_navigator->previous(); });
     item(go, "mnuEditGotoNext", "&Next Record", QKeySequence(Qt::CTRL | Qt::Key_PageDown),
          [this] { m_navigator->next(); });
-    item(go, "mnuEditGotoRecord", "&Record...", QKeySequence(Qt::CTRL | Qt::Key_G), {}, "Goto", "Goto Record",
-         "go-jump");
+    item(
+        go, "mnuEditGotoRecord", "&Record...", QKeySequence(Qt::CTRL | Qt::Key_G),
+        [this] { m_navigator->gotoDialog(); }, "Goto", "Goto Record", "go-jump");
     c.addSeparator(edit, QStringLiteral("mnuEditSep4"));
     item(
         edit, "mnuEditDelete", "&Delete", QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { m_writer->deleteRecord(); },

@@ -4,8 +4,11 @@
 #include "contracts/Names.h"
 #include "contracts/ViewCollection.h"
 #include "contracts/WinMan.h"
+#include "frmGotoRecord.h"
+
 #include "platform/BusyCursor.h"
 #include "platform/FailureReport.h"
+#include "platform/UiServices.h"
 #include "recordset/Misc_Functions.h"
 
 #include <QEvent>
@@ -71,6 +74,7 @@ RecordNavigator::RecordNavigator(DetailsState &state, Screen screen, QWidget *pa
     m_current->setToolTip(QStringLiteral("Goto Record..."));
     m_current->setAlignment(Qt::AlignRight);
     m_current->setMaximumWidth(64);
+    m_current->installEventFilter(this);
     m_total = new QLabel;
     m_total->setObjectName(QStringLiteral("lblTotalRecords"));
     m_total->setMinimumWidth(40);
@@ -218,6 +222,28 @@ void RecordNavigator::last()
     if (currentPositionNumber() < rowCount())
         goToPosition(QString::number(rowCount()));
     m_screen.setBusy(false);
+}
+
+void RecordNavigator::gotoDialog()
+{
+    runReported(GotoFailure, [&] {
+        frmGotoRecord dialog(window());
+        dialog.setWindowIcon(window()->windowIcon());
+        const bool onRow = m_state.currentList && !m_state.currentList->IsBOF() && !m_state.currentList->IsEOF();
+        dialog.LoadRecordset(m_state.currentList, onRow ? qint32(m_state.currentList->AbsolutePosition()) : 0);
+        UiServices::current().execModal(dialog);
+        if (dialog.GotoRecordPosition() > 0)
+            goToPosition(QString::number(dialog.GotoRecordPosition()));
+    });
+}
+
+bool RecordNavigator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_current && event->type() == QEvent::MouseButtonDblClick && m_current->isEnabled()) {
+        gotoDialog();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RecordNavigator::onPositionEntered()

@@ -50,6 +50,8 @@ public:
     void previous();
     void next();
     void last();
+    // The goto dialog over the current list; goes to the position chosen there.
+    void gotoDialog();
     // The host's list changed: find the record again, or drop a group that was deleted elsewhere.
     void notifyListChanges();
 
@@ -58,6 +60,9 @@ public:
 
     // After the current row left the list: shows the row that took its place, or the last row.
     void showRowAfterRemoval();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     qsizetype rowCount() const;

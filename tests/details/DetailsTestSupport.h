@@ -1,6 +1,7 @@
 #pragma once
 
 #include "details/ELGroupDetails.h"
+#include "details/RecordNavigator.h"
 
 #include "clients/ClientClasses.h"
 #include "contracts/ClassRegistry.h"
@@ -26,7 +27,9 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabWidget>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 

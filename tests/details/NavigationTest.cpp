@@ -51,10 +51,12 @@ TEST_F(NavigationTest, TheFourMovesWalkTheListAndStopAtItsEnds)
     EXPECT_EQ(screen->GetID(), 7);
     press("cmdNavPrev");
     EXPECT_EQ(position(screen), QStringLiteral("1 of 3"));
-    // The Edit > Goto twins, by their keys, act on the screen that has the focus.
-    child<QWidget>(screen, "ctrGroupName")->setFocus();
-    QTest::keyClick(child<QWidget>(screen, "ctrGroupName"), Qt::Key_End, Qt::ControlModifier);
+    // The Edit > Goto twins, by their keys, act on the screen that has the focus (Ctrl+End stays
+    // the text fields' own).
+    child<QWidget>(screen, "cboGroupType")->setFocus();
+    QTest::keyClick(child<QWidget>(screen, "cboGroupType"), Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(screen->GetID(), 9);
+    child<QWidget>(screen, "ctrGroupName")->setFocus();
     QTest::keyClick(child<QWidget>(screen, "ctrGroupName"), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(screen->GetID(), 3);
     EXPECT_EQ(textOf(screen, "ctrGroupName"), host->value("SELECT element_group_name FROM element_group WHERE "

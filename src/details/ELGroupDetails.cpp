@@ -5,6 +5,7 @@
 #include "RecordNavigator.h"
 #include "RecordObjects.h"
 #include "RecordWriter.h"
+#include "TextFieldSetup.h"
 #include "WaitPanel.h"
 
 #include "contracts/AppManager.h"
@@ -18,6 +19,7 @@
 #include "platform/Error.h"
 #include "platform/FailureReport.h"
 
+#include <QAction>
 #include <QApplication>
 
 namespace talv::details {
@@ -35,7 +37,9 @@ void refreshAll(ComponentCollection &children)
 
 } // namespace
 
-ELGroupDetails::ELGroupDetails(QWidget *parent) : QWidget(parent), m_objects(std::make_unique<RecordObjects>(m_state))
+ELGroupDetails::ELGroupDetails(QWidget *parent)
+    : QWidget(parent), m_objects(std::make_unique<RecordObjects>(m_state)),
+      m_textFields(std::make_unique<TextFieldSetup>(m_state))
 {
     buildFrame();
     connectParts();
@@ -115,6 +119,7 @@ void ELGroupDetails::InitModalDetails(AppManager *objAppManager, const QString &
         m_state.views = &objAppManager->ViewManager().colViews();
         m_state.modal = true;
         startFieldManagerAndSecurity();
+        ApplyRichText({this}, names::DetailsClass, namedControls());
         applyModalRule(true);
     });
     m_state.loadFailed = !started;
@@ -290,6 +295,45 @@ void ELGroupDetails::RenumberDisplayOrder(FlexGrid *grid, ComponentCollection *c
 int ELGroupDetails::FindGridRow(FlexGrid *grid, const QString &strColKey, const QString &strValue) const
 {
     return grid ? ChildListEditor::findGridRow(*grid, strColKey, strValue) : -1;
+}
+
+void ELGroupDetails::ApplyRichText(const QObjectList &Window, const QString &UserControlName,
+                                   const QObjectList &UserControlControls)
+{
+    m_textFields->apply(Window, UserControlName, UserControlControls);
+}
+
+void ELGroupDetails::LaunchTextEditor()
+{
+    if (!command(QStringLiteral("mnuToolsTextEditor"))->isEnabled())
+        return;
+    runReported(unableTo(QStringLiteral("open the text editor")),
+                [&] { m_textFields->launchEditor(ActiveControl(), containingWindow(this)); });
+}
+
+void ELGroupDetails::CheckSpellingActive()
+{
+    if (!command(QStringLiteral("mnuToolsSpellcheck"))->isEnabled())
+        return;
+    runReported(unableTo(QStringLiteral("check the spelling")), [&] { m_textFields->checkSpelling(ActiveControl()); });
+}
+
+void ELGroupDetails::CutFocusedText()
+{
+    runReported(unableTo(QStringLiteral("cut the text")),
+                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^X")); });
+}
+
+void ELGroupDetails::CopyFocusedText()
+{
+    runReported(unableTo(QStringLiteral("copy the text")),
+                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^C")); });
+}
+
+void ELGroupDetails::PasteFocusedText()
+{
+    runReported(unableTo(QStringLiteral("paste the text")),
+                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^V")); });
 }
 
 void ELGroupDetails::refreshChildren()

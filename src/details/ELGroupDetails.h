@@ -28,6 +28,7 @@ class RecordForm;
 class RecordNavigator;
 class RecordObjects;
 class RecordWriter;
+class TextFieldSetup;
 class WaitPanel;
 
 // The record screen of one element group ("TALV_ELGroup.ELGroupDetails"): a host creates it by class
@@ -79,6 +80,18 @@ public:
                                           const QString &strKeyName, const QString &strUserName);
     Q_INVOKABLE int FindGridRow(talv::FlexGrid *grid, const QString &strColKey, const QString &strValue) const;
 
+    // The text fields as the database configures them: `Window` is a list of controls whose first
+    // one's parent is the screen (used when `UserControlName` is empty), `UserControlControls` the
+    // screen's controls.
+    Q_INVOKABLE void ApplyRichText(const QObjectList &Window, const QString &UserControlName,
+                                   const QObjectList &UserControlControls);
+    // The editing aids, on the field that has (or last had) the focus in this screen.
+    Q_INVOKABLE void LaunchTextEditor();
+    Q_INVOKABLE void CheckSpellingActive();
+    Q_INVOKABLE void CutFocusedText();
+    Q_INVOKABLE void CopyFocusedText();
+    Q_INVOKABLE void PasteFocusedText();
+
     // For tests and hosts that drive the toolbar: runs the command behind a toolbar key, as its
     // button would; an unknown key or a disabled command does nothing.
     void pressToolbarKey(const QString &key);
@@ -106,7 +119,6 @@ private:
     QObjectList namedControls() const;
     void closeScreen();
     void showHelp();
-    void clipboardCommand(const QString &keys);
 
     // --- the record on screen (ELGroupDetails.cpp)
     void readSession(AppManager *appManager);
@@ -132,6 +144,7 @@ private:
     RecordNavigator *m_navigator = nullptr;
     WaitPanel *m_wait = nullptr;
     RecordWriter *m_writer = nullptr;
+    std::unique_ptr<TextFieldSetup> m_textFields;
     bool m_inTabChange = false;
 };
 

@@ -113,14 +113,12 @@ void ELGroupDetails::buildCommands()
         unused->setEnabled(false);
     }
     item(
-        edit, "mnuEditCut", "Cu&t", QKeySequence::Cut, [this] { clipboardCommand(QStringLiteral("^X")); }, "Cut", "Cut",
-        "edit-cut");
+        edit, "mnuEditCut", "Cu&t", QKeySequence::Cut, [this] { CutFocusedText(); }, "Cut", "Cut", "edit-cut");
     item(
-        edit, "mnuEditCopy", "&Copy", QKeySequence::Copy, [this] { clipboardCommand(QStringLiteral("^C")); }, "Copy",
-        "Copy", "edit-copy");
+        edit, "mnuEditCopy", "&Copy", QKeySequence::Copy, [this] { CopyFocusedText(); }, "Copy", "Copy", "edit-copy");
     item(
-        edit, "mnuEditPaste", "&Paste", QKeySequence::Paste, [this] { clipboardCommand(QStringLiteral("^V")); },
-        "Paste", "Paste", "edit-paste");
+        edit, "mnuEditPaste", "&Paste", QKeySequence::Paste, [this] { PasteFocusedText(); }, "Paste", "Paste",
+        "edit-paste");
     c.addSeparator(edit, QStringLiteral("mnuEditSep2"));
     QMenu *go = addNamedMenu(edit, QStringLiteral("mnuEditGoto"), QStringLiteral("&Goto"));
     item(go, "mnuEditGotoFirst", "&First Record", QKeySequence(Qt::CTRL | Qt::Key_Home),
@@ -142,10 +140,12 @@ void ELGroupDetails::buildCommands()
     item(tools, "mnuToolsFind", "&Find...", QKeySequence::Find, {}, "Find", "Find Element Group", "edit-find");
     item(tools, "mnuToolsCopy", "&Copy Data From...", {}, {});
     c.addSeparator(tools, QStringLiteral("mnuToolsSep1"));
-    item(tools, "mnuToolsTextEditor", "Text &Editor", QKeySequence(Qt::CTRL | Qt::Key_E), {}, "TextEditor",
-         "Text Editor", "accessories-text-editor");
-    item(tools, "mnuToolsSpellcheck", "&Spell Check", QKeySequence(Qt::Key_F7), {}, "SpellCheck", "Spell Check",
-         "tools-check-spelling");
+    item(
+        tools, "mnuToolsTextEditor", "Text &Editor", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { LaunchTextEditor(); },
+        "TextEditor", "Text Editor", "accessories-text-editor");
+    item(
+        tools, "mnuToolsSpellcheck", "&Spell Check", QKeySequence(Qt::Key_F7), [this] { CheckSpellingActive(); },
+        "SpellCheck", "Spell Check", "tools-check-spelling");
 
     QMenu *help = addNamedMenu(bar, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
     item(
@@ -215,17 +215,6 @@ void ELGroupDetails::showHelp()
 {
     // The host answers F1 with the help of the focused control.
     runReported(unableTo(QStringLiteral("show help")), [] { UiServices::current().sendKeys(QStringLiteral("{F1}")); });
-}
-
-void ELGroupDetails::clipboardCommand(const QString &keys)
-{
-    runReported(unableTo(QStringLiteral("edit the text")), [&] {
-        // Only text fields cut, copy and paste; the grids and lists have nothing to give.
-        QWidget *focused = ActiveControl();
-        if (qobject_cast<QLineEdit *>(focused) || qobject_cast<QTextEdit *>(focused) ||
-            qobject_cast<QPlainTextEdit *>(focused))
-            UiServices::current().sendKeys(keys);
-    });
 }
 
 } // namespace talv::details

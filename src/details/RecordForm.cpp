@@ -41,10 +41,10 @@ QLabel *label(const QString &name, const QString &text, QWidget *buddy = nullptr
 RichTextControl *textField(const QString &name, const QString &tag, const QString &description, bool multiLine)
 {
     auto *field = named(new RichTextControl, name);
-    field->setProperty("Tag", tag);
-    field->setProperty("MultiLine", multiLine);
+    field->SetTag(tag);
+    field->SetMultiLine(multiLine);
+    field->SetDescription(description);
     field->setAccessibleName(description);
-    field->setToolTip(description);
     return field;
 }
 
@@ -117,7 +117,7 @@ RecordForm::RecordForm(QWidget *membersArea, QWidget *referencesArea, QWidget *p
     layout->addWidget(m_tabs, 1);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &RecordForm::tabShown);
-    connect(m_groupName, &RichTextControl::textChanged, this, &RecordForm::onGroupNameEdited);
+    connect(m_groupName, &RichTextControl::Change, this, &RecordForm::onGroupNameEdited);
     connect(m_groupType, &QComboBox::currentTextChanged, this,
             [this](const QString &text) { showInSummary(m_summaryType, text); });
     connect(m_memberType, &QComboBox::currentTextChanged, this,
@@ -220,7 +220,7 @@ QList<RichTextControl *> RecordForm::textFields() const
 void RecordForm::clear()
 {
     for (RichTextControl *field : textFields())
-        field->setProperty("Text", QString());
+        field->SetText(QString());
     m_groupType->setBoundValue({});
     m_memberType->setBoundValue({});
     for (QLineEdit *box : {m_summaryName, m_summaryType, m_summaryMemberType})
@@ -301,7 +301,7 @@ QString RecordForm::fieldText(Field field) const
 {
     switch (field) {
     case Field::GroupName:
-        return m_groupName->property("Text").toString();
+        return m_groupName->toPlainText();
     case Field::GroupType:
         return m_groupType->currentText();
     case Field::MemberType:

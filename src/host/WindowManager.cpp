@@ -71,6 +71,16 @@ void WindowManager::report(const QString &what, const std::exception &e) const
                                      MsgIcon::Exclamation);
 }
 
+void WindowManager::configureTextFields(QWidget *control)
+{
+    // A record screen's text fields take their limits from the database; the screen finds its
+    // own name from the controls it is handed.
+    if (!LateBinding::hasMember(control, QStringLiteral("ApplyRichText"), 3))
+        return;
+    LateBinding::call(control, QStringLiteral("ApplyRichText"),
+                      {QVariant::fromValue(control->children()), QString(), QVariant::fromValue(QObjectList())});
+}
+
 qint32 WindowManager::WorkingListType()
 {
     return m_openingView > 0 ? m_openingView : m_currentView;
@@ -124,6 +134,7 @@ void WindowManager::OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint
                                              : m_lists.list(viewNumber);
         openControl(target.detailsClass, caption, binding, [&](QWidget *control) {
             LateBinding::call(control, QStringLiteral("InitDetails"), initArguments(handed, viewNumber));
+            configureTextFields(control);
             LateBinding::call(control, QStringLiteral("LoadData"), {recordId});
         });
     } catch (const std::exception &e) {
@@ -147,6 +158,7 @@ void WindowManager::NewDetails(qint32 viewNumber, qint32 targetViewNumber, const
         const HostedScreen::ListBinding binding{viewNumber, true, sameKind(source, target)};
         openControl(target.detailsClass, caption.isEmpty() ? target.caption : caption, binding, [&](QWidget *control) {
             LateBinding::call(control, QStringLiteral("InitDetails"), initArguments(list, viewNumber));
+            configureTextFields(control);
             LateBinding::call(control, QStringLiteral("NewData"), {-1});
         });
     } catch (const std::exception &e) {

@@ -64,6 +64,7 @@ signals:
     void screensChanged();
 
 private:
+    void configureTextFields(QWidget *control);
     using Initialiser = std::function<void(QWidget *control)>;
 
     // Creates the control inside a new sub-window and initialises it; null after a reported failure.

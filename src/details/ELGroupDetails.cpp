@@ -70,6 +70,11 @@ void ELGroupDetails::connectParts()
     connect(m_form, &RecordForm::tabShown, this, &ELGroupDetails::onTabShown);
 }
 
+ElementGroupObject *ELGroupDetails::group() const
+{
+    return m_objects->group();
+}
+
 QWidget *ELGroupDetails::ActiveControl() const
 {
     QWidget *focused = focusWidget();

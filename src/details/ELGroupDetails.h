@@ -15,6 +15,7 @@ namespace talv {
 class AppManager;
 class CommandTable;
 class Component;
+class ElementGroupObject;
 class ComponentCollection;
 class FlexGrid;
 class ViewCollection;
@@ -99,6 +100,8 @@ public:
     QAction *command(const QString &objectName) const;
     // Read-only access to what the screen knows, for tests.
     const DetailsState &state() const { return m_state; }
+    // The group object on screen, or nullptr.
+    ElementGroupObject *group() const;
 
 signals:
     void Quit();

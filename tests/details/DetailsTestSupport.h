@@ -25,13 +25,19 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTabWidget>
-#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+// Readable failures: gtest prints texts as text.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace talv::test {
 

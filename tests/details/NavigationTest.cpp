@@ -162,8 +162,8 @@ protected:
         element = host->value("SELECT element_global_id FROM element_group_membership GROUP BY element_global_id "
                               "HAVING count(*) >= 3 ORDER BY element_global_id")
                       .toInt();
-        groups = host->rows("SELECT element_group_id FROM element_group_membership WHERE element_global_id = ?",
-                            {element});
+        groups =
+            host->rows("SELECT element_group_id FROM element_group_membership WHERE element_global_id = ?", {element});
         const qint32 elementsView = FindViewIndex(host->views, "ELE");
         host->manager->setCurrentView(elementsView);
         host->manager->OpenDetails(elementsView, host->groupsView, element, QString(), RecordsetPtr());

@@ -64,7 +64,8 @@ TEST_P(RecordOnBothEngines, ShowsEditsAndSavesAGroupAndTheListFollows)
     RecordsetPtr list = host->lists.list(host->groupsView);
     list->MoveFirst();
     list->Find(QStringLiteral("ID = 2"));
-    EXPECT_EQ(list->Value(QStringLiteral("Group_Name")).toString(), QStringLiteral("Wind River Alpine Flora, O'Brien's list"));
+    EXPECT_EQ(list->Value(QStringLiteral("Group_Name")).toString(),
+              QStringLiteral("Wind River Alpine Flora, O'Brien's list"));
     EXPECT_TRUE(screen->CanClose()) << "nothing is left to save";
 }
 

@@ -8,6 +8,7 @@
 #include "host/ReferenceAppManager.h"
 #include "host/SharedDatabase.h"
 #include "platform/Error.h"
+#include "details/ELGroupDetails.h"
 #include "search/SearchScreens.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ int main(int argc, char **argv)
 
     // The library's screens and the business classes they create by name.
     talv::search::RegisterSearchScreens();
+    talv::details::RegisterDetailsScreen();
     talv::clients::registerClientClasses();
 
     std::unique_ptr<talv::host::HostSession> session;

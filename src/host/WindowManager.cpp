@@ -78,6 +78,16 @@ bool WindowManager::reportFailure(const QString &what, const std::function<void(
     return false;
 }
 
+void WindowManager::configureTextFields(QWidget *control)
+{
+    // A record screen's text fields take their limits from the database; the screen finds its
+    // own name from the controls it is handed.
+    if (!LateBinding::hasMember(control, names::member::ApplyRichText, 3))
+        return;
+    LateBinding::call(control, names::member::ApplyRichText,
+                      {QVariant::fromValue(control->children()), QString(), QVariant::fromValue(QObjectList())});
+}
+
 qint32 WindowManager::WorkingListType()
 {
     return m_openingView > 0 ? m_openingView : m_currentView;
@@ -131,6 +141,7 @@ void WindowManager::OpenDetails(qint32 viewNumber, qint32 targetViewNumber, qint
                                              : m_lists.list(viewNumber);
         openControl(target.detailsClass, caption, binding, [&](QWidget *control) {
             LateBinding::call(control, names::member::InitDetails, initArguments(handed, viewNumber));
+            configureTextFields(control);
             LateBinding::call(control, names::member::LoadData, {recordId});
         });
     });
@@ -152,6 +163,7 @@ void WindowManager::NewDetails(qint32 viewNumber, qint32 targetViewNumber, const
         const HostedScreen::ListBinding binding{viewNumber, true, sameKind(source, target)};
         openControl(target.detailsClass, caption.isEmpty() ? target.caption : caption, binding, [&](QWidget *control) {
             LateBinding::call(control, names::member::InitDetails, initArguments(list, viewNumber));
+            configureTextFields(control);
             LateBinding::call(control, names::member::NewData, {-1});
         });
     });

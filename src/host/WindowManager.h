@@ -63,6 +63,7 @@ signals:
     void screensChanged();
 
 private:
+    void configureTextFields(QWidget *control);
     using Initialiser = std::function<void(QWidget *control)>;
 
     // Runs `open`, reporting its failure as "Unable to <what>: ..."; answers whether it finished.

@@ -9,6 +9,7 @@ if(TALV_SANITIZE)
   target_link_options(talv_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Only inside this build: a host that links the installed library keeps its own warning flags.
 function(talv_target_defaults target)
-  target_link_libraries(${target} PRIVATE talv_options)
+  target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:talv_options>)
 endfunction()

@@ -12,6 +12,7 @@
 #include "search/SearchScreens.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -74,6 +75,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("talv-elgroup"));
     QApplication::setApplicationDisplayName(QStringLiteral("TALV ELGroup"));
     QApplication::setApplicationVersion(QStringLiteral(TALV_VERSION));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.talv.elgroup"));
     QApplication::setWindowIcon(talv::host::MainWindow::applicationIcon());
     talv::host::useFallbackIconTheme();
 
@@ -103,8 +106,12 @@ int main(int argc, char **argv)
         window.setAppManager(&appManager);
         appManager.setWindowServices(&window);
         window.show();
-        if (commandLine.options.smokeTest)
+        if (commandLine.options.smokeTest) {
+            // An installation check: the help that F1 opens must be where the program looks.
+            if (!QFileInfo::exists(appManager.HelpFile()))
+                print(stderr, QStringLiteral("talv-host: the help file %1 is missing.\n").arg(appManager.HelpFile()));
             QTimer::singleShot(0, &window, &QWidget::close);
+        }
         exitCode = QApplication::exec();
         appManager.setWindowServices(nullptr);
     }

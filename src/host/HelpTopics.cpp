@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QVariant>
 #include <QWidget>
 
@@ -36,7 +37,13 @@ HelpTopics::HelpTopics(QString helpFile) : m_helpFile(std::move(helpFile))
 
 QString HelpTopics::defaultHelpFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/talv-elgroup.html"));
+    // Beside the program in the build folder; in the shared data folder once installed, found from
+    // the program's own folder so that any installation prefix works.
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString besideProgram = programFolder.filePath(QStringLiteral("help/talv-elgroup.html"));
+    if (QFileInfo::exists(besideProgram))
+        return besideProgram;
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral(TALV_HELP_FROM_PROGRAM "/talv-elgroup.html")));
 }
 
 void HelpTopics::add(const QString &objectName, qint32 topicId)

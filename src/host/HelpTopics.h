@@ -27,7 +27,7 @@ public:
     // itself; nothing when none has one.
     std::optional<qint32> topicFor(const QWidget *hostedControl) const;
 
-    // <program folder>/help/talv-elgroup.html
+    // <program folder>/help/talv-elgroup.html, else the installed help (share/talv-elgroup/help).
     static QString defaultHelpFile();
 
 private:

@@ -1,0 +1,7 @@
+#include "SiteFieldManager.h"
+
+namespace consumer {
+
+QList<qint32> SiteFieldManager::loadedRecords;
+
+} // namespace consumer

@@ -7,7 +7,7 @@ include(CMakePackageConfigHelpers)
 
 # The library a host embeds, its layers lowest first: TalvElGroup::TalvElGroup links them all. A
 # new library layer joins this list and nothing else changes.
-set(TALV_LIBRARY_LAYERS platform contracts recordset dialogs search)
+set(TALV_LIBRARY_LAYERS platform contracts recordset dialogs search details)
 # Installed too, for hosts that would rather use the reference business clients (the client
 # framework over Qt SQL, user options, the element-group object) than write their own; a host
 # links TalvElGroup::clients by name. The reference host itself (talv_host) stays the application's.

@@ -2,13 +2,13 @@
 #include "Startup.h"
 
 #include "clients/ClientClasses.h"
+#include "details/ELGroupDetails.h"
 #include "host/HostUiServices.h"
 #include "host/IconTheme.h"
 #include "host/MainWindow.h"
 #include "host/ReferenceAppManager.h"
 #include "host/SharedDatabase.h"
 #include "platform/Error.h"
-#include "details/ELGroupDetails.h"
 #include "search/SearchScreens.h"
 
 #include <QApplication>

@@ -217,9 +217,7 @@ void ModalHostWindow::showHelpTopic()
 {
     if (!m_appManager || !m_control)
         return;
-    runReported(unableTo(QStringLiteral("show help")), [this] {
-        showHostHelp(*m_appManager, m_control);
-    });
+    runReported(unableTo(QStringLiteral("show help")), [this] { showHostHelp(*m_appManager, m_control); });
 }
 
 void ModalHostWindow::displaySystemControlEntry()

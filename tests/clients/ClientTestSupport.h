@@ -39,13 +39,14 @@ inline qint32 serverTypeOf(const host::Database &db)
 class ScopedServer
 {
 public:
-    explicit ScopedServer(host::Database &db, QString name = TestServer, const clients::ServerUser &user = {1, "ecarter"})
+    explicit ScopedServer(host::Database &db, QString name = TestServer,
+                          const clients::ServerUser &user = {1, "ecarter"})
         : m_name(std::move(name))
     {
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(m_name, {db.connection().connectionName(), serverTypeOf(db),
-                                                    [&db](const QString &sequence) { return db.nextId(sequence); },
-                                                    user});
+        clients::ServerDirectory::Register(m_name,
+                                           {db.connection().connectionName(), serverTypeOf(db),
+                                            [&db](const QString &sequence) { return db.nextId(sequence); }, user});
     }
     ~ScopedServer() { clients::ServerDirectory::Unregister(m_name); }
     Q_DISABLE_COPY(ScopedServer)

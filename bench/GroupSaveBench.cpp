@@ -80,8 +80,10 @@ talv::host::Database &database()
         addLargeGroup(*made);
         talv::clients::registerClientClasses();
         talv::clients::ServerDirectory::Register(
-            Server, {made->connection().connectionName(), talv::clients::SQLiteServer,
-                     [db = made.get()](const QString &sequence) { return db->nextId(sequence); }});
+            Server, {made->connection().connectionName(),
+                     talv::clients::SQLiteServer,
+                     [db = made.get()](const QString &sequence) { return db->nextId(sequence); },
+                     {1, QStringLiteral("ecarter")}});
         return made;
     }();
     return *db;

@@ -18,6 +18,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/Error.h"
 #include "platform/FailureReport.h"
+#include "platform/FocusedField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,6 +80,13 @@ QWidget *ELGroupDetails::ActiveControl() const
 {
     QWidget *focused = focusWidget();
     return focused && isAncestorOf(focused) ? focused : nullptr;
+}
+
+QWidget *ELGroupDetails::editedField()
+{
+    if (QWidget *field = m_focusedField->restore())
+        return field;
+    return ActiveControl();
 }
 
 void ELGroupDetails::readSession(AppManager *appManager)
@@ -313,32 +321,32 @@ void ELGroupDetails::LaunchTextEditor()
     if (!command(QStringLiteral("mnuToolsTextEditor"))->isEnabled())
         return;
     runReported(unableTo(QStringLiteral("open the text editor")),
-                [&] { m_textFields->launchEditor(ActiveControl(), containingWindow(this)); });
+                [&] { m_textFields->launchEditor(editedField(), containingWindow(this)); });
 }
 
 void ELGroupDetails::CheckSpellingActive()
 {
     if (!command(QStringLiteral("mnuToolsSpellcheck"))->isEnabled())
         return;
-    runReported(unableTo(QStringLiteral("check the spelling")), [&] { m_textFields->checkSpelling(ActiveControl()); });
+    runReported(unableTo(QStringLiteral("check the spelling")), [&] { m_textFields->checkSpelling(editedField()); });
 }
 
 void ELGroupDetails::CutFocusedText()
 {
     runReported(unableTo(QStringLiteral("cut the text")),
-                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^X")); });
+                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^X")); });
 }
 
 void ELGroupDetails::CopyFocusedText()
 {
     runReported(unableTo(QStringLiteral("copy the text")),
-                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^C")); });
+                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^C")); });
 }
 
 void ELGroupDetails::PasteFocusedText()
 {
     runReported(unableTo(QStringLiteral("paste the text")),
-                [&] { m_textFields->clipboard(ActiveControl(), QStringLiteral("^V")); });
+                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^V")); });
 }
 
 void ELGroupDetails::refreshChildren()

@@ -18,6 +18,7 @@ class Component;
 class ElementGroupObject;
 class ComponentCollection;
 class FlexGrid;
+class FocusedField;
 class ViewCollection;
 class WinMan;
 } // namespace talv
@@ -124,6 +125,8 @@ private:
     void showHelp();
 
     // --- the record on screen (ELGroupDetails.cpp)
+    // The field the editing aids act on: the one the user was in, with its selection given back.
+    QWidget *editedField();
     void readSession(AppManager *appManager);
     void startFieldManagerAndSecurity();
     // Loads the group of the list group id; false when it could not be shown (messages given).
@@ -141,6 +144,8 @@ private:
     DetailsState m_state;
     std::unique_ptr<RecordObjects> m_objects;
     CommandTable *m_commands = nullptr;
+    // The field the editing aids act on, also after a menu or the toolbar took the focus.
+    FocusedField *m_focusedField = nullptr;
     RecordForm *m_form = nullptr;
     ChildListEditor *m_members = nullptr;
     ChildListEditor *m_references = nullptr;

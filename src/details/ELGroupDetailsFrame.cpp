@@ -13,6 +13,7 @@
 #include "contracts/ElementGroupObject.h"
 #include "platform/CommandTable.h"
 #include "platform/FailureReport.h"
+#include "platform/FocusedField.h"
 #include "platform/Twips.h"
 #include "platform/UiServices.h"
 
@@ -63,6 +64,7 @@ void ELGroupDetails::buildFrame()
 void ELGroupDetails::buildCommands()
 {
     m_commands = new CommandTable(this);
+    m_focusedField = new FocusedField(this);
     auto *bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("mnuBar"));
     CommandTable &c = *m_commands;

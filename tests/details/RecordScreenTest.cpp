@@ -89,6 +89,16 @@ TEST_P(RecordOnBothEngines, NewGroupsStartWithTypeOneAndAreCountedPastTheListUnt
               QStringLiteral("Étang plants|1|1|1|ecarter"));
     EXPECT_FALSE(child<QLabel>(screen, "lblNewRecord")->isVisibleTo(screen));
     EXPECT_TRUE(host->listedIds().contains(QString::number(id))) << "the saved group joins the working list";
+
+    // The same name in capitals, accents included, is taken on either engine.
+    auto *second = host->openNew();
+    ASSERT_NE(second, nullptr);
+    typeInto(second, "ctrGroupName", QStringLiteral("ÉTANG PLANTS"));
+    host->ui.queueAnswer(Answer::OK);
+    save(second);
+    EXPECT_EQ(host->recorder.messageIds.last(), QStringLiteral("EGP010"));
+    EXPECT_EQ(host->value("SELECT count(*) FROM element_group WHERE upper(element_group_name) LIKE '%TANG PLANTS'"),
+              QStringLiteral("1"));
 }
 
 TEST_P(RecordOnBothEngines, DeletingShowsTheRowThatTookItsPlaceAndTheLastRowQuits)

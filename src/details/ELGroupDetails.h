@@ -47,6 +47,9 @@ class ELGroupDetails : public QWidget
 public:
     static constexpr int WidthTwips = 11235;
     static constexpr int HeightTwips = 7275;
+    // A host that sizes its window by the hint fits the fixed size exactly, with no empty band
+    // above the menu bar.
+    QSize sizeHint() const override { return minimumSize(); }
 
     explicit ELGroupDetails(QWidget *parent = nullptr);
     ~ELGroupDetails() override;

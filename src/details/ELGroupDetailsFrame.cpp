@@ -151,7 +151,7 @@ void ELGroupDetails::buildCommands()
 
     QMenu *help = addNamedMenu(bar, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
     item(
-        help, "mnuHelpTALV", "Varnex &Help F1", {}, [this] { showHelp(); }, "Help", "Help", "help-contents");
+        help, "mnuHelpTALV", "Varnex &Help F1", {}, [this] { showHelp(); }, "Help", "Help", "help-browser");
     c.addSeparator(help, QStringLiteral("mnuHelpSep1"));
     item(help, "mnuHelpAbout", "&About Varnex...", {}, [this] {
         runReported(unableTo(QStringLiteral("show the About box")), [this] { m_state.appManager->ShowAbout(); });

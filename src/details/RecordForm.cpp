@@ -59,6 +59,8 @@ QLineEdit *summaryBox(const QString &name)
 void showInSummary(QLineEdit *box, const QString &text)
 {
     box->setText(text);
+    // A long name shows from its start; the whole of it is in the tooltip.
+    box->setCursorPosition(0);
     box->setToolTip(text);
 }
 

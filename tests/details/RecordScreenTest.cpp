@@ -2,6 +2,8 @@
 // clients on a fresh sample database.
 #include "DetailsTestSupport.h"
 
+#include <QStyle>
+
 using namespace talv;
 using namespace talv::test;
 
@@ -44,6 +46,14 @@ TEST_P(RecordOnBothEngines, ShowsEditsAndSavesAGroupAndTheListFollows)
     EXPECT_EQ(child<QLineEdit>(screen, "txtCurrentRecord")->text(), QStringLiteral("2"));
     EXPECT_EQ(labelOf(screen, "lblTotalRecords"), QStringLiteral("5"));
     EXPECT_FALSE(child<QLabel>(screen, "lblNewRecord")->isVisibleTo(screen));
+    EXPECT_EQ(child<QLineEdit>(screen, "txtSummaryGroupName")->cursorPosition(), 0) << "a long name shows its start";
+    // The host's window fits the fixed-size screen: its top sits right under the title bar.
+    auto *window = qobject_cast<QMdiSubWindow *>(screen->parentWidget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->widget()->size(), screen->size());
+    EXPECT_LE(window->height() - screen->height(),
+              window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) +
+                  2 * window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window) + 4);
 
     typeInto(screen, "ctrGroupName", QStringLiteral("Wind River Alpine Flora, O'Brien's list"));
     EXPECT_EQ(captionOf(screen), QStringLiteral("ELGrp - Wind River Alpine Flora, O'Brien's list (Element Group)"));

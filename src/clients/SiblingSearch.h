@@ -32,7 +32,6 @@ class SiblingSearch : public QWidget
 public:
     struct Config {
         QString objectName; // "ElementSearch"
-        QString idCaption;  // the id criterion's caption, for SetIdEnabled to find it
         SearchStatement statement;
         QString kindCaption; // the label of the kind list; unused without kinds
         QStringList kinds;   // the kinds offered, as the kind column holds them

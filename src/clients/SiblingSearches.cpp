@@ -22,7 +22,6 @@ SiblingSearch::Config elementSearchConfig()
 {
     SiblingSearch::Config c;
     c.objectName = QStringLiteral("ElementSearch");
-    c.idCaption = QStringLiteral("Element ID");
     // The list layout of the element view, which is also the layout of the caller's selection set.
     c.statement.listView = QStringLiteral("ELEMENT_WL_VW");
     c.statement.criteria = {
@@ -43,7 +42,6 @@ SiblingSearch::Config referenceSearchConfig()
 {
     SiblingSearch::Config c;
     c.objectName = QStringLiteral("ReferenceSearch");
-    c.idCaption = QStringLiteral("Reference ID");
     c.statement.listView = QStringLiteral("REFERENCE_WL_VW");
     c.statement.criteria = {
         {QStringLiteral("txtReferenceID"), QStringLiteral("Reference ID"), QStringLiteral("ID"),

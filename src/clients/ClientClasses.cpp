@@ -5,6 +5,7 @@
 #include "ElementClients.h"
 #include "ElementGroupClient.h"
 #include "ExtraFieldManager.h"
+#include "SiblingSearches.h"
 #include "UserOpCatClient.h"
 #include "UserOptClient.h"
 #include "contracts/ClassRegistry.h"
@@ -25,6 +26,7 @@ void registerClientClasses()
                       [groups](QObject *parent) -> QObject * { return new ElementGroupClient(groups, parent); });
     registerElementClients();
     registry.RegisterObject<ExtraFieldManager>(names::FieldManagerClass);
+    registerSiblingSearches();
 }
 
 void unregisterClientClasses()
@@ -36,6 +38,7 @@ void unregisterClientClasses()
     registry.Unregister(names::ElementGroupClass);
     unregisterElementClients();
     registry.Unregister(names::FieldManagerClass);
+    unregisterSiblingSearches();
 }
 
 } // namespace talv::clients

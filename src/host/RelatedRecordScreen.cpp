@@ -63,7 +63,8 @@ RelatedRecordScreen::RelatedRecordScreen(const QString &caption, RecordsetPtr ro
         m_rows->MoveFirst();
         for (int f = 0; f < m_rows->FieldCount(); ++f) {
             const QString text = m_rows->Fields(f).Value().toString();
-            const QString name = QStringLiteral("txt") + m_rows->FieldName(f);
+            // PostgreSQL answers the view's field names in lower case: the controls are named alike on both.
+            const QString name = QStringLiteral("txt") + m_rows->FieldName(f).toUpper();
             // Citations and comments get room to be read whole.
             if (text.size() > 60 || text.contains(u'\n')) {
                 auto *value = new QPlainTextEdit(text, this);

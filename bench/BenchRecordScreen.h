@@ -63,8 +63,7 @@ inline QString benchDatabaseAtCurrentSchema()
 class RecordScreenHost
 {
 public:
-    RecordScreenHost(std::unique_ptr<host::Database> database, const QString &user)
-        : session(std::move(database), user)
+    RecordScreenHost(std::unique_ptr<host::Database> database, const QString &user) : session(std::move(database), user)
     {
         search::RegisterSearchScreens();
         details::RegisterDetailsScreen();

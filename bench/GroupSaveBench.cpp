@@ -41,7 +41,8 @@ talv::host::Database &database()
         talv::bench::addLargeGroup(made->connection(), Large);
         talv::clients::registerClientClasses();
         talv::clients::ServerDirectory::Register(
-            Server, {made->connection().connectionName(), talv::clients::SQLiteServer,
+            Server, {made->connection().connectionName(),
+                     talv::clients::SQLiteServer,
                      [db = made.get()](const QString &sequence) { return db->nextId(sequence); },
                      {1, QStringLiteral("ecarter")}});
         return made;

@@ -119,8 +119,9 @@ void openRecord(consumer::HostAppManager &appManager, consumer::HostWindowManage
           QStringLiteral("the record screen's id label does not read %1").arg(groupId));
     const auto *members = child<talv::FlexGrid>(record, "fgElements");
     const int stored =
-        valueOf(db, QStringLiteral("SELECT count(*) FROM element_group_membership WHERE element_group_id = %1")
-                        .arg(groupId))
+        valueOf(
+            db,
+            QStringLiteral("SELECT count(*) FROM element_group_membership WHERE element_group_id = %1").arg(groupId))
             .toInt();
     check(members->Rows() - members->FixedRows() == stored,
           QStringLiteral("the record screen lists %1 members, the database holds %2")

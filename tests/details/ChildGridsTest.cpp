@@ -141,7 +141,7 @@ TEST_F(ChildGridsTest, ARemovedReferenceIsGoneFromTheDatabaseAfterTheSave)
     auto *references = child<FlexGrid>(screen, "fgReferences");
     const QStringList keys = keysOf(*references, "ReferenceID");
     ASSERT_GE(keys.size(), 2);
-    EXPECT_TRUE(references->ColHidden(references->ColIndex("ReferenceID")));
+    EXPECT_TRUE(references->isColumnHidden(references->ColIndex("ReferenceID")));
     references->Select(1, 2);
     child<QPushButton>(screen, "cmdRemoveReference")->click();
     save();

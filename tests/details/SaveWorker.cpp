@@ -46,7 +46,7 @@ class AnsweringUi final : public UiServices
 public:
     int answer = Answer::Cancel;
     QString lastBox;
-    int messageBox(const QString &text, MsgButtons, MsgIcon, const QString &) override
+    int messageBox(const QString &text, MsgButtons, MsgIcon, const QString &, int) override
     {
         lastBox = text;
         return answer;

@@ -127,9 +127,6 @@ void RecordNavigator::buildCurrentList()
 {
     if (m_state.groupList) {
         m_state.currentList = m_state.workingList;
-        // The screen finds the record it opens on in this list too.
-        if (m_state.currentList && m_state.currentList->State() == Recordset::StateOpen)
-            indexGroupIds(*m_state.currentList);
         return;
     }
     m_state.currentList = m_state.appManager->CallGetQueryRSXML(ElementGroupsSql + QString::number(m_state.elementId));

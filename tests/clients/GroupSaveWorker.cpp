@@ -108,8 +108,10 @@ int main(int argc, char **argv)
         auto db = host::Database::open(options);
         db->ensureSchema();
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(Server, {db->connection().connectionName(), clients::SQLiteServer,
-                                                    [&db](const QString &sequence) { return db->nextId(sequence); }});
+        clients::ServerDirectory::Register(Server, {db->connection().connectionName(),
+                                                    clients::SQLiteServer,
+                                                    [&db](const QString &sequence) { return db->nextId(sequence); },
+                                                    {1, QStringLiteral("ecarter")}});
         QRandomGenerator random(quint32(QByteArray(argv[2]).toUInt()));
         std::fputs("r", stdout);
         std::fflush(stdout);

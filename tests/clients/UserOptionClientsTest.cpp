@@ -81,7 +81,7 @@ TEST_P(UserOptionClientsOnEngine, TwoUsersKeepTheirOwnOptionUnderOneName)
     const QString name = "Carter's alpine groups"; // user 1 has it in the sample
     std::unique_ptr<ComponentCollection> categories;
     {
-        const ScopedServer asJbrandt(db->database(), {2, "jbrandt"});
+        const ScopedServer asJbrandt(db->database(), TestServer, {2, "jbrandt"});
         ASSERT_FALSE(saveNewOption(db->database(), categories, UserSearches, name, 2, "user 2")->IsNew());
         categories.reset();
     }
@@ -105,7 +105,7 @@ TEST_P(UserOptionClientsOnEngine, ASessionWritesOnlyItsOwnUsersOptions)
         return options.LastError();
     };
     {
-        const ScopedServer asJbrandt(db->database(), {2, "jbrandt"});
+        const ScopedServer asJbrandt(db->database(), TestServer, {2, "jbrandt"});
         // ecarter's saved search, as the category's list of every user's options holds it.
         auto theirs = lookUpOption(db->database(), UserSearches, "Carter's alpine groups", 1);
         ASSERT_EQ(theirs->Count(), 1);

@@ -269,12 +269,12 @@ TEST(SearchScreens, AHostCreatesTheScreenByClassNameUntilTheLibraryRemovesIt)
 {
     RegisterSearchScreens();
     RegisterSearchScreens(); // twice does no harm
-    const std::unique_ptr<QObject> made(ClassRegistry::instance().Create(ELGroupSearch::ClassName.toUpper()));
+    const std::unique_ptr<QObject> made(ClassRegistry::instance().Create(names::SearchClass.toUpper()));
     EXPECT_NE(qobject_cast<ELGroupSearch *>(made.get()), nullptr);
 
     UnregisterSearchScreens();
     try {
-        delete ClassRegistry::instance().Create(ELGroupSearch::ClassName);
+        delete ClassRegistry::instance().Create(names::SearchClass);
         ADD_FAILURE() << "the class should be gone";
     } catch (const Error &e) {
         EXPECT_EQ(e.number(), Error::ClassNotRegistered);

@@ -2,6 +2,8 @@
 // field, save. Beside it, in the same run, the same three reads and one version-checked UPDATE in
 // one transaction done with bare QSqlQuery. The database is the sample data set in a temporary
 // SQLite file, with the large group added.
+#include "BenchLargeGroup.h"
+
 #include "clients/ClientClasses.h"
 #include "clients/ServerDirectory.h"
 #include "clients/StatementRecorder.h"
@@ -24,48 +26,7 @@ constexpr int Members = 1000;
 constexpr int References = 200;
 constexpr qint32 LargeGroup = 9500;
 
-void exec(QSqlQuery &q, const QString &sql, const QVariantList &values = {})
-{
-    q.prepare(sql);
-    for (const QVariant &value : values)
-        q.addBindValue(value);
-    if (!q.exec())
-        qFatal("%s", qPrintable(sql));
-}
-
-// Elements and references beyond the sample's, and the group that holds a thousand of them.
-void addLargeGroup(talv::host::Database &db)
-{
-    QSqlDatabase connection = db.connection();
-    connection.transaction();
-    QSqlQuery q(connection);
-    for (int i = 1; i <= Members; ++i) {
-        exec(q, "INSERT INTO scientific_name (scientific_name_id, scientific_name) VALUES (?, ?)",
-             {10000 + i, QStringLiteral("Benchia species %1").arg(i)});
-        exec(q, "INSERT INTO element_global (element_global_id, gname_id, element_category) VALUES (?, ?, 'Plant')",
-             {10000 + i, 10000 + i});
-    }
-    for (int i = 1; i <= References; ++i)
-        exec(q, "INSERT INTO reference (reference_id, reference_code, full_citation) VALUES (?, ?, ?)",
-             {10000 + i, QStringLiteral("BENCH%1").arg(i), QStringLiteral("Bench, A. Volume %1.").arg(i)});
-    exec(q,
-         "INSERT INTO element_group (element_group_id, element_group_name, d_element_group_type_id, "
-         "d_group_member_type_id, org_unit_id, universal_key, rec_create_user, rec_create_date, rec_last_mod_user, "
-         "rec_last_mod_date) VALUES (?, 'A Thousand Plants', 1, 1, 1, 'ELGRP09500', 'bench', '2024-01-01 00:00:00', "
-         "'bench', '2024-01-01 00:00:00')",
-         {LargeGroup});
-    for (int i = 1; i <= Members; ++i)
-        exec(q,
-             "INSERT INTO element_group_membership (element_group_id, element_global_id, display_order, "
-             "rec_create_user, rec_create_date) VALUES (?, ?, ?, 'bench', '2024-01-01 00:00:00')",
-             {LargeGroup, 10000 + i, i});
-    for (int i = 1; i <= References; ++i)
-        exec(q,
-             "INSERT INTO element_group_reference (element_group_id, reference_id, display_order, rec_create_user, "
-             "rec_create_date) VALUES (?, ?, ?, 'bench', '2024-01-01 00:00:00')",
-             {LargeGroup, 10000 + i, i});
-    connection.commit();
-}
+const talv::bench::LargeGroup Large{LargeGroup, QStringLiteral("A Thousand Plants"), Members, References, 10001};
 
 talv::host::Database &database()
 {
@@ -77,7 +38,7 @@ talv::host::Database &database()
         auto made = talv::host::Database::open(o);
         made->ensureSchema();
         made->loadSampleData();
-        addLargeGroup(*made);
+        talv::bench::addLargeGroup(made->connection(), Large);
         talv::clients::registerClientClasses();
         talv::clients::ServerDirectory::Register(
             Server, {made->connection().connectionName(),
@@ -121,33 +82,8 @@ void BM_BareQSqlQuery_SameReadsOneUpdate(benchmark::State &state)
 {
     QSqlDatabase db = database().connection();
     qint64 pass = 0;
-    for (auto _ : state) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        qint64 version = 0;
-        exec(q, "SELECT * FROM element_group WHERE element_group_id = ?", {LargeGroup});
-        while (q.next()) {
-            for (int f = 0; f < 18; ++f)
-                benchmark::DoNotOptimize(q.value(f));
-            version = q.value(17).toLongLong();
-        }
-        for (const char *table : {"element_group_membership", "element_group_reference"}) {
-            exec(q,
-                 QStringLiteral("SELECT * FROM %1 WHERE element_group_id = ? ORDER BY display_order")
-                     .arg(QLatin1String(table)),
-                 {LargeGroup});
-            while (q.next()) {
-                for (int f = 0; f < 7; ++f)
-                    benchmark::DoNotOptimize(q.value(f));
-            }
-        }
-        exec(q, "BEGIN IMMEDIATE");
-        exec(q,
-             "UPDATE element_group SET threat_com = ?, rec_last_mod_date = ?, version = version + 1 "
-             "WHERE element_group_id = ? AND version = ?",
-             {threatText(++pass), QStringLiteral("2024-01-02 00:00:00"), LargeGroup, version});
-        exec(q, "COMMIT");
-    }
+    for (auto _ : state)
+        talv::bench::bareReadsOneUpdate(db, LargeGroup, QStringLiteral("threat_com"), threatText(++pass));
 }
 
 BENCHMARK(BM_Client_OpenChangeOneFieldSave)->Unit(benchmark::kMillisecond);

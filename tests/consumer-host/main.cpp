@@ -12,12 +12,14 @@
 #include "contracts/ClassRegistry.h"
 #include "contracts/LateBinding.h"
 #include "contracts/Names.h"
+#include "details/ELGroupDetails.h"
 #include "platform/Error.h"
 #include "platform/FlexGrid.h"
 #include "platform/ScriptedUiServices.h"
 #include "search/SearchScreens.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlError>
@@ -92,6 +94,43 @@ void findGroup(consumer::HostAppManager &appManager, consumer::HostWindowManager
     talv::LateBinding::call(search, talv::names::member::CanClose);
 }
 
+// Opens the group in the record screen on a working list that holds it, as a double click on its
+// row would, and checks that the screen shows what the database holds.
+void openRecord(consumer::HostAppManager &appManager, consumer::HostWindowManager &winMan, const QSqlDatabase &db,
+                qint32 groupId, const QString &groupName)
+{
+    QWidget window;
+    QWidget *record =
+        qobject_cast<QWidget *>(talv::ClassRegistry::instance().Create(talv::names::DetailsClass, &window));
+    if (!record)
+        throw std::runtime_error("the record screen could not be created by its class name");
+    QVariantList arguments = initArguments(appManager, winMan);
+    arguments[0] = QVariant::fromValue(
+        appManager.CallGetQueryRSXML(QStringLiteral("SELECT * FROM ELGroup_WL_VW WHERE ID = %1").arg(groupId)));
+    talv::LateBinding::call(record, talv::names::member::InitDetails, arguments);
+    window.show();
+    talv::LateBinding::call(record, talv::names::member::LoadData, {groupId});
+
+    check(talv::LateBinding::call(record, talv::names::member::GetID).toInt() == groupId,
+          QStringLiteral("the record screen is not on group %1").arg(groupId));
+    check(child<QWidget>(record, "ctrGroupName")->property("Text").toString() == groupName,
+          QStringLiteral("the record screen does not show the name \"%1\"").arg(groupName));
+    check(child<QLabel>(record, "lblElgroupID")->text() == QString::number(groupId),
+          QStringLiteral("the record screen's id label does not read %1").arg(groupId));
+    const auto *members = child<talv::FlexGrid>(record, "fgElements");
+    const int stored =
+        valueOf(
+            db,
+            QStringLiteral("SELECT count(*) FROM element_group_membership WHERE element_group_id = %1").arg(groupId))
+            .toInt();
+    check(members->Rows() - members->FixedRows() == stored,
+          QStringLiteral("the record screen lists %1 members, the database holds %2")
+              .arg(members->Rows() - members->FixedRows())
+              .arg(stored));
+    check(talv::LateBinding::call(record, talv::names::member::CanClose).toBool(),
+          QStringLiteral("the record screen would not close on a record nobody changed"));
+}
+
 int run(const QString &folder)
 {
     QSqlDatabase db = consumer::createSampleDatabase(QStringLiteral(TALV_DATA_DIR),
@@ -105,6 +144,7 @@ int run(const QString &folder)
                                               {userId, QStringLiteral("ecarter")}});
 
     talv::search::RegisterSearchScreens();
+    talv::details::RegisterDetailsScreen();
     talv::clients::registerClientClasses();
     // This site's own business class, in place of the reference one.
     talv::ClassRegistry::instance().RegisterObject<consumer::SiteFieldManager>(talv::names::FieldManagerClass);
@@ -129,6 +169,7 @@ int run(const QString &folder)
                                       "user_option_category_id FROM user_option_category WHERE category_name LIKE "
                                       "'$DEFAULT_FIND_%')"));
     findGroup(appManager, winMan, groupId, groupName);
+    openRecord(appManager, winMan, db, groupId, groupName);
 
     for (const auto &box : ui.boxes())
         failures.append(QStringLiteral("a message box: ") + box.text);
@@ -136,7 +177,8 @@ int run(const QString &folder)
     for (const QString &failure : failures)
         std::fprintf(stderr, "consumer-host: %s\n", qPrintable(failure));
     if (failures.isEmpty())
-        std::printf("consumer-host: found group %d \"%s\" through TalvElGroup\n", groupId, qPrintable(groupName));
+        std::printf("consumer-host: found group %d \"%s\" and opened it through TalvElGroup\n", groupId,
+                    qPrintable(groupName));
     return failures.isEmpty() ? 0 : 1;
 }
 

@@ -151,6 +151,22 @@ TEST_F(NavigationTest, ADeleteElsewhereKeepsThePositionInStep)
     EXPECT_EQ(screen->GetID(), 9);
 }
 
+TEST_F(NavigationTest, PositionsAreLookedUpThroughTheListsIdIndex)
+{
+    // Found by a scan from the top, every move in a working list of a million groups would cost a
+    // million comparisons: the list's ID field keeps its "Optimize" index, made again after a
+    // merge into the list switched it off.
+    auto *screen = openOn({7, 3, 9, 12}, 3);
+    ASSERT_NE(screen, nullptr);
+    RecordsetPtr list = host->lists.list(host->groupsView);
+    EXPECT_TRUE(list->Fields(QStringLiteral("ID")).Optimize());
+    list->Fields(QStringLiteral("ID")).SetOptimize(false);
+    child<QToolButton>(screen, "cmdNavNext")->click();
+    EXPECT_EQ(position(screen), QStringLiteral("3 of 4"));
+    EXPECT_EQ(screen->GetID(), 9);
+    EXPECT_TRUE(list->Fields(QStringLiteral("ID")).Optimize());
+}
+
 // On a list of elements, the screen walks the groups of one element.
 class ElementListTest : public NavigationTest
 {

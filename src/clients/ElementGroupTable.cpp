@@ -12,6 +12,7 @@ namespace talv::clients {
 namespace {
 
 const QString NameIndex = QStringLiteral("ux_element_group_name");
+const QString AuditedRecord = QStringLiteral("ELEMENT_GROUP");
 
 TableClass::Definition groupTable()
 {
@@ -21,6 +22,9 @@ TableClass::Definition groupTable()
     d.table = QStringLiteral("element_group");
     d.from = QStringLiteral("element_group");
     d.sequence = QStringLiteral("element_group_seq");
+    d.auditRecordTable = AuditedRecord;
+    d.auditRecordIdProperty = ElementGroupClass::ElementGroupId;
+    d.unauditedColumns = {QStringLiteral("rec_last_mod_user"), QStringLiteral("rec_last_mod_date")};
     const auto add = [&d](const char *property, FieldType type, int flags, const char *column) {
         d.properties.append({QString::fromLatin1(property), type, flags});
         d.columns.append({QString::fromLatin1(column), QString::fromLatin1(column)});
@@ -156,7 +160,11 @@ void ElementGroupClass::update(SaveTransaction &tx, BusinessComponent &component
     runGuardingName(component, [&] { q = tx.exec(statement.sql(), statement.values()); });
     if (!q.next())
         explainMissedUpdate(tx, component);
-    component.setValue(Version, q.value(0));
+    const qint64 version = q.value(0).toLongLong();
+    // The statement's result is read in full before the trail's statements run on the connection.
+    q.finish();
+    fileAudit(tx, u'U', storedValues(component), currentValues(component));
+    component.setValue(Version, version);
 }
 
 void ElementGroupClass::explainMissedUpdate(SaveTransaction &tx, const BusinessComponent &component) const

@@ -75,6 +75,8 @@ TEST_P(AuditTrailOnEngine, ANewGroupIsFiledAsAnInsertOfEveryValueItHolds)
     group->setProperty("DElementGroupTypeId", 3);
     group->setProperty("DGroupMemberTypeID", 1);
     group->setProperty("OrgUnitID", 2);
+    group->setProperty("RecCreateUser", "ecarter");
+    group->setProperty("RecLastModUser", "ecarter");
     addMember(*group, 3);
     ASSERT_TRUE(group->Save());
     const QStringList rows = trail(db->database(), group->ID());

@@ -156,6 +156,12 @@ void ElementGroupClass::update(SaveTransaction &tx, BusinessComponent &component
         statement.conditionValues.append(component.storedValue(Version));
     }
     statement.returning = QStringLiteral("version");
+    // Over another user's version the trail's old values are theirs, not what this user loaded.
+    QVariantList before = storedValues(component);
+    if (group.overwriting()) {
+        if (const std::optional<QVariantList> current = reload(tx.server(), component))
+            before = *current;
+    }
     QSqlQuery q;
     runGuardingName(component, [&] { q = tx.exec(statement.sql(), statement.values()); });
     if (!q.next())
@@ -163,7 +169,7 @@ void ElementGroupClass::update(SaveTransaction &tx, BusinessComponent &component
     const qint64 version = q.value(0).toLongLong();
     // The statement's result is read in full before the trail's statements run on the connection.
     q.finish();
-    fileAudit(tx, u'U', storedValues(component), currentValues(component));
+    fileAudit(tx, u'U', before, currentValues(component));
     component.setValue(Version, version);
 }
 

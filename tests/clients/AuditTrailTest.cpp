@@ -5,6 +5,8 @@
 
 #include "clients/BusinessComponent.h"
 
+#include <QRegularExpression>
+
 namespace talv::test {
 namespace {
 
@@ -157,6 +159,31 @@ TEST_P(AuditTrailOnEngine, CommentsAreStoredAsTypedByTheKeyOfTheirColumnChange)
                      {key})
                   .value(0),
               "1");
+}
+
+TEST_P(AuditTrailOnEngine, SavedOverAnotherUsersVersionTheReplacedListsAreFiledRowByRow)
+{
+    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
+    const ScopedServer server(db->database(), TestServer, ecarter());
+    auto mine = loadGroup(db->database(), 1);
+    auto theirs = loadGroup(db->database(), 1);
+    theirs->setProperty("TrendCom", "theirs");
+    ASSERT_TRUE(theirs->Save());
+    const qint64 start = lastAuditId(db->database());
+    const QStringList members = storedMembers(db->database(), 1);
+    mine->setProperty("TrendCom", "mine");
+    EXPECT_EQ(errorNumber([&] { mine->Save(); }), ElementGroupObject::WriteConflict);
+    mine->OverwriteOnNextSave();
+    ASSERT_TRUE(mine->Save());
+    const QStringList rows = trail(db->database(), 1, start);
+    // Every member row goes out and comes back in: each is in the trail both ways.
+    EXPECT_EQ(
+        rows.filter(QRegularExpression("^ELEMENT_GROUP_MEMBERSHIP\\|1,\\d+\\|D\\|.*\\|element_global_id\\|")).size(),
+        members.size());
+    EXPECT_EQ(
+        rows.filter(QRegularExpression("^ELEMENT_GROUP_MEMBERSHIP\\|1,\\d+\\|I\\|.*\\|element_global_id\\|")).size(),
+        members.size());
+    EXPECT_TRUE(rows.contains("ELEMENT_GROUP|1|U|ecarter|2|trend_com|theirs|mine")) << rows.join('\n').toStdString();
 }
 
 TALV_ON_BOTH_ENGINES(AuditTrailOnEngine);

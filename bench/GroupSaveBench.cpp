@@ -44,7 +44,7 @@ talv::host::Database &database()
             Server, {made->connection().connectionName(),
                      talv::clients::SQLiteServer,
                      [db = made.get()](const QString &sequence) { return db->nextId(sequence); },
-                     {1, QStringLiteral("ecarter")}});
+                     {1, QStringLiteral("ecarter"), 2}}); // saves are filed under a user
         return made;
     }();
     return *db;

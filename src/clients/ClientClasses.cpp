@@ -1,5 +1,6 @@
 #include "ClientClasses.h"
 
+#include "AuditLogClient.h"
 #include "BusinessClass.h"
 #include "ClientCollection.h"
 #include "ElementClients.h"
@@ -20,6 +21,7 @@ void registerClientClasses()
     auto options = std::make_shared<const UserOptClass>();
     BusinessClasses::Register(options);
     BusinessClasses::Register(std::make_shared<const UserOpCatClass>(options));
+    BusinessClasses::Register(std::make_shared<const AuditLogClass>());
 
     auto groups = std::make_shared<const ElementGroupClass>();
     registry.Register(names::ElementGroupClass,
@@ -35,6 +37,7 @@ void unregisterClientClasses()
     registry.Unregister(names::CollectionClass);
     BusinessClasses::Unregister(UserOptClass::ClassName);
     BusinessClasses::Unregister(UserOpCatClass::ClassName);
+    BusinessClasses::Unregister(AuditLogClass::ClassName);
     registry.Unregister(names::ElementGroupClass);
     unregisterElementClients();
     registry.Unregister(names::FieldManagerClass);

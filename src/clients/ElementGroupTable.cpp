@@ -12,6 +12,7 @@ namespace talv::clients {
 namespace {
 
 const QString NameIndex = QStringLiteral("ux_element_group_name");
+const QString AuditedRecord = QStringLiteral("ELEMENT_GROUP");
 
 TableClass::Definition groupTable()
 {
@@ -21,6 +22,9 @@ TableClass::Definition groupTable()
     d.table = QStringLiteral("element_group");
     d.from = QStringLiteral("element_group");
     d.sequence = QStringLiteral("element_group_seq");
+    d.auditRecordTable = AuditedRecord;
+    d.auditRecordIdProperty = ElementGroupClass::ElementGroupId;
+    d.unauditedColumns = {QStringLiteral("rec_last_mod_user"), QStringLiteral("rec_last_mod_date")};
     const auto add = [&d](const char *property, FieldType type, int flags, const char *column) {
         d.properties.append({QString::fromLatin1(property), type, flags});
         d.columns.append({QString::fromLatin1(column), QString::fromLatin1(column)});
@@ -152,11 +156,21 @@ void ElementGroupClass::update(SaveTransaction &tx, BusinessComponent &component
         statement.conditionValues.append(component.storedValue(Version));
     }
     statement.returning = QStringLiteral("version");
+    // Over another user's version the trail's old values are theirs, not what this user loaded.
+    QVariantList before = storedValues(component);
+    if (group.overwriting()) {
+        if (const std::optional<QVariantList> current = reload(tx.server(), component))
+            before = *current;
+    }
     QSqlQuery q;
     runGuardingName(component, [&] { q = tx.exec(statement.sql(), statement.values()); });
     if (!q.next())
         explainMissedUpdate(tx, component);
-    component.setValue(Version, q.value(0));
+    const qint64 version = q.value(0).toLongLong();
+    // The statement's result is read in full before the trail's statements run on the connection.
+    q.finish();
+    fileAudit(tx, u'U', before, currentValues(component));
+    component.setValue(Version, version);
 }
 
 void ElementGroupClass::explainMissedUpdate(SaveTransaction &tx, const BusinessComponent &component) const

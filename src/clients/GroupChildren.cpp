@@ -19,6 +19,10 @@ TableClass::Definition childTable(const QString &className, const QString &table
     d.className = className;
     d.table = table;
     d.from = table;
+    // A member or reference changes its group: its rows join the group's trail.
+    d.auditRecordTable = QStringLiteral("ELEMENT_GROUP");
+    d.auditRecordIdProperty = GroupChildClass::ElementGroupId;
+    d.unauditedColumns = {QStringLiteral("rec_last_mod_user"), QStringLiteral("rec_last_mod_date")};
     d.properties = {
         {QStringLiteral("ElementGroupId"), FieldType::Integer, P::RowKey | P::ReadOnly},
         {itemProperty, FieldType::Integer, P::RowKey},
@@ -80,7 +84,11 @@ QList<QVariantList> GroupChildClass::loadForGroup(const ServerConnection &server
 
 void GroupChildClass::removeAllOf(SaveTransaction &tx, qint64 groupId) const
 {
+    // Read first: each removed row goes into the trail with what it held.
+    const QList<QVariantList> removed = loadForGroup(tx.server(), groupId);
     tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(definition().table, GroupColumn), {groupId});
+    for (const QVariantList &row : removed)
+        fileAudit(tx, u'D', row, {});
 }
 
 void GroupChildClass::prepareWrite(SaveTransaction &, BusinessComponent &component, bool inserting) const

@@ -15,6 +15,7 @@ enum ServerType : qint32 { SQLiteServer = 1, PostgreSQLServer = 2 };
 struct ServerUser {
     qint32 id = 0; // 0: nobody is logged in, and nothing that belongs to a user can be written
     QString name;
+    qint32 orgUnitId = 0; // the unit the audit trail files their changes under; 0: none
 };
 
 // What a business client needs to reach the database that the host opened: the Qt SQL connection,

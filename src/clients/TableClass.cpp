@@ -1,5 +1,6 @@
 #include "TableClass.h"
 
+#include "AuditTrail.h"
 #include "BusinessComponent.h"
 #include "PropertyValue.h"
 #include "SaveTransaction.h"
@@ -139,6 +140,53 @@ std::optional<QVariantList> TableClass::reload(const ServerConnection &server, c
 void TableClass::prepareWrite(SaveTransaction &, BusinessComponent &, bool) const
 {}
 
+QVariantList TableClass::currentValues(const BusinessComponent &component)
+{
+    QVariantList values;
+    for (int i = 0; i < component.businessClass().properties().size(); ++i)
+        values.append(component.value(i));
+    return values;
+}
+
+QVariantList TableClass::storedValues(const BusinessComponent &component)
+{
+    QVariantList values;
+    for (int i = 0; i < component.businessClass().properties().size(); ++i)
+        values.append(component.storedValue(i));
+    return values;
+}
+
+void TableClass::fileAudit(SaveTransaction &tx, QChar action, const QVariantList &before,
+                           const QVariantList &after) const
+{
+    if (m_definition.auditRecordTable.isEmpty())
+        return;
+    const QVariantList &row = after.isEmpty() ? before : after;
+    QList<AuditTrail::ColumnChange> changes;
+    for (int i = 0; i < m_definition.properties.size(); ++i) {
+        const QString column = m_definition.columns.at(i).column.toLower();
+        if (column.isEmpty() || m_definition.unauditedColumns.contains(column, Qt::CaseInsensitive))
+            continue;
+        const QVariant oldText = before.isEmpty() ? QVariant() : auditText(before.at(i));
+        const QVariant newText = after.isEmpty() ? QVariant() : auditText(after.at(i));
+        if (oldText.isNull() && newText.isNull())
+            continue;
+        if (oldText.isNull() == newText.isNull() && oldText.toString() == newText.toString())
+            continue;
+        changes.append({column, oldText, newText});
+    }
+    if (changes.isEmpty() && action == u'U')
+        return;
+    QStringList key;
+    for (const int index : identity())
+        key.append(row.at(index).toString());
+    const ServerConnection &server = tx.server();
+    const AuditTrail trail(server.database(), [&tx](const QString &sequence) { return tx.nextId(sequence); });
+    trail.write({m_definition.auditRecordTable, qint32(row.at(m_definition.auditRecordIdProperty).toLongLong()),
+                 m_definition.table, key.join(QLatin1Char(',')), action, changes},
+                {server.user.name, server.user.orgUnitId});
+}
+
 void TableClass::insert(SaveTransaction &tx, BusinessComponent &component) const
 {
     requireOwnRow(tx, component, Write::Insert);
@@ -161,6 +209,7 @@ void TableClass::insert(SaveTransaction &tx, BusinessComponent &component) const
     tx.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(m_definition.table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
             values);
+    fileAudit(tx, u'I', {}, currentValues(component));
 }
 
 QString TableClass::RowUpdate::sql() const
@@ -204,6 +253,7 @@ void TableClass::update(SaveTransaction &tx, BusinessComponent &component) const
     if (q.numRowsAffected() == 0)
         throw Error(Error::Database, QStringLiteral("The %1 record %2 is no longer stored; it was not saved.")
                                          .arg(m_definition.className, storedIdentity(component).value(0).toString()));
+    fileAudit(tx, u'U', storedValues(component), currentValues(component));
 }
 
 void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component) const
@@ -211,8 +261,11 @@ void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component)
     // A row another user deleted already is as good as deleted here.
     if (!requireOwnRow(tx, component, Write::Remove))
         return;
-    tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_definition.table, identityCondition(true)),
-            storedIdentity(component));
+    const QSqlQuery q =
+        tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_definition.table, identityCondition(true)),
+                storedIdentity(component));
+    if (q.numRowsAffected() > 0)
+        fileAudit(tx, u'D', storedValues(component), {});
 }
 
 } // namespace talv::clients

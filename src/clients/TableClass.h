@@ -32,6 +32,13 @@ public:
         QList<PropertyInfo> properties;
         QList<Column> columns; // one per property
         QString ownerColumn;   // the written column naming the row's user; empty when rows have none
+        // The record whose audit trail the written rows join (ELEMENT_GROUP for a group and its
+        // children) and the property holding that record's id; empty when rows are not audited.
+        QString auditRecordTable;
+        int auditRecordIdProperty = -1;
+        // Written columns left out of the trail: the modification stamps, which the trail's own
+        // who and when already say.
+        QStringList unauditedColumns;
     };
 
     explicit TableClass(Definition definition);
@@ -70,6 +77,12 @@ protected:
     // Runs before the component's insert or update, inside the transaction: fill derived values
     // (a foreign key from a name, modification dates).
     virtual void prepareWrite(SaveTransaction &tx, BusinessComponent &component, bool inserting) const;
+    // Files the write of one row in the audit trail when the class is audited: `before` and
+    // `after` hold one value per property (empty for an insert's before and a delete's after).
+    // An update that changed no audited column files nothing.
+    void fileAudit(SaveTransaction &tx, QChar action, const QVariantList &before, const QVariantList &after) const;
+    static QVariantList currentValues(const BusinessComponent &component);
+    static QVariantList storedValues(const BusinessComponent &component);
 
 private:
     enum class Write { Insert, Update, Remove };

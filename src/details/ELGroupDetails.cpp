@@ -5,6 +5,7 @@
 #include "RecordNavigator.h"
 #include "RecordObjects.h"
 #include "RecordWriter.h"
+#include "RelatedScreens.h"
 #include "TextFieldSetup.h"
 #include "WaitPanel.h"
 
@@ -68,6 +69,8 @@ void ELGroupDetails::connectParts()
     connect(m_writer, &RecordWriter::UpdateList, this, &ELGroupDetails::UpdateList);
     connect(m_writer, &RecordWriter::RemoveItem, this, &ELGroupDetails::RemoveItem);
     connect(m_writer, &RecordWriter::Quit, this, &ELGroupDetails::Quit);
+    m_related = new RelatedScreens(m_state, *m_objects, *m_writer, *m_navigator, *m_form, *m_wait, this);
+    connect(m_related, &RelatedScreens::UpdateList, this, &ELGroupDetails::UpdateList);
     connect(m_form, &RecordForm::tabShown, this, &ELGroupDetails::onTabShown);
 }
 

@@ -30,6 +30,7 @@ class RecordForm;
 class RecordNavigator;
 class RecordObjects;
 class RecordWriter;
+class RelatedScreens;
 class TextFieldSetup;
 class WaitPanel;
 
@@ -155,6 +156,7 @@ private:
     RecordNavigator *m_navigator = nullptr;
     WaitPanel *m_wait = nullptr;
     RecordWriter *m_writer = nullptr;
+    RelatedScreens *m_related = nullptr;
     std::unique_ptr<TextFieldSetup> m_textFields;
     bool m_inTabChange = false;
 };

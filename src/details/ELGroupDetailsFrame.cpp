@@ -7,6 +7,7 @@
 #include "RecordNavigator.h"
 #include "RecordObjects.h"
 #include "RecordWriter.h"
+#include "RelatedScreens.h"
 #include "WaitPanel.h"
 
 #include "contracts/AppManager.h"
@@ -88,18 +89,18 @@ void ELGroupDetails::buildCommands()
     QMenu *open = addNamedMenu(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
     c.setToolbarKey(open->menuAction(), QStringLiteral("Open"), QStringLiteral("Open Related Screen"),
                     QStringLiteral("document-open"));
-    const std::pair<const char *, const char *> related[] = {
-        {"mnuFileOpenETGlobal", "Element Global &Tracking..."},
-        {"mnuFileOpenEOSpecs", "EO &Specs..."},
-        {"mnuFileOpenRankSpecs", "EO R&ank Specs..."},
-        {"mnuFileOpenElMgmt", "Element &Management..."},
-        {"mnuFileOpenReference", "R&eferences..."},
+    const std::tuple<const char *, const char *, void (RelatedScreens::*)()> related[] = {
+        {"mnuFileOpenETGlobal", "Element Global &Tracking...", &RelatedScreens::elementGlobalTracking},
+        {"mnuFileOpenEOSpecs", "EO &Specs...", &RelatedScreens::eoSpecs},
+        {"mnuFileOpenRankSpecs", "EO R&ank Specs...", &RelatedScreens::eoRankSpecs},
+        {"mnuFileOpenElMgmt", "Element &Management...", &RelatedScreens::elementManagement},
+        {"mnuFileOpenReference", "R&eferences...", &RelatedScreens::references},
     };
-    for (const auto &[name, caption] : related)
-        item(open, name, caption, {}, {});
+    for (const auto &[name, caption, command] : related)
+        item(open, name, caption, {}, [this, command] { (m_related->*command)(); });
     c.addSeparator(open, QStringLiteral("mnuFileOpenSep2"));
-    item(open, "mnuFileOpenRecMaint", "&Record Maintenance", {}, {});
-    item(open, "mnuFileOpenAttrMaint", "&Attribute Maintenance", {}, {});
+    item(open, "mnuFileOpenRecMaint", "&Record Maintenance", {}, [this] { m_related->recordMaintenance(); });
+    item(open, "mnuFileOpenAttrMaint", "&Attribute Maintenance", {}, [this] { m_related->attributeMaintenance(); });
     item(
         file, "mnuFileSave", "&Save", QKeySequence::Save, [this] { saveFromMenu(); }, "Save", "Save Record",
         "document-save");
@@ -139,8 +140,10 @@ void ELGroupDetails::buildCommands()
         "Delete", "Delete Record", "edit-delete");
 
     QMenu *tools = addNamedMenu(bar, QStringLiteral("mnuTools"), QStringLiteral("&Tools"));
-    item(tools, "mnuToolsFind", "&Find...", QKeySequence::Find, {}, "Find", "Find Element Group", "edit-find");
-    item(tools, "mnuToolsCopy", "&Copy Data From...", {}, {});
+    item(
+        tools, "mnuToolsFind", "&Find...", QKeySequence::Find, [this] { m_related->find(); }, "Find",
+        "Find Element Group", "edit-find");
+    item(tools, "mnuToolsCopy", "&Copy Data From...", {}, [this] { m_related->copyDataFrom(); });
     c.addSeparator(tools, QStringLiteral("mnuToolsSep1"));
     item(
         tools, "mnuToolsTextEditor", "Text &Editor", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { LaunchTextEditor(); },

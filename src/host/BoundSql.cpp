@@ -4,7 +4,6 @@
 
 #include "platform/Error.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -90,22 +89,6 @@ RecordsetPtr recordset(const QSqlDatabase &db, const QString &statement, const Q
 {
     QSqlQuery query = exec(db, statement, values);
     return toRecordset(query);
-}
-
-QVariant auditText(const QVariant &value)
-{
-    if (value.isNull())
-        return QVariant(QMetaType(QMetaType::QString));
-    if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (value.metaType().id() == QMetaType::QDate)
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    return value.toString();
-}
-
-QString now()
-{
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 } // namespace talv::host::sql

@@ -20,12 +20,6 @@ RecordsetPtr recordset(const QSqlDatabase &db, const QString &statement, const Q
 // Copies the rows of an executed query into a new open recordset, typed as the driver reports.
 RecordsetPtr toRecordset(QSqlQuery &query);
 
-// A value as the audit trail stores it: dates as "YYYY-MM-DD HH:MM:SS", null stays null.
-QVariant auditText(const QVariant &value);
-
-// The current time in the text form both engines accept for their date columns.
-QString now();
-
 // The host writes in the same transactions as the business clients (IMMEDIATE on SQLite).
 using Transaction = clients::WriteTransaction;
 

@@ -26,6 +26,7 @@ const ChildTable kCitations{QStringLiteral("element_group_reference"), QStringLi
 
 void requireAuthor(const Author &author)
 {
+    // Checked before anything is written, although the trail's writer would refuse too.
     if (author.userName.trimmed().isEmpty())
         throw Error(Error::InvalidArgument, QStringLiteral("No user name was given for the audit trail."));
 }
@@ -90,7 +91,7 @@ void deleteChildren(const QSqlDatabase &db, const AuditTrail &audit, const Child
     for (const QSqlRecord &row : rows) {
         audit.write({kGroupTable, groupId, child.table, childKey(groupId, row.value(child.keyColumn)), u'D',
                      AuditTrail::deletedValues(row)},
-                    author.userName, author.orgUnitId);
+                    author);
     }
 }
 
@@ -126,8 +127,7 @@ int appendMissingChildren(const QSqlDatabase &db, const AuditTrail &audit, const
             {QStringLiteral("rec_create_user"), {}, author.userName},
             {QStringLiteral("rec_create_date"), {}, stamp},
         };
-        audit.write({kGroupTable, targetId, child.table, childKey(targetId, key), u'I', values}, author.userName,
-                    author.orgUnitId);
+        audit.write({kGroupTable, targetId, child.table, childKey(targetId, key), u'I', values}, author);
         present.insert(key);
         ++added;
     }
@@ -153,7 +153,7 @@ void deleteElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 
                 1, groupId);
     audit.write({kGroupTable, groupId, kGroupTable, QString::number(groupId), u'D',
                  AuditTrail::deletedValues(locked.value(groupId))},
-                author.userName, author.orgUnitId);
+                author);
     transaction.commit();
 }
 
@@ -189,11 +189,11 @@ void copyElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 so
                                                     "may have deleted it.")
                                          .arg(targetId));
 
-    const QString stamp = sql::now();
+    const QString stamp = clients::auditNow();
     QList<AuditTrail::ColumnChange> changes;
     for (const QString &column : copiedGroupColumns()) {
-        const QVariant from = sql::auditText(source->value(column));
-        const QVariant to = sql::auditText(target->value(column));
+        const QVariant from = clients::auditText(source->value(column));
+        const QVariant to = clients::auditText(target->value(column));
         if (from.isNull() != to.isNull() || from.toString() != to.toString())
             changes.append({column, to, from});
     }
@@ -213,8 +213,7 @@ void copyElementGroup(const QSqlDatabase &db, const AuditTrail &audit, qint32 so
                       values)
                 .numRowsAffected(),
             1, targetId);
-        audit.write({kGroupTable, targetId, kGroupTable, QString::number(targetId), u'U', changes}, author.userName,
-                    author.orgUnitId);
+        audit.write({kGroupTable, targetId, kGroupTable, QString::number(targetId), u'U', changes}, author);
     }
     const int added = appendMissingChildren(db, audit, kMembers, sourceId, targetId, author, stamp) +
                       appendMissingChildren(db, audit, kCitations, sourceId, targetId, author, stamp);

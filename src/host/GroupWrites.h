@@ -1,17 +1,14 @@
 #pragma once
 
-#include "AuditTrail.h"
+#include "clients/AuditTrail.h"
 
 #include <QSqlDatabase>
 #include <QString>
 
 namespace talv::host {
 
-// Who writes, for the audit trail.
-struct Author {
-    QString userName;
-    qint32 orgUnitId = 0;
-};
+using AuditTrail = clients::AuditTrail;
+using Author = clients::AuditTrail::Author;
 
 // Deletes an element group with its memberships and citations in one transaction and files an
 // audit row (action D, with the old values) for each removed row under the group's trail.

@@ -23,7 +23,7 @@ HostSession::HostSession(std::unique_ptr<Database> database, const QString &user
     connection.connectionName = m_database->connection().connectionName();
     connection.serverType = serverType();
     connection.nextId = [db = m_database.get()](const QString &sequence) { return db->nextId(sequence); };
-    connection.user = {m_user.id, m_user.userName};
+    connection.user = {m_user.id, m_user.userName, m_user.orgUnitId};
     clients::ServerDirectory::Register(m_serverName, std::move(connection));
 }
 

@@ -49,7 +49,7 @@ RecordsetPtr ReferenceAppManager::CallGetQueryRSXML(const QString &sql)
 
 RecordsetPtr ReferenceAppManager::Auditing(const QString &tableName, qint32 recordId, const QString &columnName)
 {
-    return m_audit.rows(tableName, recordId, columnName);
+    return auditTrailRows(m_session.connection(), tableName, recordId, columnName);
 }
 
 qint32 ReferenceAppManager::GetSystemOrgUnitID()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AccessRights.h"
-#include "AuditTrail.h"
+#include "AuditTrailRows.h"
 #include "GroupWrites.h"
 #include "HelpTopics.h"
 #include "HostSession.h"

@@ -141,7 +141,7 @@ int run(const QString &folder)
                                              {ConnectionName,
                                               talv::clients::SQLiteServer,
                                               [db](const QString &sequence) { return consumer::nextId(db, sequence); },
-                                              {userId, QStringLiteral("ecarter")}});
+                                              {userId, QStringLiteral("ecarter"), 0}});
 
     talv::search::RegisterSearchScreens();
     talv::details::RegisterDetailsScreen();

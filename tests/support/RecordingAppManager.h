@@ -9,12 +9,12 @@
 namespace talv::test {
 
 // The reference host's application manager, recording the SQL texts and message ids it is asked
-// for, and the deletes; everything is forwarded, so the answers are the real host's.
+// for, the deletes, copies and related screens; everything is forwarded, so the answers are the real host's.
 class RecordingAppManager final : public AppManager
 {
 public:
     explicit RecordingAppManager(host::ReferenceAppManager &real) : r(real) {}
-    QStringList sqlSent, messageIds, messageArguments, deletes;
+    QStringList sqlSent, messageIds, messageArguments, deletes, copies, relatedDetails;
 
     // What Find Now sent, without the type list and the empty result layout.
     QStringList searches() const { return sqlSent.filter(QRegularExpression("^SELECT UNIQUE")); }
@@ -44,11 +44,16 @@ public:
         deletes << QStringLiteral("%1 %2 %3 %4").arg(o).arg(i).arg(u, t);
         return r.Delete(o, i, u, t);
     }
-    bool Copy(const QString &o, const QVariant &s, qint32 t, const QString &u) override { return r.Copy(o, s, t, u); }
+    bool Copy(const QString &o, const QVariant &s, qint32 t, const QString &u) override
+    {
+        copies << QStringLiteral("%1|%2|%3|%4").arg(o, s.toString()).arg(t).arg(u);
+        return r.Copy(o, s, t, u);
+    }
     void PopupEdit(FlexGrid *grid) override { r.PopupEdit(grid); }
     QString GetControlAccess(const QString &c, const QString &m) override { return r.GetControlAccess(c, m); }
     bool OpenRelatedDetail(const QString &v, const QString &t, const QString &c, qint32 &id) override
     {
+        relatedDetails << QStringLiteral("%1|%2|%3|%4").arg(v, t, c).arg(id);
         return r.OpenRelatedDetail(v, t, c, id);
     }
     RecordsetPtr GetPrototypeRSForView(const QString &code) override { return r.GetPrototypeRSForView(code); }

@@ -1,20 +1,19 @@
 #pragma once
 
-#include "platform/Recordset.h"
-
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
 
-namespace talv::host {
+namespace talv::clients {
 
-// The audit trail: writes one audit_log row per written row with one audit_log_column row per
-// column, and reads the trail of a record for the audit viewer. Writes join the caller's
-// transaction.
+// The writer of the audit trail: one audit_log row per written row with one audit_log_column row
+// per column, in the caller's transaction, so a change and its trail commit or vanish together.
+// The business clients' saves and the host's own group writes both file through it.
 class AuditTrail
 {
 public:
@@ -31,20 +30,21 @@ public:
         QChar action;       // 'I', 'U' or 'D'
         QList<ColumnChange> columns;
     };
+    // Who writes: the trail names them and their organisation unit.
+    struct Author {
+        QString userName;
+        qint32 orgUnitId = 0;
+    };
     using IdSource = std::function<qint64(const QString &sequence)>;
 
     AuditTrail(QSqlDatabase db, IdSource nextId);
 
-    // Files `entry` under the user and org unit; raises talv::Error (Database) on failure.
-    void write(const Entry &entry, const QString &userName, qint32 orgUnitId) const;
-
-    // The audit rows of a record (and of one column when `columnName` is not empty), oldest first,
-    // in the viewer's twelve columns: ID, CHANGE_DATE, USER_NAME, TABLE_NAME, ACTION, COLUMN_NAME,
-    // OLD_VALUE, COMMENTS, PRIMARY_KEY, ORG_UNIT_ID, RECORD_ID, AUDIT_LOG_COLUMN_ID.
-    RecordsetPtr rows(const QString &tableName, qint32 recordId, const QString &columnName) const;
+    // Files `entry` under the author; raises talv::Error (InvalidArgument without a user name,
+    // Database on failure).
+    void write(const Entry &entry, const Author &author) const;
 
     // Column changes for every non-null value of a row, as a delete (old values) or an insert
-    // (new values) records them; `skip` names columns left out (the keys, named in primaryKey).
+    // (new values) records them; `skip` names columns left out.
     static QList<ColumnChange> deletedValues(const QSqlRecord &row, const QStringList &skip = {});
     static QList<ColumnChange> insertedValues(const QSqlRecord &row, const QStringList &skip = {});
 
@@ -53,4 +53,10 @@ private:
     IdSource m_nextId;
 };
 
-} // namespace talv::host
+// A value as the audit trail stores it: dates as "YYYY-MM-DD HH:MM:SS", null stays a null text.
+QVariant auditText(const QVariant &value);
+
+// The current time in the text form both engines accept for their date columns.
+QString auditNow();
+
+} // namespace talv::clients

@@ -1,12 +1,12 @@
 #include "AuditTrail.h"
 
-#include "BoundSql.h"
+#include "SaveTransaction.h"
 #include "platform/Error.h"
 
+#include <QDateTime>
 #include <QSqlField>
-#include <QSqlRecord>
 
-namespace talv::host {
+namespace talv::clients {
 
 namespace {
 
@@ -17,7 +17,7 @@ QList<AuditTrail::ColumnChange> valuesOf(const QSqlRecord &row, const QStringLis
         const QString column = row.fieldName(i).toLower();
         if (row.isNull(i) || skip.contains(column, Qt::CaseInsensitive))
             continue;
-        const QVariant text = sql::auditText(row.value(i));
+        const QVariant text = auditText(row.value(i));
         out.append(asOld ? AuditTrail::ColumnChange{column, text, {}} : AuditTrail::ColumnChange{column, {}, text});
     }
     return out;
@@ -25,40 +25,50 @@ QList<AuditTrail::ColumnChange> valuesOf(const QSqlRecord &row, const QStringLis
 
 } // namespace
 
+QVariant auditText(const QVariant &value)
+{
+    if (value.isNull())
+        return QVariant(QMetaType(QMetaType::QString));
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (value.metaType().id() == QMetaType::QDate)
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return value.toString();
+}
+
+QString auditNow()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
 AuditTrail::AuditTrail(QSqlDatabase db, IdSource nextId) : m_db(std::move(db)), m_nextId(std::move(nextId))
 {}
 
-void AuditTrail::write(const Entry &entry, const QString &userName, qint32 orgUnitId) const
+void AuditTrail::write(const Entry &entry, const Author &author) const
 {
+    // The trail must say who changed the record; a nameless change is refused, not filed.
+    if (author.userName.trimmed().isEmpty())
+        throw Error(Error::InvalidArgument, QStringLiteral("No user name was given for the audit trail."));
+    if (!m_nextId)
+        throw Error(Error::Database, QStringLiteral("The server hands out no new ids."));
     const qint64 logId = m_nextId(QStringLiteral("audit_log_seq"));
-    sql::exec(m_db,
+    execBound(m_db,
               QStringLiteral("INSERT INTO audit_log (audit_log_id, record_table, record_id, table_name, primary_key, "
                              "action, user_name, change_date, org_unit_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
               {logId, entry.recordTable.toUpper(), entry.recordId, entry.tableName.toUpper(), entry.primaryKey,
-               QString(entry.action), userName, sql::now(), orgUnitId > 0 ? QVariant(orgUnitId) : QVariant()});
+               QString(entry.action), author.userName, auditNow(),
+               author.orgUnitId > 0 ? QVariant(author.orgUnitId) : QVariant(QMetaType(QMetaType::Int))},
+              true);
+    const QVariant nullText(QMetaType(QMetaType::QString));
     for (const ColumnChange &change : entry.columns) {
-        const QVariant nullText(QMetaType(QMetaType::QString));
-        sql::exec(m_db,
+        execBound(m_db,
                   QStringLiteral("INSERT INTO audit_log_column (audit_log_column_id, audit_log_id, column_name, "
                                  "old_value, new_value) VALUES (?, ?, ?, ?, ?)"),
                   {m_nextId(QStringLiteral("audit_log_column_seq")), logId, change.column.toLower(),
                    change.oldValue.isNull() ? nullText : change.oldValue,
-                   change.newValue.isNull() ? nullText : change.newValue});
+                   change.newValue.isNull() ? nullText : change.newValue},
+                  true);
     }
-}
-
-RecordsetPtr AuditTrail::rows(const QString &tableName, qint32 recordId, const QString &columnName) const
-{
-    QString statement = QStringLiteral(
-        "SELECT ID, CHANGE_DATE, USER_NAME, TABLE_NAME, ACTION, COLUMN_NAME, OLD_VALUE, COMMENTS, PRIMARY_KEY, "
-        "ORG_UNIT_ID, RECORD_ID, AUDIT_LOG_COLUMN_ID FROM AUDIT_TRAIL_VW WHERE RECORD_TABLE = ? AND RECORD_ID = ?");
-    QVariantList values{tableName.trimmed().toUpper(), recordId};
-    if (!columnName.trimmed().isEmpty()) {
-        statement += QStringLiteral(" AND COLUMN_NAME = ?");
-        values.append(columnName.trimmed().toLower());
-    }
-    statement += QStringLiteral(" ORDER BY CHANGE_DATE, ID, AUDIT_LOG_COLUMN_ID");
-    return sql::recordset(m_db, statement, values);
 }
 
 QList<AuditTrail::ColumnChange> AuditTrail::deletedValues(const QSqlRecord &row, const QStringList &skip)
@@ -71,4 +81,4 @@ QList<AuditTrail::ColumnChange> AuditTrail::insertedValues(const QSqlRecord &row
     return valuesOf(row, skip, false);
 }
 
-} // namespace talv::host
+} // namespace talv::clients

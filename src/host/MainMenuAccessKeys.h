@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 
 class QAction;
 class QMenuBar;
@@ -26,8 +27,14 @@ public:
     void update();
 
 private:
-    WorkArea *m_area;
-    QHash<QAction *, QString> m_captions;
+    struct Title {
+        QPointer<QAction> action;
+        QString caption;
+    };
+    // Both may go before this object while the main window is taken apart, and the focus moves
+    // on the way.
+    QPointer<WorkArea> m_area;
+    QList<Title> m_titles;
 };
 
 } // namespace talv::host

@@ -70,7 +70,7 @@ MainWindow::MainWindow(HostSession &session, ViewCatalogue &views, QWidget *pare
     setCentralWidget(splitter);
 
     buildMenus();
-    new MainMenuAccessKeys(menuBar(), m_area);
+    m_menuAccessKeys = new MainMenuAccessKeys(menuBar(), m_area);
     buildStatusBar();
 
     connect(m_lists, &WorkingLists::changed, this, [this](qint32 position) {
@@ -84,7 +84,9 @@ MainWindow::MainWindow(HostSession &session, ViewCatalogue &views, QWidget *pare
 
 MainWindow::~MainWindow()
 {
-    // Screens hold the working lists and the manager: they go first.
+    // The menu titles stop following the focus, which moves while the screens close. Screens hold
+    // the working lists and the manager: they go first.
+    delete m_menuAccessKeys;
     delete m_area;
     m_area = nullptr;
 }

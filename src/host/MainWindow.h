@@ -28,6 +28,8 @@ class FlexGrid;
 
 namespace talv::host {
 
+class MainMenuAccessKeys;
+
 // The host's main window: the working list of the view on show, the work area where screens
 // open, the menus and the status bar. It offers the application manager the services that need
 // a window (about box, pop-up editor, related records, system-control entries).
@@ -97,6 +99,7 @@ private:
     AppManager *m_appManager = nullptr;
     WorkingLists *m_lists;
     WorkArea *m_area;
+    MainMenuAccessKeys *m_menuAccessKeys = nullptr;
     WindowManager *m_winMan;
     FlexGrid *m_grid = nullptr;
     QComboBox *m_viewChooser = nullptr;

@@ -13,8 +13,8 @@ namespace {
 
 const QString IsoDateTime = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-// Stamps are wall-clock times without a zone, as the columns keep them. They are held with the UTC
-// spec so that neither making nor comparing one consults the time-zone rules, which cost a file
+// Stamps are wall-clock times without a zone, as the columns keep them. They are marked as UTC times
+// so that neither making nor comparing one consults the time-zone rules, which cost a file
 // lookup per value on Linux: a group with a thousand members carries two thousand of them.
 QDateTime wallClock(const QDate &date, const QTime &time)
 {

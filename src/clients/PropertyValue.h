@@ -8,7 +8,7 @@
 namespace talv::clients {
 
 // `value` as the property holds it: whole numbers as qlonglong, dates as QDateTime, text as
-// QString; null stays null. Dates are wall-clock times without a zone, held with the UTC spec
+// QString; null stays null. Dates are wall-clock times without a zone, marked as UTC times
 // (read them with date(), time() and toString()); they are also taken as "yyyy/MM/dd", the form
 // the record screen writes. Raises TypeMismatch naming the property.
 QVariant toPropertyValue(const QVariant &value, const PropertyInfo &property);

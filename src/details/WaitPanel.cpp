@@ -1,7 +1,5 @@
 #include "WaitPanel.h"
 
-#include "platform/UiServices.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
@@ -62,13 +60,14 @@ void WaitPanel::showMode(int mode)
     move(area.center() - QPoint(width() / 2, height() / 2));
     raise();
     show();
-    UiServices::current().processEvents();
+    // The panel alone is painted now: running the pending events instead would repaint the whole
+    // screen on every show and hide, and could start a queued command inside this one.
+    repaint();
 }
 
 void WaitPanel::hidePanel()
 {
     hide();
-    UiServices::current().processEvents();
 }
 
 } // namespace talv::details

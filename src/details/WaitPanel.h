@@ -21,7 +21,7 @@ public:
     WaitPanel(QWidget *covered, QWidget *parent);
 
     // Centres the panel over the covered area and shows it, with the image of `mode` (any other
-    // mode keeps the image). Lets pending paint events run, so that the user sees it at once.
+    // mode keeps the image). The panel is painted at once, so that the user sees it before the work.
     void showMode(int mode);
     void hidePanel();
 

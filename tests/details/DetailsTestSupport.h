@@ -21,9 +21,11 @@
 #include "support/RecordingAppManager.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -72,7 +74,7 @@ public:
     {
         manager->setCurrentView(groupsView);
         manager->OpenDetails(groupsView, groupsView, id, QString(), RecordsetPtr());
-        return qobject_cast<details::ELGroupDetails *>(manager->ActiveScreen());
+        return shown();
     }
 
     // Opens the record screen on a new group, as the search's New... does.
@@ -80,7 +82,16 @@ public:
     {
         manager->setCurrentView(groupsView);
         manager->NewDetails(groupsView, groupsView, QStringLiteral("Element Group..."));
-        return qobject_cast<details::ELGroupDetails *>(manager->ActiveScreen());
+        return shown();
+    }
+
+    // The screen just opened, after the host's event loop ran once as it does before the user's
+    // first key: the window is active and its shortcuts answer.
+    details::ELGroupDetails *shown()
+    {
+        QPointer<details::ELGroupDetails> screen = qobject_cast<details::ELGroupDetails *>(manager->ActiveScreen());
+        QApplication::processEvents();
+        return screen;
     }
 
     // Reads or changes the database beside the screen, on a connection of its own.

@@ -3,6 +3,7 @@
 #include "contracts/AppManager.h"
 #include "contracts/ClassRegistry.h"
 #include "contracts/Names.h"
+#include "search/SearchScreens.h"
 
 namespace talv::clients {
 
@@ -57,10 +58,7 @@ SiblingSearch::Config referenceSearchConfig()
 
 void registerSiblingSearches()
 {
-    // The modal search window calls the screens' members by name with these types.
-    qRegisterMetaType<talv::RecordsetPtr>("talv::RecordsetPtr");
-    qRegisterMetaType<talv::AppManager *>("talv::AppManager*");
-    qRegisterMetaType<talv::search::SelectedIds>("talv::search::SelectedIds");
+    search::registerSelectedIdsType();
     ClassRegistry &registry = ClassRegistry::instance();
     registry.RegisterWidget<ElementSearch>(names::ElementSearchClass);
     registry.RegisterWidget<ReferenceSearch>(names::ReferenceSearchClass);

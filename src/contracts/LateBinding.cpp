@@ -1,5 +1,9 @@
 #include "LateBinding.h"
 
+#include "AppManager.h"
+#include "Component.h"
+#include "ViewCollection.h"
+#include "WinMan.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
 
@@ -57,13 +61,18 @@ bool isOutParameter(const QByteArray &typeName)
     return typeName.endsWith('&') && !typeName.startsWith("const ");
 }
 
-// moc records no metatype for a non-const reference parameter, only its spelling; these are the
-// spellings of the contract types that hosted screens take by reference.
-void registerReferenceTypeNames()
+// moc records no metatype for a non-const reference parameter, nor for a pointer to a class the
+// screen's header only declares, only its spelling; these are the spellings of the contract types
+// hosts hand to screens.
+void registerContractTypeNames()
 {
     static const bool registered = [] {
         qRegisterMetaType<RecordsetPtr>("talv::RecordsetPtr");
         qRegisterMetaType<RecordsetPtr>("RecordsetPtr");
+        qRegisterMetaType<AppManager *>("talv::AppManager*");
+        qRegisterMetaType<WinMan *>("talv::WinMan*");
+        qRegisterMetaType<ViewCollection *>("talv::ViewCollection*");
+        qRegisterMetaType<Component *>("talv::Component*");
         return true;
     }();
     Q_UNUSED(registered);
@@ -75,7 +84,7 @@ QMetaType parameterType(const QMetaMethod &method, int index)
     QMetaType type = method.parameterMetaType(index);
     if (type.isValid())
         return type;
-    registerReferenceTypeNames();
+    registerContractTypeNames();
     QByteArray name = method.parameterTypes().at(index);
     if (name.endsWith('&'))
         name.chop(1);

@@ -5,7 +5,6 @@
 #include "contracts/AppManager.h"
 #include "contracts/ComponentCollection.h"
 #include "contracts/ElementGroupObject.h"
-#include "contracts/Names.h"
 #include "contracts/ViewCollection.h"
 #include "contracts/WinMan.h"
 #include "dialogs/frmModalSearch.h"
@@ -14,7 +13,6 @@
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
 #include "platform/UiServices.h"
-#include "recordset/RS_Functions.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -39,110 +37,6 @@ QString cellText(const QVariant &value, bool nullAsEmpty)
 }
 
 } // namespace
-
-QString ChildListEditor::elementKindFor(const QString &memberType)
-{
-    if (memberType == QLatin1String("Botanical"))
-        return QStringLiteral("Global, Plant");
-    if (memberType == QLatin1String("Zoological"))
-        return QStringLiteral("Global, Animal");
-    if (memberType == QLatin1String("Ecological"))
-        return QStringLiteral("Global, Community");
-    return {};
-}
-
-ChildListEditor::Config ChildListEditor::membersConfig()
-{
-    Config c;
-    c.gridName = QStringLiteral("fgElements");
-    c.addButtonName = QStringLiteral("cmdAddElement");
-    c.addCaption = QStringLiteral("&Add...");
-    c.removeButtonName = QStringLiteral("cmdRemoveElement");
-    c.removeCaption = QStringLiteral("Re&move");
-    c.keyField = QStringLiteral("ID");
-    c.keyProperty = QStringLiteral("ElementGlobalID");
-    c.columns = {
-        {QStringLiteral("ElementID"), QStringLiteral("Element ID"), 1245, false, QStringLiteral("ID"), true},
-        {QStringLiteral("GlobalSciName"), QStringLiteral("Global Scientific Name"), 4995, false,
-         QStringLiteral("GName"), true},
-        {QStringLiteral("GlobalComName"), QStringLiteral("Global Common Name"), 4995, false, QStringLiteral("ComName"),
-         true},
-    };
-    c.loadSql = [](qint32 groupId) {
-        return QStringLiteral("SELECT element_group_membership.element_global_id as ID, "
-                              "element_group_membership.element_group_id, "
-                              "element_global.element_global_id, scientific_name.scientific_name as GName, "
-                              "element_global.g_primary_common_name as ComName "
-                              "FROM element_global, element_group_membership, scientific_name "
-                              "WHERE element_group_membership.element_group_id = ") +
-               QString::number(groupId) +
-               QStringLiteral(" AND "
-                              "element_group_membership.element_global_id = element_global.element_global_id "
-                              "AND element_global.gname_id = scientific_name.scientific_name_id "
-                              "ORDER BY element_group_membership.display_order");
-    };
-    c.emptyAnswerIsFine = true;
-    c.loadErrorText = QStringLiteral("Error loading Elements Grid.");
-    c.children = [](ElementGroupObject &group) -> ComponentCollection & { return group.Members(); };
-    c.searchClass = names::ElementSearchClass;
-    c.searchCaption = QStringLiteral("Find Element - ");
-    c.emptySelection = [](AppManager &appManager) {
-        RecordsetPtr prototype = appManager.GetPrototypeRSForView(names::view::Elements);
-        RecordsetPtr selection;
-        RS_Functions::CloneStructure(*prototype, selection);
-        return selection;
-    };
-    c.picked = {{QStringLiteral("SCIENTIFIC_NAME"), false}, {QStringLiteral("COMMON_NAME"), true}};
-    c.addFailure = {QStringLiteral("Error opening Element Search.\n"), QStringLiteral("Element Group"),
-                    MsgIcon::Exclamation};
-    c.detailsView = names::view::ElementTracking;
-    c.detailsCaption = QStringLiteral("ELEMENT TRACKING:GLOBAL (EGT)...");
-    c.opensWithoutSelection = true;
-    return c;
-}
-
-ChildListEditor::Config ChildListEditor::referencesConfig()
-{
-    Config c;
-    c.gridName = QStringLiteral("fgReferences");
-    c.addButtonName = QStringLiteral("cmdAddReference");
-    c.addCaption = QStringLiteral("A&dd...");
-    c.removeButtonName = QStringLiteral("cmdRemoveReference");
-    c.removeCaption = QStringLiteral("Remo&ve");
-    c.keyField = QStringLiteral("reference_id");
-    c.keyProperty = QStringLiteral("ReferenceID");
-    c.columns = {
-        {QStringLiteral("ReferenceID"), QStringLiteral("Reference ID"), 960, true, QStringLiteral("reference_id"),
-         false},
-        {QStringLiteral("ReferenceCode"), QStringLiteral("Reference Code"), 1500, false,
-         QStringLiteral("reference_code"), false},
-        {QStringLiteral("FullCitation"), QStringLiteral("Full Citation"), 10005, false, QStringLiteral("full_citation"),
-         false},
-    };
-    c.loadSql = [](qint32 groupId) {
-        return QStringLiteral("SELECT element_group_reference.reference_id, reference.reference_code, "
-                              "reference.full_citation "
-                              "FROM reference, element_group_reference "
-                              "WHERE element_group_reference.element_group_id = ") +
-               QString::number(groupId) +
-               QStringLiteral(" AND "
-                              "reference.reference_id = element_group_reference.reference_id "
-                              "ORDER BY element_group_reference.display_order, reference.reference_code");
-    };
-    c.emptyAnswerIsFine = false;
-    c.loadErrorText = QStringLiteral("Error loading References Grid.");
-    c.children = [](ElementGroupObject &group) -> ComponentCollection & { return group.References(); };
-    c.searchClass = names::ReferenceSearchClass;
-    c.searchCaption = QStringLiteral("Reference Search - ");
-    c.emptySelection = [](AppManager &appManager) {
-        return appManager.CallGetQueryRSXML(QStringLiteral("select * from REFERENCE_WL_VW WHERE 1=0"));
-    };
-    c.picked = {{QStringLiteral("REFERENCE_CODE"), false}, {QStringLiteral("FULL_CITATION"), false}};
-    c.addFailure = unableTo(QStringLiteral("add the references"));
-    c.detailsView = names::view::References;
-    c.opensWithoutSelection = false;
-    return c;
-}
 
 ChildListEditor::ChildListEditor(Config config, DetailsState &state, Screen screen, QWidget *parent)
     : QWidget(parent), m_config(std::move(config)), m_state(state), m_screen(std::move(screen))

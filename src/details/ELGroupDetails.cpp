@@ -85,13 +85,6 @@ QWidget *ELGroupDetails::ActiveControl() const
     return focused && isAncestorOf(focused) ? focused : nullptr;
 }
 
-QWidget *ELGroupDetails::editedField()
-{
-    if (QWidget *field = m_focusedField->restore())
-        return field;
-    return ActiveControl();
-}
-
 void ELGroupDetails::readSession(AppManager *appManager)
 {
     if (!appManager)
@@ -159,15 +152,7 @@ void ELGroupDetails::LoadData(qint32 lngRecordID)
             m_state.elementId = m_state.currentRecordId;
         }
         m_navigator->buildCurrentList();
-        Recordset *list = m_state.currentList.get();
-        if (list && list->RecordCount() > 0) {
-            list->MoveFirst();
-            if (m_state.currentListIsWorkingList())
-                list->Find(QStringLiteral("ID = ") + QString::number(m_state.listGroupId));
-            else
-                m_state.listGroupId = list->Value(QStringLiteral("ID")).toInt();
-            m_state.currentRecordId = m_state.listGroupId;
-        }
+        m_navigator->placeOnListGroup();
         if (!loadListGroup())
             throw std::logic_error("group not shown"); // told the user already
         m_form->selectFirstTab();
@@ -263,93 +248,6 @@ void ELGroupDetails::onTabShown(int tab)
         }
     }
     m_inTabChange = false;
-}
-
-void ELGroupDetails::LoadElementsGrid()
-{
-    m_members->load();
-}
-
-void ELGroupDetails::LoadReferencesGrid()
-{
-    m_references->load();
-}
-
-void ELGroupDetails::AddElementMember(qint32 lngElementID, const QString &strSciName, const QString &strComName)
-{
-    runReported(unableTo(QStringLiteral("add the element")), [&] {
-        m_members->addChild(lngElementID, {strSciName, strComName});
-    });
-}
-
-void ELGroupDetails::AddGroupReference(qint32 lngReferenceID, const QString &strCode, const QString &strCitation)
-{
-    runReported(unableTo(QStringLiteral("add the reference")), [&] {
-        m_references->addChild(lngReferenceID, {strCode, strCitation});
-    });
-}
-
-qint32 ELGroupDetails::GetSelectedElementID() const
-{
-    return m_members->selectedKey();
-}
-
-void ELGroupDetails::RenumberDisplayOrder(FlexGrid *grid, ComponentCollection *children, const QString &strKeyName,
-                                          const QString &strUserName)
-{
-    runReported(unableTo(QStringLiteral("number the rows")), [&] {
-        if (!grid || !children)
-            throw Error(Error::InvalidArgument, QStringLiteral("no grid or no collection was given"));
-        ChildListEditor::renumberDisplayOrder(
-            *grid, *children, strKeyName, strUserName,
-            [this](Component *child, const QString &property, const QString &value, const QString &user) {
-                return UpdateProperty(child, property, value, user);
-            });
-    });
-}
-
-int ELGroupDetails::FindGridRow(FlexGrid *grid, const QString &strColKey, const QString &strValue) const
-{
-    return grid ? ChildListEditor::findGridRow(*grid, strColKey, strValue) : -1;
-}
-
-void ELGroupDetails::ApplyRichText(const QObjectList &Window, const QString &UserControlName,
-                                   const QObjectList &UserControlControls)
-{
-    m_textFields->apply(Window, UserControlName, UserControlControls);
-}
-
-void ELGroupDetails::LaunchTextEditor()
-{
-    if (!command(QStringLiteral("mnuToolsTextEditor"))->isEnabled())
-        return;
-    runReported(unableTo(QStringLiteral("open the text editor")),
-                [&] { m_textFields->launchEditor(editedField(), containingWindow(this)); });
-}
-
-void ELGroupDetails::CheckSpellingActive()
-{
-    if (!command(QStringLiteral("mnuToolsSpellcheck"))->isEnabled())
-        return;
-    runReported(unableTo(QStringLiteral("check the spelling")), [&] { m_textFields->checkSpelling(editedField()); });
-}
-
-void ELGroupDetails::CutFocusedText()
-{
-    runReported(unableTo(QStringLiteral("cut the text")),
-                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^X")); });
-}
-
-void ELGroupDetails::CopyFocusedText()
-{
-    runReported(unableTo(QStringLiteral("copy the text")),
-                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^C")); });
-}
-
-void ELGroupDetails::PasteFocusedText()
-{
-    runReported(unableTo(QStringLiteral("paste the text")),
-                [&] { m_textFields->clipboard(editedField(), QStringLiteral("^V")); });
 }
 
 void ELGroupDetails::refreshChildren()
@@ -453,22 +351,6 @@ int ELGroupDetails::DisplayMessage(const QString &strMessageID, const QString &s
     return answer;
 }
 
-bool ELGroupDetails::UpdateProperty(Component *objComponent, const QString &strPropertyName, const QString &strNewValue,
-                                    const QString &strUserName)
-{
-    bool changed = false;
-    runReported(unableTo(QStringLiteral("change %1").arg(strPropertyName)), [&] {
-        if (!objComponent)
-            throw Error(Error::InvalidArgument, QStringLiteral("no component was given"));
-        if (objComponent->property(strPropertyName).toString() == strNewValue)
-            return;
-        objComponent->setProperty(strPropertyName, strNewValue);
-        objComponent->setProperty(QStringLiteral("RecLastModUser"), strUserName);
-        changed = true;
-    });
-    return changed;
-}
-
 void ELGroupDetails::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -478,12 +360,6 @@ void ELGroupDetails::showEvent(QShowEvent *event)
 
 void RegisterDetailsScreen()
 {
-    // Hosts call the screen's operations by name: the argument types must be known by name too.
-    qRegisterMetaType<talv::RecordsetPtr>("talv::RecordsetPtr");
-    qRegisterMetaType<talv::AppManager *>("talv::AppManager*");
-    qRegisterMetaType<talv::WinMan *>("talv::WinMan*");
-    qRegisterMetaType<talv::ViewCollection *>("talv::ViewCollection*");
-    qRegisterMetaType<talv::Component *>("talv::Component*");
     ClassRegistry::instance().RegisterWidget<ELGroupDetails>(names::DetailsClass);
 }
 

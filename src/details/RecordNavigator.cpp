@@ -153,6 +153,20 @@ QString RecordNavigator::positionText() const
     return m_current->text();
 }
 
+void RecordNavigator::placeOnListGroup()
+{
+    Recordset *list = m_state.currentList.get();
+    if (!list || list->RecordCount() == 0)
+        return;
+    if (m_state.currentListIsWorkingList()) {
+        findGroupRow(*list, m_state.listGroupId);
+    } else {
+        list->MoveFirst();
+        m_state.listGroupId = list->Value(QStringLiteral("ID")).toInt();
+    }
+    m_state.currentRecordId = m_state.listGroupId;
+}
+
 void RecordNavigator::updatePositionDisplay()
 {
     Recordset *list = m_state.currentList.get();

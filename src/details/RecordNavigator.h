@@ -38,6 +38,9 @@ public:
     QString workingListType() const;
     // For a group list the working list; for an element the list of its groups (queried anew).
     void buildCurrentList();
+    // Puts the current list on the group to show: the list group id in a working list (found
+    // through the list's index), the first group of an element's list.
+    void placeOnListGroup();
 
     // Shows where the record on screen stands in the current list.
     void updatePositionDisplay();

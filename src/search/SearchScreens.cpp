@@ -2,21 +2,19 @@
 
 #include "ELGroupSearch.h"
 
-#include "contracts/AppManager.h"
 #include "contracts/ClassRegistry.h"
-#include "contracts/ViewCollection.h"
-#include "contracts/WinMan.h"
 
 namespace talv::search {
 
+void registerSelectedIdsType()
+{
+    // Hosts hand the selection to a search screen by name, under its alias's spelling.
+    qRegisterMetaType<talv::search::SelectedIds>("talv::search::SelectedIds");
+}
+
 void RegisterSearchScreens()
 {
-    // Hosts call the screen's operations by name: the argument types must be known by name too.
-    qRegisterMetaType<talv::RecordsetPtr>("talv::RecordsetPtr");
-    qRegisterMetaType<talv::AppManager *>("talv::AppManager*");
-    qRegisterMetaType<talv::WinMan *>("talv::WinMan*");
-    qRegisterMetaType<talv::ViewCollection *>("talv::ViewCollection*");
-    qRegisterMetaType<talv::search::SelectedIds>("talv::search::SelectedIds");
+    registerSelectedIdsType();
     ClassRegistry::instance().RegisterWidget<ELGroupSearch>(names::SearchClass);
 }
 

@@ -7,5 +7,7 @@ namespace talv::search {
 
 void RegisterSearchScreens();
 void UnregisterSearchScreens();
+// Makes talv::search::SelectedIds known by that name, for every screen that takes a selection.
+void registerSelectedIdsType();
 
 } // namespace talv::search

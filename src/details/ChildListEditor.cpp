@@ -20,6 +20,7 @@
 #include <QHash>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 namespace talv::details {
@@ -134,13 +135,21 @@ void ChildListEditor::fillRows(Recordset &rows)
 {
     // References walk from the first row without asking for a count: an empty answer where the
     // collection has items is an error, as reading the missing row says.
+    QList<int> gridColumns;
+    for (const Column &column : m_config.columns)
+        gridColumns << m_grid->ColIndex(column.key);
+    // The rows read go to the grid in one insertion, also those read before a failing one.
+    QList<QStringList> cells;
+    QVariantList keys;
+    const auto addRead = qScopeGuard([&] { m_grid->AddItems(cells, keys); });
     rows.MoveFirst();
     do {
-        const int row = m_grid->AddItem();
-        m_grid->SetRowData(row, rows.Value(m_config.keyField).toLongLong());
-        for (const Column &column : m_config.columns)
-            m_grid->SetTextMatrix(row, m_grid->ColIndex(column.key),
-                                  cellText(rows.Value(column.field), column.nullAsEmpty));
+        QStringList row(m_grid->Cols());
+        for (qsizetype i = 0; i < m_config.columns.size(); ++i)
+            row[gridColumns[i]] = cellText(rows.Value(m_config.columns[i].field), m_config.columns[i].nullAsEmpty);
+        const qint64 key = rows.Value(m_config.keyField).toLongLong();
+        cells << std::move(row);
+        keys << key;
         rows.MoveNext();
     } while (!rows.IsEOF());
 }

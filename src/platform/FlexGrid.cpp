@@ -117,6 +117,12 @@ int FlexGrid::AddItem(const QString &tabSeparatedText, int row)
     return position + FixedRows();
 }
 
+void FlexGrid::AddItems(const QList<QStringList> &cells, const QVariantList &rowData)
+{
+    requireUnbound();
+    m_model->appendRows(cells, rowData);
+}
+
 void FlexGrid::RemoveItem(int row)
 {
     requireUnbound();

@@ -44,6 +44,10 @@ public:
     void SetFixedRows(int rows);
     // Inserts a data row at `row` (-1: at the end) with tab-separated cell texts; answers its row.
     int AddItem(const QString &tabSeparatedText = {}, int row = -1);
+    // Appends many data rows at once: each entry of `cells` one row's texts from column 0, with
+    // the RowData of the same place in `rowData` when given. One insertion for the view, so a
+    // thousand rows cost one relayout, not a thousand.
+    void AddItems(const QList<QStringList> &cells, const QVariantList &rowData = {});
     void RemoveItem(int row);
 
     // --- cells; rows below FixedRows() are the heading rows

@@ -119,6 +119,23 @@ bool FlexGridModel::insertRows(int row, int count, const QModelIndex &parent)
     return true;
 }
 
+void FlexGridModel::appendRows(const QList<QStringList> &cells, const QVariantList &rowData)
+{
+    requireUnbound("add rows");
+    if (cells.isEmpty())
+        return;
+    const int first = int(m_rows.size());
+    beginInsertRows({}, first, first + int(cells.size()) - 1);
+    m_rows.reserve(first + cells.size());
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        Row row{cells.at(i).first(std::min(cells.at(i).size(), qsizetype(columnCount()))), {}};
+        if (i < rowData.size())
+            row.extras.data = rowData.at(i);
+        m_rows.append(std::move(row));
+    }
+    endInsertRows();
+}
+
 bool FlexGridModel::removeRows(int row, int count, const QModelIndex &parent)
 {
     if (isBound() || parent.isValid() || row < 0 || count < 1 || row + count > m_rows.size())

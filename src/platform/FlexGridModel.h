@@ -33,6 +33,9 @@ public:
     // Row and column structure can change only while unbound.
     bool insertRows(int row, int count, const QModelIndex &parent = {}) override;
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+    // Appends one row per entry of `cells` (its texts from column 0), each with the row data of
+    // the same place in `rowData` (when given), announced to the view as one insertion.
+    void appendRows(const QList<QStringList> &cells, const QVariantList &rowData);
     bool insertColumns(int column, int count, const QModelIndex &parent = {}) override;
     bool removeColumns(int column, int count, const QModelIndex &parent = {}) override;
     bool moveRows(const QModelIndex &sourceParent, int sourceRow, int count, const QModelIndex &destinationParent,

@@ -2,6 +2,7 @@
 // host for the trail and shows it with its cell colours and fitted rows. Beside it, in the same
 // run, the host's Auditing query for the same trail alone, which the viewer cannot beat. The
 // database is the sample data set in a temporary SQLite file with the long trail added.
+#include "BenchMain.h"
 #include "clients/ClientClasses.h"
 #include "dialogs/frmAuditLog.h"
 #include "host/HostSession.h"
@@ -79,10 +80,5 @@ BENCHMARK(BM_Host_AuditingQueryAlone)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -9,6 +9,7 @@
 //               SQLite one on first use, so both engines answer the same million rows.
 // On SQLite compare CPU times (the machine may be shared); on PostgreSQL the server does much of
 // the work in its own process, so compare real times too.
+#include "BenchMain.h"
 #include "search/ELGroupSearch.h"
 #include "search/SearchScreens.h"
 
@@ -78,34 +79,37 @@ struct Host {
     std::unique_ptr<talv::host::ReferenceAppManager> manager;
 };
 
+// Made on first use, gone before the application object: a connection outliving it crashes.
+std::unique_ptr<Host> madeSqliteHost;
+std::unique_ptr<Host> madePostgresHost;
+
 Host &sqliteHost()
 {
-    static Host h = [] {
+    if (!madeSqliteHost) {
         talv::host::ConnectionOptions o;
         o.name = talv::bench::benchDatabase();
-        return Host(o);
-    }();
-    return h;
+        madeSqliteHost = std::make_unique<Host>(o);
+    }
+    return *madeSqliteHost;
 }
 
 // Null, with the reason in `whyNot`, when no PostgreSQL server is named.
 Host *postgresHost(QString *whyNot)
 {
-    static std::unique_ptr<Host> h;
     static QString problem;
-    if (!h && problem.isEmpty()) {
+    if (!madePostgresHost && problem.isEmpty()) {
         if (!talv::bench::pgServer(QString())) {
             problem = QStringLiteral("no PostgreSQL server: run scripts/bench, or set TALV_TEST_PG_HOST");
         } else {
             try {
-                h = std::make_unique<Host>(talv::bench::pgBenchDatabase(talv::bench::benchDatabase()));
+                madePostgresHost = std::make_unique<Host>(talv::bench::pgBenchDatabase(talv::bench::benchDatabase()));
             } catch (const talv::Error &e) {
                 problem = e.description();
             }
         }
     }
     *whyNot = problem;
-    return h.get();
+    return madePostgresHost.get();
 }
 
 void findNow(benchmark::State &state, Host &host)
@@ -232,14 +236,11 @@ BENCHMARK(BM_FindNow_AllGroups_PostgreSQL)->Unit(benchmark::kMillisecond)->MinTi
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     // The screen reads its stored settings through the business clients, as in talv-host.
     talv::clients::registerClientClasses();
     talv::search::RegisterSearchScreens();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv, [] {
+        madeSqliteHost.reset();
+        madePostgresHost.reset();
+    });
 }

@@ -3,6 +3,7 @@
 // one transaction done with bare QSqlQuery. The database is the sample data set in a temporary
 // SQLite file, with the large group added.
 #include "BenchLargeGroup.h"
+#include "BenchMain.h"
 
 #include "clients/ClientClasses.h"
 #include "clients/ServerDirectory.h"
@@ -93,9 +94,5 @@ BENCHMARK(BM_BareQSqlQuery_SameReadsOneUpdate)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

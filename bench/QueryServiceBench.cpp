@@ -2,6 +2,7 @@
 // beside, in the same run, the same statement stepped through the SQLite library with every value
 // fetched and none kept (the floor), and a bare forward-only QSqlQuery that reads every value. The database comes from
 // data/tools/generate_large.py (TALV_BENCH_DB names it; by default /tmp/talv-bench-1m.sqlite, made on first use).
+#include "BenchMain.h"
 #include "host/Database.h"
 #include "host/QueryService.h"
 #include "host/SqliteReader.h"
@@ -97,9 +98,5 @@ BENCHMARK(BM_CallGetQueryRSXML_SearchAll)->Unit(benchmark::kMillisecond)->MinTim
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QCoreApplication>(argc, argv);
 }

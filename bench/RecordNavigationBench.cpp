@@ -5,6 +5,7 @@
 //   scanning from the top would cost half the list on every move.
 // The database is the large benchmark database (data/tools/generate_large.py), copied once and
 // upgraded to this program's schema (BenchRecordScreen.h).
+#include "BenchMain.h"
 #include "BenchRecordScreen.h"
 
 #include "clients/ServerDirectory.h"
@@ -142,12 +143,5 @@ BENCHMARK(BM_Recordset_MoveNext)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    madeHost.reset();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv, [] { madeHost.reset(); });
 }

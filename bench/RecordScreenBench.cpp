@@ -11,6 +11,7 @@
 // group, no child statement), the children the renumbering changed (the component's own change
 // flag) beside the children whose position really changed.
 #include "BenchLargeGroup.h"
+#include "BenchMain.h"
 #include "BenchRecordScreen.h"
 
 #include "details/ChildListEditor.h"
@@ -326,12 +327,5 @@ BENCHMARK(BM_Vector_MoveOneUpRenumber)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    madeHost.reset();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv, [] { madeHost.reset(); });
 }

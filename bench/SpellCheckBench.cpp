@@ -3,6 +3,7 @@
 //   the same with 1,000,000 extra words accepted           vs the same Hunspell alone
 //   one keystroke in a field that underlines (layout too)  vs one keystroke in a field without spell check
 //   accepting 1,000,000 words (names a screen knows)       (a load time; no baseline of its own)
+#include "BenchMain.h"
 #include "platform/RichTextControl.h"
 #include "platform/Speller.h"
 
@@ -209,11 +210,5 @@ BENCHMARK(BM_AcceptMillionWordsAsDic)->Unit(benchmark::kMillisecond)->Iterations
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv);
 }

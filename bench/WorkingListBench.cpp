@@ -6,6 +6,7 @@
 //   the parts on their own: selecting the grid rows and reading them back, the persist + reopen
 //   of the grown list, building the "Optimize" index of the list's ID field, the lookups by id.
 #include "BenchGroups.h"
+#include "BenchMain.h"
 #include "platform/FlexGrid.h"
 #include "platform/Recordset.h"
 #include "recordset/RS_Functions.h"
@@ -213,13 +214,5 @@ BENCHMARK(BM_FindSelectedIdsInTheList)->Unit(benchmark::kMillisecond);
 // The grid is a widget: the benchmarks need an application, headless.
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talv::bench::runBenchmarks<QApplication>(argc, argv);
 }

@@ -89,15 +89,12 @@ void ELGroupDetails::buildCommands()
     QMenu *open = addNamedMenu(file, QStringLiteral("mnuFileOpen"), QStringLiteral("&Open"));
     c.setToolbarKey(open->menuAction(), QStringLiteral("Open"), QStringLiteral("Open Related Screen"),
                     QStringLiteral("document-open"));
-    const std::tuple<const char *, const char *, void (RelatedScreens::*)()> related[] = {
-        {"mnuFileOpenETGlobal", "Element Global &Tracking...", &RelatedScreens::elementGlobalTracking},
-        {"mnuFileOpenEOSpecs", "EO &Specs...", &RelatedScreens::eoSpecs},
-        {"mnuFileOpenRankSpecs", "EO R&ank Specs...", &RelatedScreens::eoRankSpecs},
-        {"mnuFileOpenElMgmt", "Element &Management...", &RelatedScreens::elementManagement},
-        {"mnuFileOpenReference", "R&eferences...", &RelatedScreens::references},
-    };
-    for (const auto &[name, caption, command] : related)
-        item(open, name, caption, {}, [this, command] { (m_related->*command)(); });
+    item(open, "mnuFileOpenETGlobal", "Element Global &Tracking...", {},
+         [this] { m_related->elementGlobalTracking(); });
+    item(open, "mnuFileOpenEOSpecs", "EO &Specs...", {}, [this] { m_related->eoSpecs(); });
+    item(open, "mnuFileOpenRankSpecs", "EO R&ank Specs...", {}, [this] { m_related->eoRankSpecs(); });
+    item(open, "mnuFileOpenElMgmt", "Element &Management...", {}, [this] { m_related->elementManagement(); });
+    item(open, "mnuFileOpenReference", "R&eferences...", {}, [this] { m_related->references(); });
     c.addSeparator(open, QStringLiteral("mnuFileOpenSep2"));
     item(open, "mnuFileOpenRecMaint", "&Record Maintenance", {}, [this] { m_related->recordMaintenance(); });
     item(open, "mnuFileOpenAttrMaint", "&Attribute Maintenance", {}, [this] { m_related->attributeMaintenance(); });

@@ -1,7 +1,7 @@
 #pragma once
 
 // talv-host as a user meets it: a new sample database made as on a first start, `ecarter`
-// logged in, the real screens in the main window, the keys where a user presses them, and a
+// logged in, the real screens in the main window, keys pressed where a user presses them, and a
 // scripted user answering the message boxes and modal windows.
 #include "details/DetailsTestSupport.h"
 
@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QItemSelectionModel>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -47,7 +46,7 @@ protected:
         window.reset();
     }
 
-    // What the database holds, read on a connection of its own.
+    // What the database holds, read on a connection of its own; rows joined by line breaks.
     QString value(const QString &sql, const QVariantList &values = {})
     {
         const QStringList rows = rowsOf(beside->connection(), sql, values);
@@ -60,6 +59,22 @@ protected:
             .replace(QStringLiteral("<null>"), QString());
     }
 
+    static QStringList cells(const FlexGrid &grid, int col)
+    {
+        QStringList texts;
+        for (int row = grid.FixedRows(); row < grid.Rows(); ++row)
+            texts << grid.TextMatrix(row, col);
+        return texts;
+    }
+    QStringList listed() const { return cells(*window->workingListGrid(), 0); }
+    // Enter on a row of the working list; the record screen that opened.
+    details::ELGroupDetails *openRow(int row)
+    {
+        window->workingListGrid()->setFocus();
+        window->workingListGrid()->Select(row, 0);
+        press(window->workingListGrid(), Qt::Key_Return);
+        return screen();
+    }
     // The record screen in the work area: the active one, else the newest (a modal window that
     // just closed may have taken the activation with it).
     details::ELGroupDetails *screen() const
@@ -69,56 +84,49 @@ protected:
         const QList<QMdiSubWindow *> windows = window->workArea()->subWindowList();
         return windows.isEmpty() ? nullptr : qobject_cast<details::ELGroupDetails *>(windows.last()->widget());
     }
-    // Keys go to the main window's widgets as a user's would, also after a modal window closed.
+
+    // Keys reach shortcuts only in the active window, which a modal window may have taken.
     void press(QWidget *at, QKeyCombination keys)
     {
         if (at->window() == window.get())
             QApplication::setActiveWindow(window.get());
         QTest::keyClick(at, keys.key(), keys.keyboardModifiers());
     }
-    // A key pressed in the record screen's field `field`, shown on its tab first.
-    void pressIn(const char *field, QKeyCombination keys)
+    // In the record screen, on the tab of the control `name`:
+    QWidget *showTabOf(const char *name)
     {
-        QWidget *at = child<QWidget>(screen(), field);
-        showTabOf(at);
-        at->setFocus();
-        press(at, keys);
-    }
-    void showTabOf(QWidget *field)
-    {
-        auto *tabs = child<QTabWidget>(screen(), "tabElementGroup");
+        auto *control = child<QWidget>(screen(), name);
+        QTabBar *tabs = child<QTabWidget>(screen(), "tabElementGroup")->tabBar();
         for (int tab = 0; tab < tabs->count(); ++tab) {
-            if (tabs->widget(tab)->isAncestorOf(field))
-                QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(tab).center());
+            if (child<QTabWidget>(screen(), "tabElementGroup")->widget(tab)->isAncestorOf(control))
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
         }
+        return control;
+    }
+    void pressIn(const char *name, QKeyCombination keys)
+    {
+        QWidget *control = showTabOf(name);
+        control->setFocus();
+        press(control, keys);
     }
     void type(const char *field, const QString &text)
     {
-        showTabOf(child<QWidget>(screen(), field));
+        showTabOf(field);
         typeInto(screen(), field, text);
     }
-    // A field's text as the user sees it on its tab.
     QString shownIn(const char *field)
     {
-        showTabOf(child<QWidget>(screen(), field));
+        showTabOf(field);
         return textOf(screen(), field);
     }
-    QString position() const
+    QStringList gridIds(const char *grid, const char *key)
     {
-        return child<QLineEdit>(screen(), "txtCurrentRecord")->text() + " of " + labelOf(screen(), "lblTotalRecords");
+        auto *rows = static_cast<FlexGrid *>(showTabOf(grid));
+        return cells(*rows, rows->ColIndex(QString::fromLatin1(key)));
     }
+    QString lastBox() const { return ui.boxes().isEmpty() ? QString() : ui.boxes().constLast().text; }
 
-    // The working list's ids in the order shown.
-    QStringList listed() const
-    {
-        QStringList ids;
-        for (int row = 1; row < window->workingListGrid()->Rows(); ++row)
-            ids << window->workingListGrid()->TextMatrix(row, 0);
-        return ids;
-    }
-
-    // Picks the rows of `ids` in the search of a modal window (all groups, or what the search
-    // finds on its own), then presses OK.
+    // In a modal window's search: finds all, picks the rows of `ids` and presses OK.
     static ScriptedUiServices::DialogScript pick(const QStringList &ids)
     {
         return [ids](QDialog &dialog) {
@@ -126,22 +134,18 @@ protected:
                 name->setText("%");
             child<QPushButton>(&dialog, "cmdFindNow")->click();
             auto *results = child<FlexGrid>(&dialog, "fgResults");
-            for (const QString &id : ids) {
-                for (int row = 1; row < results->Rows(); ++row) {
-                    if (results->TextMatrix(row, 0) == id)
-                        results->selectionModel()->select(results->model()->index(row - 1, 0),
-                                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-                }
-            }
+            const QStringList found = cells(*results, 0);
+            for (const QString &id : ids)
+                results->selectionModel()->select(results->model()->index(int(found.indexOf(id)), 0),
+                                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
             ASSERT_EQ(results->SelectedRows(), ids.size());
             child<QPushButton>(&dialog, "cmdOK")->click();
         };
     }
 
-    // The audit trail that a File > Open command shows, each row as "column|old value|comment";
-    // `then` acts in the window before it closes (Cancel unless it closes it).
-    QStringList auditTrail(const char *command, QString *caption = nullptr,
-                           const std::function<void(frmAuditLog &)> &then = {})
+    // The audit trail a File > Open command shows, each row as "column|old value|comment";
+    // `then` acts in the window before Cancel closes it.
+    QStringList auditTrail(const char *command, const std::function<void(frmAuditLog &)> &then = {})
     {
         QStringList rows;
         ui.queueDialog([&](QDialog &dialog) {
@@ -151,8 +155,6 @@ protected:
                                     log.grid()->TextMatrix(row, frmAuditLog::ColOldValue),
                                     log.grid()->TextMatrix(row, frmAuditLog::ColComments)}
                             .join(u'|');
-            if (caption)
-                *caption = log.windowTitle();
             if (then)
                 then(log);
             if (log.isVisible())
@@ -161,8 +163,6 @@ protected:
         screen()->command(QString::fromLatin1(command))->trigger();
         return rows;
     }
-
-    QString lastBox() const { return ui.boxes().isEmpty() ? QString() : ui.boxes().constLast().text; }
 
     QTemporaryDir folder;
     ScriptedUiServices ui;

@@ -144,9 +144,6 @@ void frmAuditLog::formatGrid()
     m_grid->SetColHidden(ColId, true);
     for (int col = ColDate; col < ColumnCount; ++col)
         m_grid->SetColWidth(col, px(ColumnWidths[col - ColDate]));
-    // The first fit is of row heights, so that the old values and the comments keep their widths.
-    m_grid->SetAutoSizing(FlexGrid::AutoSizeMode::RowHeight);
-    fitAllColumns();
 
     m_grid->SetColComboList(ColOrgUnit, orgUnitList());
 

@@ -413,7 +413,7 @@ void FlexGrid::AutoSize(int col1, int col2)
     requireCol(col1);
     requireCol(col2);
     if (m_autoSizeMode == AutoSizeMode::RowHeight) {
-        resizeRowsToContents();
+        fitRowHeights();
         return;
     }
     for (int c = std::min(col1, col2); c <= std::max(col1, col2); ++c) {

@@ -101,7 +101,7 @@ public:
     void SetWordWrap(bool on);
     void SetAutoSizing(AutoSizeMode mode) { m_autoSizeMode = mode; }
     // Fits the widths of columns col1..col2 (col2 -1: col1 alone; hidden ones stay), or in
-    // RowHeight mode every row's height to its wrapped text.
+    // RowHeight mode every row's height to its wrapped text, as resizeRowsToContents would.
     void AutoSize(int col1, int col2 = -1);
 
     // --- editing and dragging (unbound only; a bound grid is read-only)
@@ -154,6 +154,7 @@ private:
     void requireUnbound() const;
     // Columns from `first` on moved by `by` (negative: -by columns were removed at `first`).
     void shiftHiddenWidths(int first, int by);
+    void fitRowHeights();
     bool acceptsRowDrop(const QMimeData *mime) const;
     void moveModelRow(int from, int to);
     QModelIndex modelIndex(int row, int col) const;

@@ -1,7 +1,7 @@
 // The trail that the group client's saves file, and the audit-log client's comments, on both
 // engines: each written row is one audit row in the same transaction as the write.
-#include "../contracts/ErrorNumber.h"
 #include "GroupClientSupport.h"
+#include "support/ErrorNumber.h"
 
 #include "clients/BusinessComponent.h"
 

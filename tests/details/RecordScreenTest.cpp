@@ -207,30 +207,6 @@ TEST_F(RecordScreenTest, CanCloseAsksOnlyAboutRealChangesAndEachAnswerDoesWhatIt
               QStringLiteral("Swiss Alps only."));
 }
 
-TEST_F(RecordScreenTest, ARemovedMemberCountsAsAChangeAndIsGoneAfterTheSave)
-{
-    auto *screen = open(1);
-    ASSERT_NE(screen, nullptr);
-    auto *grid = child<FlexGrid>(screen, "fgElements");
-    const QStringList members = gridRows(*grid);
-    ASSERT_EQ(members.size(), 6);
-    grid->Select(2, 1);
-    child<QPushButton>(screen, "cmdRemoveElement")->click();
-    EXPECT_EQ(gridRows(*grid).size(), 5);
-    EXPECT_TRUE(screen->state().childrenRemoved);
-
-    host->ui.queueAnswer(Answer::Yes); // EGP004
-    EXPECT_TRUE(screen->CanClose());
-    const QString removed = members[1].section(u'|', 0, 0);
-    EXPECT_EQ(host->value("SELECT count(*) FROM element_group_membership WHERE element_group_id = 1 AND "
-                          "element_global_id = " +
-                          removed),
-              QStringLiteral("0"));
-    EXPECT_EQ(host->rows("SELECT display_order FROM element_group_membership WHERE element_group_id = 1 "
-                         "ORDER BY display_order"),
-              (QStringList{"1", "2", "3", "4", "5"}));
-}
-
 // Another user saved the group after it was opened: the saver is told by whom, keeps what was
 // typed, and chooses whose version stays.
 TEST_F(RecordScreenTest, TheSecondSaverIsToldKeepsTheirEditsAndChoosesWhoseVersionStays)

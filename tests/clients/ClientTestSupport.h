@@ -59,8 +59,9 @@ protected:
         m_sample = EngineDatabase::create(GetParam(), EngineDatabase::WithSample, &whyNot);
         if (!m_sample)
             GTEST_SKIP() << whyNot;
-        m_server = std::make_unique<ScopedServer>(m_sample->database());
+        m_server = std::make_unique<ScopedServer>(m_sample->database(), TestServer, user());
     }
+    virtual clients::ServerUser user() const { return {1, "ecarter"}; }
     host::Database &db() { return m_sample->database(); }
 
 private:

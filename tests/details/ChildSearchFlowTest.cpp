@@ -139,6 +139,12 @@ protected:
         child<QPushButton>(screen, list.addButton)->click();
         QStringList expected = before + wanted;
         ASSERT_EQ(keysOf(*grid, list.keyColumn), expected) << "the one already there is not added again";
+        const auto expectShown = [&](const FlexGrid &on) {
+            const int row = details::ChildListEditor::findGridRow(on, list.keyColumn, first);
+            ASSERT_GT(row, 0);
+            EXPECT_EQ(on.TextMatrix(row, on.ColIndex(list.shownColumn)), shown);
+        };
+        expectShown(*grid); // as the search handed it back
 
         dragRow(*grid, grid->Rows() - 1, 1);
         expected.prepend(expected.takeLast());
@@ -161,11 +167,8 @@ protected:
         ASSERT_TRUE(screen->CanClose());
         screen = host->open(1);
         ASSERT_NE(screen, nullptr);
-        grid = gridOf(list);
-        EXPECT_EQ(keysOf(*grid, list.keyColumn), expected);
-        const int row = details::ChildListEditor::findGridRow(*grid, list.keyColumn, first);
-        ASSERT_GT(row, 0);
-        EXPECT_EQ(grid->TextMatrix(row, grid->ColIndex(list.shownColumn)), shown);
+        EXPECT_EQ(keysOf(*gridOf(list), list.keyColumn), expected);
+        expectShown(*gridOf(list)); // as it was stored
     }
 
     details::ELGroupDetails *screen = nullptr;

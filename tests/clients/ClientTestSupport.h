@@ -11,14 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <stdexcept>
-
-// Readable failures: gtest would print a QString as its bytes.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace talv::test {
 
@@ -54,6 +47,26 @@ public:
 
 private:
     QString m_name;
+};
+
+// The sample database on the engine the test runs on, reachable to the clients as TestServer.
+class SampleOnEngine : public ::testing::TestWithParam<host::Engine>
+{
+protected:
+    void SetUp() override
+    {
+        std::string whyNot;
+        m_sample = EngineDatabase::create(GetParam(), EngineDatabase::WithSample, &whyNot);
+        if (!m_sample)
+            GTEST_SKIP() << whyNot;
+        m_server = std::make_unique<ScopedServer>(m_sample->database(), TestServer, user());
+    }
+    virtual clients::ServerUser user() const { return {1, "ecarter"}; }
+    host::Database &db() { return m_sample->database(); }
+
+private:
+    std::unique_ptr<EngineDatabase> m_sample;
+    std::unique_ptr<ScopedServer> m_server;
 };
 
 // A collection created and bound as the screens do it.

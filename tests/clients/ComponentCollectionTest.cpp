@@ -1,5 +1,5 @@
-#include "../contracts/ErrorNumber.h"
 #include "ClientTestSupport.h"
+#include "support/ErrorNumber.h"
 
 #include "contracts/Component.h"
 
@@ -10,9 +10,7 @@ namespace {
 
 using host::Engine;
 
-class ComponentCollectionOnEngine : public ::testing::TestWithParam<Engine>
-{
-};
+using ComponentCollectionOnEngine = SampleOnEngine;
 
 TEST(ClientClassRegistration, ClassAndServerNamesMatchWithoutRegardToCase)
 {
@@ -30,10 +28,8 @@ TEST(ClientClassRegistration, ClassAndServerNamesMatchWithoutRegardToCase)
 
 TEST_P(ComponentCollectionOnEngine, HoldsComponentsByPositionAndKeyAndDropsUnsavedOnes)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    const QStringList before = tableRows(db->database(), "user_option", "user_option_id");
-    auto options = openCollection(db->database(), OptionClass);
+    const QStringList before = tableRows(db(), "user_option", "user_option_id");
+    auto options = openCollection(db(), OptionClass);
     ASSERT_TRUE(options->LoadWhere("Empty", QString(), 0, 0, 0));
     EXPECT_EQ(options->Count(), 0);
 
@@ -57,14 +53,12 @@ TEST_P(ComponentCollectionOnEngine, HoldsComponentsByPositionAndKeyAndDropsUnsav
     options->ClearAll();
     EXPECT_EQ(options->Count(), 0);
     EXPECT_TRUE(options->SaveAll());
-    EXPECT_EQ(tableRows(db->database(), "user_option", "user_option_id"), before);
+    EXPECT_EQ(tableRows(db(), "user_option", "user_option_id"), before);
 }
 
 TEST_P(ComponentCollectionOnEngine, LoadsInNameOrderFindsByCriterionAndReportsFailedLoads)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto options = openCollection(db->database(), OptionClass);
+    auto options = openCollection(db(), OptionClass);
     ASSERT_TRUE(options->LoadWhere("CATEGORY_OPTIONS", QVariantList{UserSearches, 1}, -1, -1, -1));
     ASSERT_EQ(options->Count(), 2);
     EXPECT_EQ(options->Item(1)->property("OptionName").toString(), "Carter's alpine groups");
@@ -88,9 +82,7 @@ TEST_P(ComponentCollectionOnEngine, LoadsInNameOrderFindsByCriterionAndReportsFa
 
 TEST_P(ComponentCollectionOnEngine, SaveAllFailingMidwayLeavesDatabaseAndComponentsAsTheyWere)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto options = openCollection(db->database(), OptionClass);
+    auto options = openCollection(db(), OptionClass);
     ASSERT_TRUE(options->LoadWhere("CATEGORY_OPTIONS", QVariantList{UserSearches, 1}, -1, -1, -1));
 
     // A delete, an update and an insert are written before the duplicate fails.
@@ -105,8 +97,8 @@ TEST_P(ComponentCollectionOnEngine, SaveAllFailingMidwayLeavesDatabaseAndCompone
     }
     const bool sqlite = GetParam() == Engine::SQLite;
     const auto tables = [&] {
-        return tableRows(db->database(), "user_option", "user_option_id") +
-               (sqlite ? tableRows(db->database(), "id_sequence", "sequence_name") : QStringList());
+        return tableRows(db(), "user_option", "user_option_id") +
+               (sqlite ? tableRows(db(), "id_sequence", "sequence_name") : QStringList());
     };
     const QStringList before = tables();
     EXPECT_FALSE(options->SaveAll());
@@ -120,7 +112,7 @@ TEST_P(ComponentCollectionOnEngine, SaveAllFailingMidwayLeavesDatabaseAndCompone
     // Once the clash is resolved the same collection saves everything it held, the removal too.
     options->Item(3)->setProperty("OptionName", "Ohio mussels again");
     ASSERT_TRUE(options->SaveAll()) << options->LastError().toStdString();
-    auto reread = openCollection(db->database(), OptionClass);
+    auto reread = openCollection(db(), OptionClass);
     ASSERT_TRUE(reread->LoadWhere("CATEGORY_OPTIONS", QVariantList{UserSearches, 1}, -1, -1, -1));
     ASSERT_EQ(reread->Count(), 3);
     EXPECT_EQ(reread->Item(1)->property("OptionName").toString(), "Fresh search") << "Carter's is gone";
@@ -129,9 +121,7 @@ TEST_P(ComponentCollectionOnEngine, SaveAllFailingMidwayLeavesDatabaseAndCompone
 
 TEST_P(ComponentCollectionOnEngine, NameRemovedAndAddedAgainInOneSaveIsReplaced)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto options = lookUpOption(db->database(), UserSearches, "Ohio mussels", 1);
+    auto options = lookUpOption(db(), UserSearches, "Ohio mussels", 1);
     ASSERT_EQ(options->Count(), 1);
     options->RemoveAt(1);
     options->AddNew(0, 0, QVariant());
@@ -140,7 +130,7 @@ TEST_P(ComponentCollectionOnEngine, NameRemovedAndAddedAgainInOneSaveIsReplaced)
     options->Item(1)->setProperty("optionname", "Ohio mussels");
     ASSERT_TRUE(options->SaveAll()) << options->LastError().toStdString();
 
-    auto reread = lookUpOption(db->database(), UserSearches, "Ohio mussels", 1);
+    auto reread = lookUpOption(db(), UserSearches, "Ohio mussels", 1);
     ASSERT_EQ(reread->Count(), 1);
     EXPECT_NE(reread->Item(1)->property("UserOptionId").toLongLong(), 3);
     EXPECT_TRUE(reread->Item(1)->property("OptionValue").isNull());

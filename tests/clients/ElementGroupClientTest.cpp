@@ -1,5 +1,5 @@
-#include "../contracts/ErrorNumber.h"
 #include "GroupClientSupport.h"
+#include "support/ErrorNumber.h"
 
 #include "clients/StatementRecorder.h"
 #include "platform/XmlHelper.h"
@@ -7,11 +7,7 @@
 namespace talv::test {
 namespace {
 
-using host::Engine;
-
-class ElementGroupOnEngine : public ::testing::TestWithParam<Engine>
-{
-};
+using ElementGroupOnEngine = SampleOnEngine;
 
 int errorOfSave(ElementGroupObject &group, const QString &mention = {})
 {
@@ -20,9 +16,7 @@ int errorOfSave(ElementGroupObject &group, const QString &mention = {})
 
 TEST_P(ElementGroupOnEngine, LoadsAGroupWithItsChildrenInDisplayOrderAndNamesItsColumns)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = loadGroup(db->database(), 1);
+    auto group = loadGroup(db(), 1);
     EXPECT_EQ(group->ID(), 1);
     EXPECT_EQ(group->property("ElementGroupName").toString(), "Alpine Plants of the Swiss Alps");
     EXPECT_EQ(group->property("dgroupmembertypeid").toInt(), 1) << "property names ignore case";
@@ -63,15 +57,13 @@ TEST_P(ElementGroupOnEngine, LoadsAGroupWithItsChildrenInDisplayOrderAndNamesIts
 
 TEST_P(ElementGroupOnEngine, NewGroupTakesItsIdAtOnceAndSavesWithItsChildrenStampedWithRealDates)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = openGroup(db->database());
+    auto group = openGroup(db());
     group->NewRecord(false, QVariant());
     const qint32 id = group->ID();
     EXPECT_GT(id, 160);
     EXPECT_TRUE(group->IsNew());
     EXPECT_EQ(group->property("UniversalKey").toString(), QStringLiteral("ELGRP%1").arg(id, 5, 10, QLatin1Char('0')));
-    auto another = openGroup(db->database());
+    auto another = openGroup(db());
     another->NewRecord(false, QVariant());
     EXPECT_EQ(another->ID(), id + 1) << "the id was taken from the sequence when the record was begun";
 
@@ -84,20 +76,19 @@ TEST_P(ElementGroupOnEngine, NewGroupTakesItsIdAtOnceAndSavesWithItsChildrenStam
     addMember(*group, 3);
     addMember(*group, 10);
     addReference(*group, 67);
-    EXPECT_TRUE(
-        rowsOf(db->database().connection(), "SELECT 1 FROM element_group WHERE element_group_id = ?", {id}).isEmpty());
+    EXPECT_TRUE(rowsOf(db().connection(), "SELECT 1 FROM element_group WHERE element_group_id = ?", {id}).isEmpty());
 
     ASSERT_TRUE(group->Save());
     EXPECT_FALSE(group->IsNew() || group->IsChanged());
-    EXPECT_EQ(rowsOf(db->database().connection(),
+    EXPECT_EQ(rowsOf(db().connection(),
                      "SELECT element_group_name, universal_key, version FROM element_group WHERE element_group_id = ?",
                      {id}),
               QStringList{QStringLiteral("Carter's \"Bog\" Plants|ELGRP%1|1").arg(id, 5, 10, QLatin1Char('0'))});
-    EXPECT_EQ(storedMembers(db->database(), id), (QStringList{"3|1", "10|2"}));
-    EXPECT_EQ(storedReferences(db->database(), id), QStringList{"67|1"});
+    EXPECT_EQ(storedMembers(db(), id), (QStringList{"3|1", "10|2"}));
+    EXPECT_EQ(storedReferences(db(), id), QStringList{"67|1"});
 
     // The screen's "2001/01/01" gave way to the moment of the save.
-    const auto reread = loadGroup(db->database(), id);
+    const auto reread = loadGroup(db(), id);
     const QDate today = QDate::currentDate();
     for (Component *stamped : {static_cast<Component *>(reread.get()), reread->Members().Item(2)}) {
         EXPECT_LE(std::abs(stamped->property("RecCreateDate").toDate().daysTo(today)), 1);
@@ -107,15 +98,13 @@ TEST_P(ElementGroupOnEngine, NewGroupTakesItsIdAtOnceAndSavesWithItsChildrenStam
 
     group->setProperty("TrendCom", "Stable");
     ASSERT_TRUE(group->Save()) << "saved again from the same object";
-    EXPECT_EQ(rowsOf(db->database().connection(), "SELECT version FROM element_group WHERE element_group_id = ?", {id}),
+    EXPECT_EQ(rowsOf(db().connection(), "SELECT version FROM element_group WHERE element_group_id = ?", {id}),
               QStringList{"2"});
 }
 
 TEST_P(ElementGroupOnEngine, OneChangedFieldSendsOneUpdateOfTheGroupAndNothingElse)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = loadGroup(db->database(), 2);
+    auto group = loadGroup(db(), 2);
     group->setProperty("ThreatCom", "Trampling near the trailheads");
     EXPECT_TRUE(group->IsChanged());
 
@@ -123,9 +112,8 @@ TEST_P(ElementGroupOnEngine, OneChangedFieldSendsOneUpdateOfTheGroupAndNothingEl
     ASSERT_TRUE(group->Save());
     EXPECT_EQ(sent.startingWith("UPDATE element_group SET").size(), 1);
     EXPECT_EQ(sent.statements().size(), 1) << sent.statements().join("\n").toStdString(); // within BEGIN and COMMIT
-    EXPECT_EQ(
-        rowsOf(db->database().connection(), "SELECT threat_com, version FROM element_group WHERE element_group_id = 2"),
-        QStringList{"Trampling near the trailheads|2"});
+    EXPECT_EQ(rowsOf(db().connection(), "SELECT threat_com, version FROM element_group WHERE element_group_id = 2"),
+              QStringList{"Trampling near the trailheads|2"});
     EXPECT_EQ(group->property("Version").toInt(), 2);
     EXPECT_FALSE(group->IsChanged());
 
@@ -136,9 +124,7 @@ TEST_P(ElementGroupOnEngine, OneChangedFieldSendsOneUpdateOfTheGroupAndNothingEl
 
 TEST_P(ElementGroupOnEngine, ChildChangesWriteOnlyTheChangedRowsAndRaiseTheGroupsVersion)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = loadGroup(db->database(), 1); // members 3, 10, 27, 18, 26, 22
+    auto group = loadGroup(db(), 1); // members 3, 10, 27, 18, 26, 22
     ComponentCollection &members = group->Members();
     members.RemoveAt(members.FindIndex("ElementGlobalID = 10"));
     for (qint32 position = 2; position <= members.Count(); ++position)
@@ -153,7 +139,7 @@ TEST_P(ElementGroupOnEngine, ChildChangesWriteOnlyTheChangedRowsAndRaiseTheGroup
     EXPECT_EQ(sent.startingWith("UPDATE element_group_membership").size(), 4);
     EXPECT_EQ(sent.startingWith("INSERT INTO element_group_membership").size(), 1);
     EXPECT_EQ(sent.statements().filter("element_group_reference").size(), 0);
-    EXPECT_EQ(storedMembers(db->database(), 1), (QStringList{"3|1", "27|2", "18|3", "26|4", "22|5", "100|6"}));
+    EXPECT_EQ(storedMembers(db(), 1), (QStringList{"3|1", "27|2", "18|3", "26|4", "22|5", "100|6"}));
     EXPECT_EQ(group->property("Version").toInt(), 2);
     for (qint32 position = 1; position <= members.Count(); ++position)
         EXPECT_FALSE(members.Item(position)->IsNew() || members.Item(position)->IsChanged());
@@ -163,16 +149,14 @@ TEST_P(ElementGroupOnEngine, ChildChangesWriteOnlyTheChangedRowsAndRaiseTheGroup
     sent.clear();
     ASSERT_TRUE(group->Save());
     EXPECT_EQ(sent.startingWith("DELETE FROM element_group_reference").size(), 1);
-    EXPECT_EQ(storedReferences(db->database(), 1), QStringList{"89|2"});
+    EXPECT_EQ(storedReferences(db(), 1), QStringList{"89|2"});
     EXPECT_EQ(group->property("Version").toInt(), 3);
 }
 
 TEST_P(ElementGroupOnEngine, NamesAreCheckedForLengthAndForUniquenessWithoutRegardToCase)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    const QStringList before = groupTables(db->database());
-    auto group = loadGroup(db->database(), 3);
+    const QStringList before = groupTables(db());
+    auto group = loadGroup(db(), 3);
 
     group->setProperty("ElementGroupName", QString(121, u'x'));
     {
@@ -188,7 +172,7 @@ TEST_P(ElementGroupOnEngine, NamesAreCheckedForLengthAndForUniquenessWithoutRega
         group->setProperty("ElementGroupName", QString::fromUtf8(taken));
         EXPECT_EQ(errorOfSave(*group, "(id 64)"), Error::InvalidArgument) << taken;
     }
-    EXPECT_EQ(groupTables(db->database()), before);
+    EXPECT_EQ(groupTables(db()), before);
     EXPECT_EQ(group->property("ElementGroupName").toString(), "alvar plants of the stora alvaret, öland")
         << "a refused save keeps the edit";
 
@@ -197,7 +181,7 @@ TEST_P(ElementGroupOnEngine, NamesAreCheckedForLengthAndForUniquenessWithoutRega
     ASSERT_TRUE(group->Save());
     group->setProperty("ElementGroupName", "Étang Plants");
     ASSERT_TRUE(group->Save());
-    auto other = loadGroup(db->database(), 5);
+    auto other = loadGroup(db(), 5);
     other->setProperty("ElementGroupName", "ÉTANG PLANTS");
     EXPECT_EQ(errorOfSave(*other), Error::InvalidArgument);
     // A group's own name in other letter case is no clash.
@@ -207,18 +191,16 @@ TEST_P(ElementGroupOnEngine, NamesAreCheckedForLengthAndForUniquenessWithoutRega
 
 TEST_P(ElementGroupOnEngine, FailedSaveLeavesTheDatabaseAndTheObjectAsTheyWere)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = loadGroup(db->database(), 5);
+    auto group = loadGroup(db(), 5);
     group->setProperty("ThreatCom", "Road salt");
     group->Members().RemoveAt(1);
     group->References().Item(1)->setProperty("DisplayOrder", 9);
     addMember(*group, 987654); // no such element
     const qint32 count = group->Members().Count();
-    const QStringList before = groupTables(db->database());
+    const QStringList before = groupTables(db());
 
     EXPECT_EQ(errorOfSave(*group), Error::Database);
-    EXPECT_EQ(groupTables(db->database()), before);
+    EXPECT_EQ(groupTables(db()), before);
     EXPECT_TRUE(group->IsChanged());
     EXPECT_EQ(group->property("Version").toInt(), 1);
     EXPECT_EQ(group->Members().Count(), count);
@@ -228,25 +210,23 @@ TEST_P(ElementGroupOnEngine, FailedSaveLeavesTheDatabaseAndTheObjectAsTheyWere)
     // Without the bad member the same object saves everything else it held, the removal too.
     group->Members().RemoveAt(count);
     ASSERT_TRUE(group->Save());
-    EXPECT_EQ(storedMembers(db->database(), 5).size(), count - 1);
-    EXPECT_EQ(rowsOf(db->database().connection(), "SELECT threat_com, version FROM element_group "
-                                                  "WHERE element_group_id = 5"),
+    EXPECT_EQ(storedMembers(db(), 5).size(), count - 1);
+    EXPECT_EQ(rowsOf(db().connection(), "SELECT threat_com, version FROM element_group "
+                                        "WHERE element_group_id = 5"),
               QStringList{"Road salt|2"});
 }
 
 TEST_P(ElementGroupOnEngine, RefreshReadsTheStoredStampsButNeverDropsEdits)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = loadGroup(db->database(), 2);
+    auto group = loadGroup(db(), 2);
     group->setProperty("TrendCom", "Declining");
-    rowsOf(db->database().connection(), "UPDATE element_group SET rec_last_mod_user = 'jbrandt' "
-                                        "WHERE element_group_id = 2");
+    rowsOf(db().connection(), "UPDATE element_group SET rec_last_mod_user = 'jbrandt' "
+                              "WHERE element_group_id = 2");
     group->Refresh();
     EXPECT_EQ(group->property("TrendCom").toString(), "Declining");
     ASSERT_TRUE(group->Save());
-    rowsOf(db->database().connection(), "UPDATE element_group SET rec_create_user = 'mhollis' "
-                                        "WHERE element_group_id = 2");
+    rowsOf(db().connection(), "UPDATE element_group SET rec_create_user = 'mhollis' "
+                              "WHERE element_group_id = 2");
     group->Refresh();
     EXPECT_EQ(group->property("RecCreateUser").toString(), "mhollis");
 
@@ -259,9 +239,7 @@ TEST_P(ElementGroupOnEngine, RefreshReadsTheStoredStampsButNeverDropsEdits)
 
 TEST_P(ElementGroupOnEngine, LookupsListTheTypesInDisplayOrder)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto group = openGroup(db->database());
+    auto group = openGroup(db());
     const RecordsetPtr types = group->GetLookup("GroupType", QVariant(), -1);
     ASSERT_EQ(types->RecordCount(), 8);
     EXPECT_EQ(types->ValueAt(0, types->FieldIndex(u"Description")).toString(), "Conservation Priority");

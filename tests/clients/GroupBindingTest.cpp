@@ -1,5 +1,5 @@
-#include "../contracts/ErrorNumber.h"
 #include "GroupClientSupport.h"
+#include "support/ErrorNumber.h"
 
 #include "platform/RichTextControl.h"
 #include "platform/ScriptedUiServices.h"

@@ -1,5 +1,5 @@
-#include "../contracts/ErrorNumber.h"
 #include "GroupClientSupport.h"
+#include "support/ErrorNumber.h"
 
 namespace talv::test {
 namespace {

@@ -1,5 +1,5 @@
-#include "../contracts/ErrorNumber.h"
 #include "ClientTestSupport.h"
+#include "support/ErrorNumber.h"
 
 #include "clients/ExtraFieldManager.h"
 #include "contracts/FieldManager.h"
@@ -12,11 +12,7 @@
 namespace talv::test {
 namespace {
 
-using host::Engine;
-
-class RecordClientsOnEngine : public ::testing::TestWithParam<Engine>
-{
-};
+using RecordClientsOnEngine = SampleOnEngine;
 
 // The host's answer to GetServerName is all the field manager asks of it.
 class ServerAppManager : public QueryOnlyAppManager
@@ -36,15 +32,13 @@ std::unique_ptr<RecordObject> openRecord(const host::Database &db, const QString
 
 TEST_P(RecordClientsOnEngine, ElementClientsTurnAnElementListIdIntoItsGlobalElement)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    auto tracking = openRecord(db->database(), names::ElementTrackingClass);
-    auto global = openRecord(db->database(), names::ElementGlobalClass);
+    auto tracking = openRecord(db(), names::ElementTrackingClass);
+    auto global = openRecord(db(), names::ElementGlobalClass);
     ASSERT_TRUE(tracking->LoadByID(10));
     ASSERT_TRUE(global->LoadByID(tracking->property("ElementGlobalID").toInt()));
     EXPECT_EQ(global->ID(), 10);
     EXPECT_EQ(global->property("ScientificName").toString() + "|" + global->property("CommonName").toString(),
-              rowsOf(db->database().connection(),
+              rowsOf(db().connection(),
                      "SELECT s.scientific_name, e.g_primary_common_name FROM element_global e "
                      "JOIN scientific_name s ON s.scientific_name_id = e.gname_id WHERE e.element_global_id = 10")
                   .value(0));
@@ -55,14 +49,12 @@ TEST_P(RecordClientsOnEngine, ElementClientsTurnAnElementListIdIntoItsGlobalElem
 
     global->Close();
     EXPECT_EQ(global->ID(), 0);
-    EXPECT_FALSE(global->Open("No Such Server", serverTypeOf(db->database())));
+    EXPECT_FALSE(global->Open("No Such Server", serverTypeOf(db())));
 }
 
 TEST_P(RecordClientsOnEngine, FieldManagerKeepsAScreensExtraFieldsPerRecordAndWatchesNothingElse)
 {
-    TALV_OPEN_ENGINE_DATABASE(db, GetParam(), EngineDatabase::WithSample);
-    const ScopedServer server(db->database());
-    ServerAppManager app(db->database().connection());
+    ServerAppManager app(db().connection());
     QWidget screen;
     auto *note = new QLineEdit(&screen);
     note->setObjectName("txtSiteNote");
@@ -72,8 +64,7 @@ TEST_P(RecordClientsOnEngine, FieldManagerKeepsAScreensExtraFieldsPerRecordAndWa
     fields->Init(1, &app);
     const auto attach = [&] { fields->Attach(&screen, "ELGroupDetails", screen.children(), QVariant()); };
     const auto stored = [&] {
-        return rowsOf(db->database().connection(),
-                      "SELECT record_id, field_value FROM screen_extra_value ORDER BY record_id");
+        return rowsOf(db().connection(), "SELECT record_id, field_value FROM screen_extra_value ORDER BY record_id");
     };
 
     // Nothing configured: nothing watched, nothing written.
@@ -85,8 +76,8 @@ TEST_P(RecordClientsOnEngine, FieldManagerKeepsAScreensExtraFieldsPerRecordAndWa
     EXPECT_TRUE(fields->SaveRecord(&screen, "ELGroupDetails", screen.children(), id));
     EXPECT_TRUE(stored().isEmpty());
 
-    rowsOf(db->database().connection(), "INSERT INTO screen_extra_field (form_name, control_name, field_label) "
-                                        "VALUES ('ELGroupDetails', 'txtSiteNote', 'Site note')");
+    rowsOf(db().connection(), "INSERT INTO screen_extra_field (form_name, control_name, field_label) "
+                              "VALUES ('ELGroupDetails', 'txtSiteNote', 'Site note')");
     attach();
     fields->LoadRecord(&screen, "ELGroupDetails", screen.children(), id);
     EXPECT_EQ(note->text(), "");
@@ -109,7 +100,7 @@ TEST_P(RecordClientsOnEngine, FieldManagerKeepsAScreensExtraFieldsPerRecordAndWa
     EXPECT_TRUE(stored().isEmpty()) << "an emptied field keeps no row";
 
     // A refused write answers false with the database's reason.
-    rowsOf(db->database().connection(), "DELETE FROM screen_extra_field");
+    rowsOf(db().connection(), "DELETE FROM screen_extra_field");
     note->setText("orphan");
     EXPECT_FALSE(fields->SaveRecord(&screen, "ELGroupDetails", screen.children(), id));
     EXPECT_FALSE(static_cast<clients::ExtraFieldManager *>(fields.get())->LastError().isEmpty());

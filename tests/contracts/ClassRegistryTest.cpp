@@ -1,7 +1,7 @@
 #include "contracts/ClassRegistry.h"
 #include "contracts/Component.h"
 
-#include "ErrorNumber.h"
+#include "support/ErrorNumber.h"
 
 #include <QPointer>
 #include <QWidget>

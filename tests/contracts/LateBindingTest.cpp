@@ -2,7 +2,7 @@
 
 #include "platform/Recordset.h"
 
-#include "ErrorNumber.h"
+#include "support/ErrorNumber.h"
 
 #include <QWidget>
 

@@ -60,6 +60,8 @@ TEST_F(ChildGridsTest, TheMembersShowInStoredOrderWithTheirKeysAndHeadings)
     EXPECT_EQ(keysOf(*members, "ElementID"), keys);
     for (int r = 1; r < members->Rows(); ++r)
         EXPECT_EQ(members->RowData(r).toString(), keys[r - 1]);
+    auto *references = child<FlexGrid>(screen, "fgReferences");
+    EXPECT_TRUE(references->isColumnHidden(references->ColIndex("ReferenceID")));
 }
 
 TEST_F(ChildGridsTest, AddingAMemberTwiceAddsOneItemAndOneRow)
@@ -95,7 +97,9 @@ TEST_F(ChildGridsTest, RemovingRowsRenumbersTheRestAndTheSaveDeletesTheirRows)
     EXPECT_EQ(collectionRows(), numbered);
     EXPECT_TRUE(screen->state().childrenRemoved);
 
-    save();
+    // A removal alone is a change the screen asks about when it closes.
+    host->ui.queueAnswer(Answer::Yes); // EGP004
+    EXPECT_TRUE(screen->CanClose());
     EXPECT_EQ(stored("element_group_membership", "element_global_id"), left);
     EXPECT_FALSE(screen->state().childrenRemoved) << "a successful save clears the flag";
 }
@@ -133,19 +137,6 @@ TEST_F(ChildGridsTest, MovingARowFromTheKeyboardRenumbersOnlyTheRowsThatMoved)
     auto *again = host->open(1);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(keysOf(*child<FlexGrid>(again, "fgElements"), "ElementID"), moved);
-}
-
-TEST_F(ChildGridsTest, ARemovedReferenceIsGoneFromTheDatabaseAfterTheSave)
-{
-    child<QTabWidget>(screen, "tabElementGroup")->setCurrentIndex(3);
-    auto *references = child<FlexGrid>(screen, "fgReferences");
-    const QStringList keys = keysOf(*references, "ReferenceID");
-    ASSERT_GE(keys.size(), 2);
-    EXPECT_TRUE(references->isColumnHidden(references->ColIndex("ReferenceID")));
-    references->Select(1, 2);
-    child<QPushButton>(screen, "cmdRemoveReference")->click();
-    save();
-    EXPECT_EQ(stored("element_group_reference", "reference_id"), keys.mid(1));
 }
 
 } // namespace

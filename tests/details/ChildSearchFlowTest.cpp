@@ -27,16 +27,32 @@ struct ChildList {
     const char *table;
     const char *keyField;
     int tab;
+    const char *candidatesSql; // what the list's search finds, in its order
+    const char *kind;          // the kind the search offers, if it offers one
+    const char *shownColumn;   // the column that shows the first pick's awkward text
 };
-const ChildList Members{
-    "fgElements", "cmdAddElement", "cmdRemoveElement", "ElementID", "element_group_membership", "element_global_id", 0};
+const ChildList Members{"fgElements",
+                        "cmdAddElement",
+                        "cmdRemoveElement",
+                        "ElementID",
+                        "element_group_membership",
+                        "element_global_id",
+                        0,
+                        "SELECT e.element_global_id FROM element_global e JOIN scientific_name s ON "
+                        "s.scientific_name_id = e.gname_id WHERE element_category = 'Plant' "
+                        "ORDER BY s.scientific_name, e.element_global_id",
+                        "Plant",
+                        "GlobalComName"};
 const ChildList References{"fgReferences",
                            "cmdAddReference",
                            "cmdRemoveReference",
                            "ReferenceID",
                            "element_group_reference",
                            "reference_id",
-                           3};
+                           3,
+                           "SELECT reference_id FROM reference ORDER BY reference_code, reference_id",
+                           nullptr,
+                           "FullCitation"};
 
 class ChildSearchFlowTest : public OnBothEngines<DetailsHostTest>
 {
@@ -90,18 +106,32 @@ protected:
         QApplication::sendEvent(grid.viewport(), &drop);
     }
 
-    // The user adds `wanted` (and one child the group has already) through the list's search,
-    // drags the last row to the top, removes the third and sixth rows, saves and reopens the group.
-    void addArrangeSaveReopen(const ChildList &list, const QStringList &wanted,
-                              const std::function<void(clients::SiblingSearch &)> &find)
+    // The user adds `first` and nine more the group lacks (and one child the group has already)
+    // through the list's search, drags the last row to the top, removes the third and sixth rows,
+    // saves and reopens the group; `first` then shows `shown` in the list's shown column.
+    void addArrangeSaveReopen(const ChildList &list, const QString &first, const QString &shown)
     {
         FlexGrid *grid = gridOf(list);
         const QStringList before = keysOf(*grid, list.keyColumn);
         ASSERT_FALSE(before.isEmpty());
+        const QStringList found = host->rows(QString::fromLatin1(list.candidatesSql));
+        QStringList wanted{first};
+        for (const QString &id : found) {
+            if (wanted.size() < 10 && !before.contains(id) && !wanted.contains(id))
+                wanted << id;
+        }
+        ASSERT_EQ(wanted.size(), 10);
+        // The picks come back in the search's order.
+        std::sort(wanted.begin(), wanted.end(),
+                  [&](const QString &a, const QString &b) { return found.indexOf(a) < found.indexOf(b); });
+
         host->ui.queueDialog([&](QDialog &window) {
             auto *search = window.findChild<clients::SiblingSearch *>();
             ASSERT_NE(search, nullptr);
-            find(*search);
+            if (list.kind) {
+                EXPECT_EQ(child<QComboBox>(search, "cboKind")->currentText(), list.kind);
+            }
+            child<QPushButton>(search, "cmdFindNow")->click();
             pick(*search->results(), wanted + QStringList{before.first()});
             ASSERT_EQ(search->results()->SelectedRows(), wanted.size() + 1);
             child<QPushButton>(search, "cmdOK")->click();
@@ -109,6 +139,12 @@ protected:
         child<QPushButton>(screen, list.addButton)->click();
         QStringList expected = before + wanted;
         ASSERT_EQ(keysOf(*grid, list.keyColumn), expected) << "the one already there is not added again";
+        const auto expectShown = [&](const FlexGrid &on) {
+            const int row = details::ChildListEditor::findGridRow(on, list.keyColumn, first);
+            ASSERT_GT(row, 0);
+            EXPECT_EQ(on.TextMatrix(row, on.ColIndex(list.shownColumn)), shown);
+        };
+        expectShown(*grid); // as the search handed it back
 
         dragRow(*grid, grid->Rows() - 1, 1);
         expected.prepend(expected.takeLast());
@@ -132,6 +168,7 @@ protected:
         screen = host->open(1);
         ASSERT_NE(screen, nullptr);
         EXPECT_EQ(keysOf(*gridOf(list), list.keyColumn), expected);
+        expectShown(*gridOf(list)); // as it was stored
     }
 
     details::ELGroupDetails *screen = nullptr;
@@ -141,35 +178,11 @@ TALV_ON_BOTH_ENGINES(ChildSearchFlowTest);
 
 TEST_P(ChildSearchFlowTest, TenPlantsAddedThroughTheElementSearchStayAsArranged)
 {
-    // Ten plants the group lacks, one of them without a common name.
-    const QStringList members =
-        host->rows("SELECT element_global_id FROM element_group_membership WHERE element_group_id = 1");
-    QStringList wanted = host->rows("SELECT element_global_id FROM element_global WHERE element_category = 'Plant' "
-                                    "AND g_primary_common_name IS NULL ORDER BY element_global_id")
-                             .mid(0, 1);
-    const QStringList plants = host->rows("SELECT e.element_global_id FROM element_global e JOIN scientific_name s "
-                                          "ON s.scientific_name_id = e.gname_id WHERE element_category = 'Plant' "
-                                          "ORDER BY s.scientific_name, e.element_global_id");
-    for (const QString &id : plants) {
-        if (wanted.size() < 10 && !members.contains(id) && !wanted.contains(id))
-            wanted << id;
-    }
-    ASSERT_EQ(wanted.size(), 10);
-    // The picks come back in the search's order.
-    std::sort(wanted.begin(), wanted.end(),
-              [&](const QString &a, const QString &b) { return plants.indexOf(a) < plants.indexOf(b); });
-
-    addArrangeSaveReopen(Members, wanted, [](clients::SiblingSearch &search) {
-        EXPECT_EQ(child<QComboBox>(&search, "cboKind")->currentText(), "Plant") << "a botanical group";
-        child<QPushButton>(&search, "cmdFindNow")->click();
-    });
-    // The plant without a common name shows an empty cell.
-    FlexGrid *grid = gridOf(Members);
-    const QString nameless = host->value("SELECT element_global_id FROM element_global WHERE element_category = "
-                                         "'Plant' AND g_primary_common_name IS NULL ORDER BY element_global_id");
-    const int row = details::ChildListEditor::findGridRow(*grid, "ElementID", nameless);
-    ASSERT_GT(row, 0);
-    EXPECT_EQ(grid->TextMatrix(row, grid->ColIndex("GlobalComName")), QString());
+    // One of them without a common name: it shows an empty cell.
+    addArrangeSaveReopen(Members,
+                         host->value("SELECT element_global_id FROM element_global WHERE element_category = 'Plant' "
+                                     "AND g_primary_common_name IS NULL ORDER BY element_global_id"),
+                         QString());
 }
 
 TEST_P(ChildSearchFlowTest, TenReferencesAddedThroughTheReferenceSearchStayAsArranged)
@@ -178,25 +191,9 @@ TEST_P(ChildSearchFlowTest, TenReferencesAddedThroughTheReferenceSearchStayAsArr
     while (citation.size() < 4000)
         citation += QStringLiteral("Flore d'Åland, ţinuturi și 高山植物 — ");
     citation.truncate(4000);
-    host->exec("INSERT INTO reference (reference_id, reference_code, full_citation) VALUES (9001, 'ZZ-LONG', '" +
-               QString(citation).replace(u'\'', QStringLiteral("''")) + "')");
-    const QStringList cited = host->rows("SELECT reference_id FROM element_group_reference WHERE element_group_id = 1");
-    const QStringList all = host->rows("SELECT reference_id FROM reference ORDER BY reference_code, reference_id");
-    QStringList wanted{"9001"};
-    for (const QString &id : all) {
-        if (wanted.size() < 10 && !cited.contains(id) && !wanted.contains(id))
-            wanted << id;
-    }
-    ASSERT_EQ(wanted.size(), 10);
-    std::sort(wanted.begin(), wanted.end(),
-              [&](const QString &a, const QString &b) { return all.indexOf(a) < all.indexOf(b); });
-
-    addArrangeSaveReopen(References, wanted,
-                         [](clients::SiblingSearch &search) { child<QPushButton>(&search, "cmdFindNow")->click(); });
-    FlexGrid *grid = gridOf(References);
-    const int row = details::ChildListEditor::findGridRow(*grid, "ReferenceID", "9001");
-    ASSERT_GT(row, 0);
-    EXPECT_EQ(grid->TextMatrix(row, grid->ColIndex("FullCitation")), citation);
+    host->query("INSERT INTO reference (reference_id, reference_code, full_citation) VALUES (9001, 'ZZ-LONG', '" +
+                QString(citation).replace(u'\'', QStringLiteral("''")) + "')");
+    addArrangeSaveReopen(References, "9001", citation);
 }
 
 TEST_P(ChildSearchFlowTest, PickingNothingChangesNothing)

@@ -89,7 +89,7 @@ TEST_F(NavigationTest, AGroupDeletedSinceTheListWasMadeIsSkippedWithAMessage)
 {
     auto *screen = openOn({7, 3, 9}, 3);
     ASSERT_NE(screen, nullptr);
-    host->exec("DELETE FROM element_group WHERE element_group_id = 9");
+    host->query("DELETE FROM element_group WHERE element_group_id = 9");
     host->ui.queueAnswer(Answer::OK);
     child<QToolButton>(screen, "cmdNavNext")->click();
     EXPECT_EQ(host->recorder.messageIds.last(), QStringLiteral("APP046"));
@@ -197,7 +197,7 @@ TEST_F(ElementListTest, TheScreenWalksTheElementsGroupsAndDropsOneDeletedElsewhe
     EXPECT_TRUE(groups.contains(QString::number(screen->GetID())));
 
     const qint32 shown = screen->GetID();
-    host->exec(QStringLiteral("DELETE FROM element_group WHERE element_group_id = %1").arg(shown));
+    host->query(QStringLiteral("DELETE FROM element_group WHERE element_group_id = %1").arg(shown));
     screen->NotifyListChanges(QStringLiteral("ListChanged"));
     EXPECT_EQ(labelOf(screen, "lblTotalRecords"), QString::number(groups.size() - 1));
     EXPECT_NE(screen->GetID(), shown);

@@ -207,28 +207,38 @@ TEST_F(RecordScreenTest, CanCloseAsksOnlyAboutRealChangesAndEachAnswerDoesWhatIt
               QStringLiteral("Swiss Alps only."));
 }
 
-TEST_F(RecordScreenTest, ARemovedMemberCountsAsAChangeAndIsGoneAfterTheSave)
+// Another user saved the group after it was opened: the saver is told by whom, keeps what was
+// typed, and chooses whose version stays.
+TEST_F(RecordScreenTest, TheSecondSaverIsToldKeepsTheirEditsAndChoosesWhoseVersionStays)
 {
-    auto *screen = open(1);
+    auto *screen = open(2);
     ASSERT_NE(screen, nullptr);
-    auto *grid = child<FlexGrid>(screen, "fgElements");
-    const QStringList members = gridRows(*grid);
-    ASSERT_EQ(members.size(), 6);
-    grid->Select(2, 1);
-    child<QPushButton>(screen, "cmdRemoveElement")->click();
-    EXPECT_EQ(gridRows(*grid).size(), 5);
-    EXPECT_TRUE(screen->state().childrenRemoved);
+    const auto savedElsewhere = [&](const QString &name) {
+        host->query("UPDATE element_group SET element_group_name = '" + name +
+                    "', version = version + 1, rec_last_mod_user = 'jbrandt' WHERE element_group_id = 2");
+    };
+    const auto stored = [&] {
+        return host->value("SELECT element_group_name FROM element_group WHERE element_group_id = 2");
+    };
+    const auto saveAnswering = [&](int answer) {
+        host->ui.queueAnswer(answer);
+        save(screen);
+        return host->ui.boxes().last().text;
+    };
+    savedElsewhere("Saved first elsewhere");
+    typeInto(screen, "ctrGroupName", QStringLiteral("Typed here"));
+    EXPECT_TRUE(saveAnswering(Answer::Cancel).contains("changed by jbrandt"));
+    EXPECT_EQ(textOf(screen, "ctrGroupName"), QStringLiteral("Typed here"));
+    EXPECT_EQ(stored(), QStringLiteral("Saved first elsewhere")) << "cancel wrote nothing";
+    EXPECT_TRUE(saveAnswering(Answer::Yes).contains("changed by")) << "asked again, then written over";
+    EXPECT_EQ(stored(), QStringLiteral("Typed here"));
 
-    host->ui.queueAnswer(Answer::Yes); // EGP004
-    EXPECT_TRUE(screen->CanClose());
-    const QString removed = members[1].section(u'|', 0, 0);
-    EXPECT_EQ(host->value("SELECT count(*) FROM element_group_membership WHERE element_group_id = 1 AND "
-                          "element_global_id = " +
-                          removed),
-              QStringLiteral("0"));
-    EXPECT_EQ(host->rows("SELECT display_order FROM element_group_membership WHERE element_group_id = 1 "
-                         "ORDER BY display_order"),
-              (QStringList{"1", "2", "3", "4", "5"}));
+    // Behind again: the stored version replaces the one on screen.
+    savedElsewhere("Saved again elsewhere");
+    typeInto(screen, "ctrGroupName", QStringLiteral("Another try here"));
+    EXPECT_TRUE(saveAnswering(Answer::No).contains("changed by"));
+    EXPECT_EQ(textOf(screen, "ctrGroupName"), QStringLiteral("Saved again elsewhere"));
+    EXPECT_EQ(stored(), QStringLiteral("Saved again elsewhere"));
 }
 
 class ReadOnlyRecordTest : public RecordScreenTest

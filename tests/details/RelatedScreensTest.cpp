@@ -106,8 +106,8 @@ TEST_F(RelatedScreensTest, TrackingAndReferencesAskTheHostAndSayWhenNothingMatch
     EXPECT_TRUE(windowTitles().contains("References..."));
 
     // A group without members or references: the host opens nothing and the user hears why.
-    host->exec("DELETE FROM element_group_membership WHERE element_group_id = 1");
-    host->exec("DELETE FROM element_group_reference WHERE element_group_id = 1");
+    host->query("DELETE FROM element_group_membership WHERE element_group_id = 1");
+    host->query("DELETE FROM element_group_reference WHERE element_group_id = 1");
     host->ui.queueAnswer(Answer::OK);
     host->ui.queueAnswer(Answer::OK);
     run("mnuFileOpenETGlobal");

@@ -57,10 +57,10 @@ TEST_F(TextFieldsTest, TheHostConfiguresEveryFieldFromTheDatabaseByTheScreensNam
 
 TEST_F(TextFieldsTest, ARowWithoutALengthIsReportedAndTheOthersAreStillApplied)
 {
-    host->exec("UPDATE system_control SET max_width = 0 WHERE form_name = 'ELGroupDetails' AND "
-               "control_name = 'ctrEMGHabitat'");
-    host->exec("UPDATE system_control SET max_width = NULL, is_rich_text = NULL WHERE form_name = 'ELGroupDetails' "
-               "AND control_name = 'ctrThreat'");
+    host->query("UPDATE system_control SET max_width = 0 WHERE form_name = 'ELGroupDetails' AND "
+                "control_name = 'ctrEMGHabitat'");
+    host->query("UPDATE system_control SET max_width = NULL, is_rich_text = NULL WHERE form_name = 'ELGroupDetails' "
+                "AND control_name = 'ctrThreat'");
     host->ui.queueAnswer(Answer::OK);
     host->ui.queueAnswer(Answer::OK);
     auto *screen = open();
@@ -81,7 +81,7 @@ TEST_F(TextFieldsTest, ARowWithoutALengthIsReportedAndTheOthersAreStillApplied)
 
 TEST_F(TextFieldsTest, ARowNamingNoControlEndsTheSetupWithoutAMessage)
 {
-    host->exec("UPDATE system_control SET control_name = control_name || 'X' WHERE form_name = 'ELGroupDetails'");
+    host->query("UPDATE system_control SET control_name = control_name || 'X' WHERE form_name = 'ELGroupDetails'");
     auto *screen = open();
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(host->ui.boxes().isEmpty());

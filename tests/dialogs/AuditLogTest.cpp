@@ -21,11 +21,6 @@
 
 using namespace talv;
 
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 class AuditLogViewer : public test::SessionOnEngine
@@ -188,7 +183,13 @@ TEST_P(AuditLogViewer, CommentsAreKeptOnePerRowAndWrittenOnlyByOk)
     EXPECT_EQ(storedComment(key), comment);
 }
 
-TEST_P(AuditLogViewer, AnEmptyTrailShowsHeadingsOnlyAndOkJustCloses)
+TALV_ON_BOTH_ENGINES(AuditLogViewer);
+
+// What the window does with the rows it was given, whatever the engine that gave them.
+using AuditLogWindow = AuditLogViewer;
+INSTANTIATE_TEST_SUITE_P(Engine, AuditLogWindow, ::testing::Values(host::Engine::SQLite), test::EngineTestName());
+
+TEST_P(AuditLogWindow, AnEmptyTrailShowsHeadingsOnlyAndOkJustCloses)
 {
     log->LoadAuditData("ELEMENT_GROUP", 424242, manager.get());
     EXPECT_EQ(grid->Rows(), 1);
@@ -197,7 +198,7 @@ TEST_P(AuditLogViewer, AnEmptyTrailShowsHeadingsOnlyAndOkJustCloses)
     EXPECT_FALSE(log->isVisible());
 }
 
-TEST_P(AuditLogViewer, TheWindowKeepsItsMinimumAndLaysOutItsControls)
+TEST_P(AuditLogWindow, TheWindowKeepsItsMinimumAndLaysOutItsControls)
 {
     log->resize(10, 10);
     QTest::qWait(0);
@@ -206,8 +207,6 @@ TEST_P(AuditLogViewer, TheWindowKeepsItsMinimumAndLaysOutItsControls)
     auto *ok = log->findChild<QPushButton *>("cmdOK");
     auto *cancel = log->findChild<QPushButton *>("cmdCancel");
     auto *wrap = log->findChild<QCheckBox *>("chkWordWrap");
-    EXPECT_EQ(wrap->text(), "&Word Wrap");
-    EXPECT_EQ(cancel->text(), "Cancel");
     const int margin = twips::toPixels(75);
     EXPECT_EQ(cancel->geometry().right() + 1, 900 - margin);
     EXPECT_EQ(cancel->geometry().bottom() + 1, 500 - margin);
@@ -220,7 +219,7 @@ TEST_P(AuditLogViewer, TheWindowKeepsItsMinimumAndLaysOutItsControls)
     EXPECT_FALSE(grid->wordWrap());
 }
 
-TEST_P(AuditLogViewer, TenThousandAuditRowsAllShowWithTheirCommentCells)
+TEST_P(AuditLogWindow, TenThousandAuditRowsAllShowWithTheirCommentCells)
 {
     exec(
         "INSERT INTO audit_log (audit_log_id, record_table, record_id, table_name, primary_key, action, user_name, "
@@ -234,7 +233,5 @@ TEST_P(AuditLogViewer, TenThousandAuditRowsAllShowWithTheirCommentCells)
     EXPECT_EQ(grid->TextMatrix(10000, frmAuditLog::ColColumnId), "810000");
     EXPECT_EQ(grid->CellBackColor(10000, frmAuditLog::ColComments), QColor(255, 255, 255));
 }
-
-TALV_ON_BOTH_ENGINES(AuditLogViewer);
 
 } // namespace

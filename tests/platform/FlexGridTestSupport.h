@@ -3,6 +3,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/FlexGridModel.h"
 #include "platform/Recordset.h"
+#include "support/ErrorNumber.h"
 #include "support/RecordsetBuilder.h"
 
 #include <gtest/gtest.h>
@@ -104,16 +105,6 @@ inline std::shared_ptr<Recordset> smallSet()
     return test::makeRecordset(
         {{"ID", FieldType::Integer}, {"NAME", FieldType::VarChar, 50}, {"NOTE", FieldType::VarChar, 50}},
         {{10, "Alpha", "note 0"}, {20, "Beta", QVariant()}, {30, "Gamma", "note 2"}});
-}
-
-inline int errorNumber(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace flexgrid_test

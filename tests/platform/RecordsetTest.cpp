@@ -1,4 +1,5 @@
 #include "platform/RecordsetAppender.h"
+#include "support/ErrorNumber.h"
 #include "support/RecordsetBuilder.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +19,6 @@ RecordsetPtr groups()
 {
     return makeRecordset({{"ID", FieldType::Integer}, {"Group_Name", FieldType::VarChar, 100}},
                          {{1, "Alpine Meadows"}, {2, "Bog Plants"}, {3, "Cave Fauna"}});
-}
-
-template <typename F> int errorNumber(F &&f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/XmlHelper.h"
 #include "platform/Error.h"
+#include "support/ErrorNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,6 @@ const QString StateTemplate =
 const QString Properties =
     QStringLiteral("<TALV><SEARCH_PROPERTIES control=\"talv_elgroup.elgroupsearch\">"
                    "<SAVE_SETTINGS_AS_DEFAULT>1</SAVE_SETTINGS_AS_DEFAULT></SEARCH_PROPERTIES></TALV>");
-
-int errorNumber(const std::function<void()> &f, const QString &mention = {})
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        EXPECT_TRUE(e.description().contains(mention)) << e.description().toStdString();
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(XmlHelperTest, TextThatIsNotWellFormedRaisesAnXmlErrorWithItsPosition)
 {

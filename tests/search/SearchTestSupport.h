@@ -5,30 +5,20 @@
 #include "search/UserOptions.h"
 #include "search/frmUserSearchSaveOpen.h"
 
-#include "clients/ClientClasses.h"
-#include "host/HostSession.h"
 #include "host/IconTheme.h"
 #include "host/MainWindow.h"
-#include "host/ReferenceAppManager.h"
-#include "host/WindowManager.h"
-#include "host/WorkArea.h"
-#include "host/WorkingLists.h"
-#include "support/EngineDatabase.h"
+#include "support/ScreenHost.h"
 
 #include "contracts/ClassRegistry.h"
 #include "contracts/LateBinding.h"
 #include "platform/FlexGrid.h"
-#include "platform/ScriptedUiServices.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
 
@@ -36,73 +26,17 @@
 
 namespace talv::test {
 
-// The reference host's application manager, recording the SQL texts and message ids it is asked
-// for; everything is forwarded, so the answers are the real host's.
-class RecordingAppManager final : public AppManager
+// The host's search screen: ecarter's sample defaults are cleared, so that a screen opens blank
+// unless a test stores defaults of its own (a group type would narrow every search).
+class SearchHost : public ScreenHost
 {
 public:
-    explicit RecordingAppManager(host::ReferenceAppManager &real) : r(real) {}
-    QStringList sqlSent, messageIds;
-
-    // What Find Now sent, without the type list and the empty result layout.
-    QStringList searches() const { return sqlSent.filter(QRegularExpression("^SELECT UNIQUE")); }
-
-    RecordsetPtr CallGetQueryRSXML(const QString &s) override { return sqlSent << s, r.CallGetQueryRSXML(s); }
-    int Message(const QString &id, const QStringList &args) override { return messageIds << id, r.Message(id, args); }
-    QString GetServerName() override { return r.GetServerName(); }
-    qint32 GetServerType() override { return r.GetServerType(); }
-    qint32 GetUserID() override { return r.GetUserID(); }
-    QString GetUserName() override { return r.GetUserName(); }
-    void ApplySecurity(QWidget *c, const QVariant &o, const QString &n, const QObjectList &l) override
+    explicit SearchHost(std::unique_ptr<EngineDatabase> database, const QString &user = QStringLiteral("ecarter"))
+        : ScreenHost(std::move(database), user)
     {
-        r.ApplySecurity(c, o, n, l);
-    }
-    RecordsetPtr Auditing(const QString &t, qint32 id, const QString &c) override { return r.Auditing(t, id, c); }
-    void ShowAbout() override { r.ShowAbout(); }
-    qint32 GetSystemOrgUnitID() override { return r.GetSystemOrgUnitID(); }
-    QString GetOrgUnitCode(qint32 id) override { return r.GetOrgUnitCode(id); }
-    bool CheckPermission(const QVariant &v) override { return r.CheckPermission(v); }
-    bool Delete(const QString &o, qint32 i, const QString &u, const QString &t) override
-    {
-        return r.Delete(o, i, u, t);
-    }
-    bool Copy(const QString &o, const QVariant &s, qint32 t, const QString &u) override { return r.Copy(o, s, t, u); }
-    void PopupEdit(FlexGrid *grid) override { r.PopupEdit(grid); }
-    QString GetControlAccess(const QString &c, const QString &m) override { return r.GetControlAccess(c, m); }
-    bool OpenRelatedDetail(const QString &v, const QString &t, const QString &c, qint32 &id) override
-    {
-        return r.OpenRelatedDetail(v, t, c, id);
-    }
-    RecordsetPtr GetPrototypeRSForView(const QString &code) override { return r.GetPrototypeRSForView(code); }
-    HostViewManager &ViewManager() override { return r.ViewManager(); }
-    QString HelpFile() override { return r.HelpFile(); }
-    bool GetHelpTopicID(QWidget *c, qint32 &topic) override { return r.GetHelpTopicID(c, topic); }
-    void DisplaySystemControlEntry(QWidget *c) override { r.DisplaySystemControlEntry(c); }
-
-private:
-    host::ReferenceAppManager &r;
-};
-
-// A sample database on one engine with the reference host around it, as talv-host has it: a
-// session of ecarter, the real application manager (recorded), the work area and window manager
-// that open the search by class name, and scripted message boxes.
-class SearchHost
-{
-public:
-    explicit SearchHost(std::unique_ptr<EngineDatabase> database)
-        : db(std::move(database)), session(db->openAnother(), "ecarter")
-    {
-        search::RegisterSearchScreens();
-        clients::registerClientClasses();
         host::useFallbackIconTheme();
-        // A screen opens blank unless a test stores defaults of its own: ecarter's sample defaults
-        // (a group type) would narrow every search.
         query("DELETE FROM user_option WHERE user_option_category_id IN (SELECT user_option_category_id "
               "FROM user_option_category WHERE category_name LIKE '$DEFAULT_FIND_%')");
-        area.resize(1200, 900);
-        area.show();
-        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
-        manager->setAppManager(&recorder);
     }
     // By the class name the main window's Find Element Group command opens.
     search::ELGroupSearch *openSearch()
@@ -135,35 +69,9 @@ public:
         return ui.boxes().size() > before ? ui.boxes().last().text : QString();
     }
 
-    // Reads or changes the database beside the screen, on a connection of its own.
-    QSqlQuery query(const QString &sql)
-    {
-        QSqlQuery q(db->database().connection());
-        EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
-        return q;
-    }
-
-    std::unique_ptr<EngineDatabase> db;
-    host::HostSession session;
-    host::ReferenceAppManager real{session};
-    RecordingAppManager recorder{real};
-    ScriptedUiServices ui;
-    ScopedUiServices scopedUi{ui};
-    host::ViewCatalogue views;
-    host::WorkingLists lists{views, host::QueryService(session.connection())};
-    host::WorkArea area;
-    std::unique_ptr<host::WindowManager> manager;
-    qint32 groupsView = FindViewIndex(views, "EGP");
     std::unique_ptr<QDialog> modalWindow;
     RecordsetPtr modalRecordset;
 };
-
-template <typename T> T *child(const QObject *screen, const char *name)
-{
-    T *found = screen->findChild<T *>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << "no " << name;
-    return found;
-}
 
 // The grid's data rows (or its heading row), each as its cells joined by "|".
 inline QStringList gridRows(const FlexGrid &grid, bool heading = false)
@@ -191,33 +99,7 @@ inline FlexGrid *findByName(const QWidget *on, const QString &name)
     return child<FlexGrid>(on, "fgResults");
 }
 
-// The base of the search screens' tests: a host on a fresh sample database (SQLite unless the
-// fixture runs on both engines), and the checks every such test ends with (no unexpected box, no
-// answer or dialog left unused, the pointer back).
-class SearchHostTest : public ::testing::Test
-{
-protected:
-    virtual talv::host::Engine engine() const { return talv::host::Engine::SQLite; }
-    void SetUp() override
-    {
-        std::string whyNot;
-        auto db = EngineDatabase::create(engine(), EngineDatabase::WithSample, &whyNot);
-        if (!db)
-            GTEST_SKIP() << whyNot;
-        host = std::make_unique<SearchHost>(std::move(db));
-    }
-    void TearDown() override
-    {
-        if (!host)
-            return;
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.pendingDialogs(), 0);
-        EXPECT_EQ(host->ui.busyDepth(), 0);
-    }
-
-    std::unique_ptr<SearchHost> host;
-};
+using SearchHostTest = ScreenHostTest<SearchHost>;
 
 // ... with the host's search screen open.
 class SearchScreenTest : public SearchHostTest
@@ -232,14 +114,6 @@ protected:
     }
 
     search::ELGroupSearch *screen = nullptr;
-};
-
-// A search fixture run once on each engine (instantiate with TALV_ON_BOTH_ENGINES).
-template <typename Fixture>
-class OnBothEngines : public Fixture, public ::testing::WithParamInterface<talv::host::Engine>
-{
-protected:
-    talv::host::Engine engine() const override { return this->GetParam(); }
 };
 
 // The saved-search dialog's list.

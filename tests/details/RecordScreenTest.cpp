@@ -207,40 +207,6 @@ TEST_F(RecordScreenTest, CanCloseAsksOnlyAboutRealChangesAndEachAnswerDoesWhatIt
               QStringLiteral("Swiss Alps only."));
 }
 
-// Another user saved the group after it was opened: the saver is told by whom, keeps what was
-// typed, and chooses whose version stays.
-TEST_F(RecordScreenTest, TheSecondSaverIsToldKeepsTheirEditsAndChoosesWhoseVersionStays)
-{
-    auto *screen = open(2);
-    ASSERT_NE(screen, nullptr);
-    const auto savedElsewhere = [&](const QString &name) {
-        host->query("UPDATE element_group SET element_group_name = '" + name +
-                    "', version = version + 1, rec_last_mod_user = 'jbrandt' WHERE element_group_id = 2");
-    };
-    const auto stored = [&] {
-        return host->value("SELECT element_group_name FROM element_group WHERE element_group_id = 2");
-    };
-    const auto saveAnswering = [&](int answer) {
-        host->ui.queueAnswer(answer);
-        save(screen);
-        return host->ui.boxes().last().text;
-    };
-    savedElsewhere("Saved first elsewhere");
-    typeInto(screen, "ctrGroupName", QStringLiteral("Typed here"));
-    EXPECT_TRUE(saveAnswering(Answer::Cancel).contains("changed by jbrandt"));
-    EXPECT_EQ(textOf(screen, "ctrGroupName"), QStringLiteral("Typed here"));
-    EXPECT_EQ(stored(), QStringLiteral("Saved first elsewhere")) << "cancel wrote nothing";
-    EXPECT_TRUE(saveAnswering(Answer::Yes).contains("changed by")) << "asked again, then written over";
-    EXPECT_EQ(stored(), QStringLiteral("Typed here"));
-
-    // Behind again: the stored version replaces the one on screen.
-    savedElsewhere("Saved again elsewhere");
-    typeInto(screen, "ctrGroupName", QStringLiteral("Another try here"));
-    EXPECT_TRUE(saveAnswering(Answer::No).contains("changed by"));
-    EXPECT_EQ(textOf(screen, "ctrGroupName"), QStringLiteral("Saved again elsewhere"));
-    EXPECT_EQ(stored(), QStringLiteral("Saved again elsewhere"));
-}
-
 class ReadOnlyRecordTest : public RecordScreenTest
 {
 protected:

@@ -169,6 +169,7 @@ void ChildListEditor::addThroughSearch()
         search.UseSelectedRecordset(true);
         busy.release();
         UiServices::current().execModal(search);
+        const int rowsBefore = m_grid->Rows();
         if (selection && selection->RecordCount() > 0) {
             selection->MoveFirst();
             while (!selection->IsEOF()) {
@@ -179,6 +180,9 @@ void ChildListEditor::addThroughSearch()
                 selection->MoveNext();
             }
         }
+        // The new rows come selected, so that the user may move or remove them at once.
+        if (m_grid->Rows() > rowsBefore)
+            m_grid->Select(rowsBefore, 0, m_grid->Rows() - 1, m_grid->Cols() - 1);
         renumber();
     });
     m_grid->SetRedraw(true);

@@ -139,6 +139,7 @@ protected:
         child<QPushButton>(screen, list.addButton)->click();
         QStringList expected = before + wanted;
         ASSERT_EQ(keysOf(*grid, list.keyColumn), expected) << "the one already there is not added again";
+        EXPECT_EQ(grid->SelectedRows(), wanted.size()) << "the added rows come selected, ready to move";
         const auto expectShown = [&](const FlexGrid &on) {
             const int row = details::ChildListEditor::findGridRow(on, list.keyColumn, first);
             ASSERT_GT(row, 0);

@@ -10,6 +10,7 @@
 #include "platform/ScriptedUiServices.h"
 #include "recordset/RS_Functions.h"
 #include "support/QueryOnlyAppManager.h"
+#include "support/ScriptChecks.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,12 +36,7 @@ protected:
         clients::registerClientClasses();
         app = std::make_unique<QueryOnlyAppManager>(db->database().connection());
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(ui.pendingDialogs(), 0);
-        EXPECT_EQ(ui.pendingAnswers(), 0);
-        EXPECT_EQ(ui.busyDepth(), 0);
-    }
+    void TearDown() override { expectScriptFinished(ui); }
 
     void exec(const QString &sql, const QVariantList &values = {})
     {

@@ -39,9 +39,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(ui.failures().isEmpty()) << ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(ui.pendingAnswers(), 0);
-        EXPECT_EQ(ui.pendingDialogs(), 0);
+        expectScriptFinished(ui);
         appManager->setWindowServices(nullptr);
         window.reset();
     }

@@ -9,6 +9,7 @@
 #include "search/SearchScreens.h"
 #include "support/EngineDatabase.h"
 #include "support/RecordingAppManager.h"
+#include "support/ScriptChecks.h"
 
 #include "clients/ClientClasses.h"
 
@@ -94,10 +95,7 @@ protected:
     {
         if (!host)
             return;
-        EXPECT_TRUE(host->ui.failures().isEmpty()) << host->ui.failures().join(u'\n').toStdString();
-        EXPECT_EQ(host->ui.pendingAnswers(), 0);
-        EXPECT_EQ(host->ui.pendingDialogs(), 0);
-        EXPECT_EQ(host->ui.busyDepth(), 0);
+        expectScriptFinished(host->ui);
     }
 
     std::unique_ptr<Host> host;

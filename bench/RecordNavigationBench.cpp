@@ -1,7 +1,10 @@
 // Next in the record screen through a working list of 10,000 and of 1,000,000 groups, the
 // position display included, beside baselines measured in the same run on the same list:
-//   the Recordset move alone, and the move plus the record load (the element-group client loading
-//   the group the move lands on). The walk starts in the middle of the list, so a position found by
+//   the Recordset move alone, the move plus the client's load (the element-group client loading
+//   the group the move lands on), and the move plus the screen's load of that group (LoadData:
+//   the record read and shown on the first tab, with the members grid and the position display).
+//   Next beside the last says what moving itself adds: the existence check, the position, the
+//   list's bookkeeping. The walk starts in the middle of the list, so a position found by
 //   scanning from the top would cost half the list on every move.
 // The database is the large benchmark database (data/tools/generate_large.py), copied once and
 // upgraded to this program's schema (BenchRecordScreen.h).
@@ -131,11 +134,39 @@ void BM_Recordset_MoveNextAndLoadGroup(benchmark::State &state)
     }
 }
 
+// The move and the screen's own load of the group it lands on.
+void BM_Recordset_MoveNextAndScreenLoad(benchmark::State &state)
+{
+    talv::Recordset &list = workingList(state.range(0));
+    auto *screen = host().open(middleId(list));
+    if (!screen) {
+        state.SkipWithError("the record screen did not open");
+        return;
+    }
+    middleId(list);
+    for (auto _ : state) {
+        list.MoveNext();
+        if (list.IsEOF()) {
+            state.PauseTiming();
+            middleId(list);
+            state.ResumeTiming();
+        }
+        const qint32 id = list.Value(QStringLiteral("ID")).toInt();
+        screen->LoadData(id);
+        if (screen->GetID() != id)
+            state.SkipWithError("the screen does not show the group the list moved to");
+    }
+    host().failed(state);
+    host().manager->CloseScreen(screen);
+}
+
 // Both sizes of every figure, the smaller list first, so each list is built once.
 BENCHMARK(BM_RecordScreen_Next)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Recordset_MoveNextAndScreenLoad)->Arg(10'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recordset_MoveNextAndLoadGroup)->Arg(10'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recordset_MoveNext)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecordScreen_Next)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Recordset_MoveNextAndScreenLoad)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recordset_MoveNextAndLoadGroup)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Recordset_MoveNext)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 

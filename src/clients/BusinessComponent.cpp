@@ -177,6 +177,12 @@ void BusinessComponent::writeChildren(SaveTransaction &tx)
 void BusinessComponent::write(SaveTransaction &tx, const std::function<void(BusinessComponent &)> &prepareNew,
                               bool asNew)
 {
+    const QList<ClientCollection *> lists = children();
+    const bool writesItself = m_new || asNew || needsUpdate();
+    // An untouched row without lists has nothing to write and nothing to undo: a group of a
+    // thousand members would otherwise register two thousand actions on every save.
+    if (!writesItself && lists.isEmpty())
+        return;
     const Snapshot before{m_values, m_stored, m_new};
     tx.onRollback([this, before] {
         m_values = before.values;

@@ -23,6 +23,8 @@
 #include <QScopeGuard>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace talv::details {
 
 namespace {
@@ -136,8 +138,12 @@ void ChildListEditor::fillRows(Recordset &rows)
     // References walk from the first row without asking for a count: an empty answer where the
     // collection has items is an error, as reading the missing row says.
     QList<int> gridColumns;
-    for (const Column &column : m_config.columns)
+    std::vector<Field> fields; // looked up once, not by name per row
+    for (const Column &column : m_config.columns) {
         gridColumns << m_grid->ColIndex(column.key);
+        fields.push_back(rows.Fields(column.field));
+    }
+    const Field keyField = rows.Fields(m_config.keyField);
     // The rows read go to the grid in one insertion, also those read before a failing one.
     QList<QStringList> cells;
     QVariantList keys;
@@ -146,8 +152,8 @@ void ChildListEditor::fillRows(Recordset &rows)
     do {
         QStringList row(m_grid->Cols());
         for (qsizetype i = 0; i < m_config.columns.size(); ++i)
-            row[gridColumns[i]] = cellText(rows.Value(m_config.columns[i].field), m_config.columns[i].nullAsEmpty);
-        const qint64 key = rows.Value(m_config.keyField).toLongLong();
+            row[gridColumns[i]] = cellText(fields[size_t(i)].Value(), m_config.columns[i].nullAsEmpty);
+        const qint64 key = keyField.Value().toLongLong();
         cells << std::move(row);
         keys << key;
         rows.MoveNext();

@@ -4,17 +4,8 @@
 
 #include "details/ELGroupDetails.h"
 
-#include "clients/ClientClasses.h"
-#include "contracts/ViewCollection.h"
 #include "host/Database.h"
-#include "host/HostSession.h"
-#include "host/ReferenceAppManager.h"
-#include "host/WindowManager.h"
-#include "host/WorkArea.h"
-#include "host/WorkingLists.h"
-#include "platform/ScriptedUiServices.h"
-#include "search/SearchScreens.h"
-#include "support/RecordingAppManager.h"
+#include "support/HostedScreens.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,21 +48,15 @@ inline QString benchDatabaseAtCurrentSchema()
     return upgraded;
 }
 
-// The record screen as talv-host hosts it: a session on a database, the real application manager
-// (recorded, so a benchmark can count the statements a step sent), the working lists, the work
-// area and window manager that open the screen by class name, and scripted message boxes.
-class RecordScreenHost
+// The record screen as talv-host hosts it (the shared host of the screens' tests), with what a
+// benchmark asks of it.
+class RecordScreenHost : public test::HostedScreens
 {
 public:
-    RecordScreenHost(std::unique_ptr<host::Database> database, const QString &user) : session(std::move(database), user)
+    RecordScreenHost(std::unique_ptr<host::Database> database, const QString &user)
+        : HostedScreens(std::move(database), user)
     {
-        search::RegisterSearchScreens();
         details::RegisterDetailsScreen();
-        clients::registerClientClasses();
-        area.resize(1200, 900);
-        area.show();
-        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
-        manager->setAppManager(&recorder);
     }
 
     // Opens the record screen of group `id` on the working list, as a double click on its row does.
@@ -96,17 +81,6 @@ public:
         state.SkipWithError(m_problem.c_str());
         return true;
     }
-
-    host::HostSession session;
-    host::ReferenceAppManager real{session};
-    test::RecordingAppManager recorder{real};
-    ScriptedUiServices ui;
-    ScopedUiServices scopedUi{ui};
-    host::ViewCatalogue views;
-    host::WorkingLists lists{views, host::QueryService(session.connection())};
-    host::WorkArea area;
-    std::unique_ptr<host::WindowManager> manager;
-    qint32 groupsView = FindViewIndex(views, QStringLiteral("EGP"));
 
 private:
     mutable std::string m_problem;

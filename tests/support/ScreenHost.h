@@ -1,17 +1,8 @@
 #pragma once
 
-#include "host/HostSession.h"
-#include "host/ReferenceAppManager.h"
-#include "host/WindowManager.h"
-#include "host/WorkArea.h"
-#include "host/WorkingLists.h"
-#include "platform/ScriptedUiServices.h"
-#include "search/SearchScreens.h"
 #include "support/EngineDatabase.h"
-#include "support/RecordingAppManager.h"
+#include "support/HostedScreens.h"
 #include "support/ScriptChecks.h"
-
-#include "clients/ClientClasses.h"
 
 #include <QSqlQuery>
 
@@ -21,22 +12,19 @@
 
 namespace talv::test {
 
-// A sample database on one engine with the reference host around it, as talv-host has it: a
-// session of `user`, the real application manager (recorded), the work area and window manager
-// that open screens by class name, and scripted message boxes.
-class ScreenHost
+// Holds the test's database so that it is made before the host's session and goes after it.
+struct EngineDatabaseHolder {
+    std::unique_ptr<EngineDatabase> db;
+};
+
+// A sample database on one engine with the reference host around it, the session on a connection
+// of its own; the database is also reachable beside the screens.
+class ScreenHost : public EngineDatabaseHolder, public HostedScreens
 {
 public:
     ScreenHost(std::unique_ptr<EngineDatabase> database, const QString &user)
-        : db(std::move(database)), session(db->openAnother(), user)
-    {
-        search::RegisterSearchScreens();
-        clients::registerClientClasses();
-        area.resize(1200, 900);
-        area.show();
-        manager = std::make_unique<host::WindowManager>(area, views, lists, host::QueryService(session.connection()));
-        manager->setAppManager(&recorder);
-    }
+        : EngineDatabaseHolder{std::move(database)}, HostedScreens(db->openAnother(), user)
+    {}
 
     // Reads or changes the database beside the screen, on a connection of its own.
     QSqlQuery query(const QString &sql)
@@ -54,18 +42,6 @@ public:
         const QStringList r = rows(sql, values);
         return r.isEmpty() ? QStringLiteral("<none>") : r.first();
     }
-
-    std::unique_ptr<EngineDatabase> db;
-    host::HostSession session;
-    host::ReferenceAppManager real{session};
-    RecordingAppManager recorder{real};
-    ScriptedUiServices ui;
-    ScopedUiServices scopedUi{ui};
-    host::ViewCatalogue views;
-    host::WorkingLists lists{views, host::QueryService(session.connection())};
-    host::WorkArea area;
-    std::unique_ptr<host::WindowManager> manager;
-    qint32 groupsView = FindViewIndex(views, "EGP");
 };
 
 template <typename T> T *child(const QObject *screen, const char *name)

@@ -66,14 +66,33 @@ qint32 middleId(talv::Recordset &list)
     return list.Value(QStringLiteral("ID")).toInt();
 }
 
+// The next row's id; past the last row the walk starts again from the middle, untimed.
+qint32 moveNextFromMiddle(talv::Recordset &list, benchmark::State &state)
+{
+    list.MoveNext();
+    if (list.IsEOF()) {
+        state.PauseTiming();
+        middleId(list);
+        state.ResumeTiming();
+    }
+    return list.Value(QStringLiteral("ID")).toInt();
+}
+
+// The record screen opened on the middle of the list, or null (the run marked failed).
+talv::details::ELGroupDetails *screenOnMiddle(talv::Recordset &list, benchmark::State &state)
+{
+    auto *screen = host().open(middleId(list));
+    if (!screen)
+        state.SkipWithError("the record screen did not open");
+    return screen;
+}
+
 void BM_RecordScreen_Next(benchmark::State &state)
 {
     talv::Recordset &list = workingList(state.range(0));
-    auto *screen = host().open(middleId(list));
-    if (!screen) {
-        state.SkipWithError("the record screen did not open");
+    auto *screen = screenOnMiddle(list, state);
+    if (!screen)
         return;
-    }
     auto *next = screen->findChild<QToolButton *>(QStringLiteral("cmdNavNext"));
     auto *position = screen->findChild<QLineEdit *>(QStringLiteral("txtCurrentRecord"));
     const qint64 start = position->text().toLongLong();
@@ -103,15 +122,8 @@ void BM_Recordset_MoveNext(benchmark::State &state)
 {
     talv::Recordset &list = workingList(state.range(0));
     middleId(list);
-    for (auto _ : state) {
-        list.MoveNext();
-        if (list.IsEOF()) {
-            state.PauseTiming();
-            middleId(list);
-            state.ResumeTiming();
-        }
-        benchmark::DoNotOptimize(list.Value(QStringLiteral("ID")).toInt());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(moveNextFromMiddle(list, state));
 }
 
 // The move and the record load: the business object of the group the move lands on, loaded.
@@ -123,13 +135,7 @@ void BM_Recordset_MoveNextAndLoadGroup(benchmark::State &state)
     group->Open(host().session.serverName(), host().session.serverType());
     middleId(list);
     for (auto _ : state) {
-        list.MoveNext();
-        if (list.IsEOF()) {
-            state.PauseTiming();
-            middleId(list);
-            state.ResumeTiming();
-        }
-        if (!group->LoadByID(list.Value(QStringLiteral("ID")).toInt()))
+        if (!group->LoadByID(moveNextFromMiddle(list, state)))
             state.SkipWithError("a listed group did not load");
     }
 }
@@ -138,20 +144,12 @@ void BM_Recordset_MoveNextAndLoadGroup(benchmark::State &state)
 void BM_Recordset_MoveNextAndScreenLoad(benchmark::State &state)
 {
     talv::Recordset &list = workingList(state.range(0));
-    auto *screen = host().open(middleId(list));
-    if (!screen) {
-        state.SkipWithError("the record screen did not open");
+    auto *screen = screenOnMiddle(list, state);
+    if (!screen)
         return;
-    }
     middleId(list);
     for (auto _ : state) {
-        list.MoveNext();
-        if (list.IsEOF()) {
-            state.PauseTiming();
-            middleId(list);
-            state.ResumeTiming();
-        }
-        const qint32 id = list.Value(QStringLiteral("ID")).toInt();
+        const qint32 id = moveNextFromMiddle(list, state);
         screen->LoadData(id);
         if (screen->GetID() != id)
             state.SkipWithError("the screen does not show the group the list moved to");

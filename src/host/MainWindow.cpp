@@ -141,7 +141,6 @@ void MainWindow::buildWorkingListPanel()
     m_grid->SetSelMode(FlexGrid::SelectMode::ListBox);
     // One line per record: the list is for scanning, the screens show the whole text.
     m_grid->SetWordWrap(false);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
     connect(m_grid, &FlexGrid::DblClick, this, &MainWindow::openSelectedRecord);
     layout->addWidget(m_grid, 1);
 }

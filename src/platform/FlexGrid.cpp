@@ -26,6 +26,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
     setModel(m_model);
     setUpInteraction();
     verticalHeader()->hide();
+    // A row as high as a line of text with a little air, not the style's taller header default.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     horizontalHeader()->setHighlightSections(false);
     // Screens use a column of a pixel or so as a row selector.
     horizontalHeader()->setMinimumSectionSize(0);

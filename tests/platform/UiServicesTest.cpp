@@ -57,6 +57,8 @@ TEST_F(UiServicesTest, AnythingTheScriptDidNotExpectFailsItAndNoScreenCatchesTha
     EXPECT_THROW(ui.messageBox(QStringLiteral("Unable to load"), MsgButtons::OK), Scripted::ScriptError);
     QDialog dialog;
     EXPECT_THROW(ui.execModal(dialog), Scripted::ScriptError);
+    ui.queueDialog([](QDialog &) {}); // a script that closes nothing leaves the dialog rejected
+    EXPECT_EQ(ui.execModal(dialog), QDialog::Rejected);
     ASSERT_EQ(ui.failures().size(), 3);
     EXPECT_TRUE(ui.failures().at(0).contains(QStringLiteral("Surprise")));
     static_assert(!std::is_base_of_v<Error, Scripted::ScriptError>);

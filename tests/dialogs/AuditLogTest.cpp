@@ -198,21 +198,12 @@ TEST_P(AuditLogWindow, AnEmptyTrailShowsHeadingsOnlyAndOkJustCloses)
     EXPECT_FALSE(log->isVisible());
 }
 
-TEST_P(AuditLogWindow, TheWindowKeepsItsMinimumAndLaysOutItsControls)
+TEST_P(AuditLogWindow, TheWindowKeepsItsMinimumAndWordWrapFollowsItsCheckBox)
 {
     log->resize(10, 10);
     QTest::qWait(0);
     EXPECT_EQ(log->size(), QSize(twips::toPixels(4000), twips::toPixels(1800)));
-    log->resize(900, 500);
-    auto *ok = log->findChild<QPushButton *>("cmdOK");
-    auto *cancel = log->findChild<QPushButton *>("cmdCancel");
     auto *wrap = log->findChild<QCheckBox *>("chkWordWrap");
-    const int margin = twips::toPixels(75);
-    EXPECT_EQ(cancel->geometry().right() + 1, 900 - margin);
-    EXPECT_EQ(cancel->geometry().bottom() + 1, 500 - margin);
-    EXPECT_EQ(ok->geometry().right() + 1, cancel->x() - margin);
-    EXPECT_EQ(wrap->x(), 2 * margin);
-    EXPECT_EQ(grid->geometry(), QRect(margin, margin, 900 - 2 * margin, 500 - ok->height() - 3 * margin));
     wrap->click();
     EXPECT_TRUE(grid->wordWrap());
     wrap->click();

@@ -151,24 +151,6 @@ TEST_F(RichTextControlTest, OneLineFieldLeavesEnterToItsWindowAndTabLeavesEveryF
     EXPECT_FALSE(field->toPlainText().contains(u'\t'));
 }
 
-TEST_F(RichTextControlTest, CutCopyAndPasteGoThroughTheClipboard)
-{
-    field->SetText(QStringLiteral("Quercus robur"));
-    QTextCursor cursor = field->textCursor();
-    cursor.setPosition(7);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    field->setTextCursor(cursor);
-    field->DoCut();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral(" robur"));
-    EXPECT_EQ(field->Text(), QStringLiteral("Quercus"));
-    field->selectAll();
-    field->DoCopy();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Quercus"));
-    field->moveCursor(QTextCursor::End);
-    field->DoPaste();
-    EXPECT_EQ(field->Text(), QStringLiteral("QuercusQuercus"));
-}
-
 TEST_F(RichTextControlTest, ChangeComesOncePerEditAndNotWhenUnderliningIsRedone)
 {
     QSignalSpy changes(field, &RichTextControl::Change);

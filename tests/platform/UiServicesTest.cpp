@@ -47,48 +47,30 @@ protected:
     QPushButton *button = nullptr;
 };
 
-TEST_F(UiServicesTest, ScriptedBoxesAreAnsweredInQueueOrderAndRecordedOrFailTheScript)
+// Screens run against the scripted services everywhere; what those tests would not notice is a
+// script that lets a surprise through or a cursor left busy.
+TEST_F(UiServicesTest, AnythingTheScriptDidNotExpectFailsItAndNoScreenCatchesThat)
 {
-    ui.queueAnswer(Answer::No);
-    ui.queueAnswer(Answer::OK);
-    UiServices &current = UiServices::current();
-    EXPECT_EQ(
-        current.messageBox(QStringLiteral("Overwrite?"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Save")),
-        Answer::No);
-    EXPECT_EQ(current.messageBox(QStringLiteral("Unable to save")), Answer::OK);
-
-    ASSERT_EQ(ui.boxes().size(), 2);
-    const Scripted::Box &first = ui.boxes().at(0);
-    EXPECT_TRUE(first.text == QStringLiteral("Overwrite?") && first.buttons == MsgButtons::YesNo &&
-                first.icon == MsgIcon::Question && first.title == QStringLiteral("Save"));
-    EXPECT_EQ(ui.boxes().at(1).icon, MsgIcon::None);
-
-    // An unscripted box, or an answer the box does not offer, is a script error, not a library error.
+    // An unscripted box, an answer the box does not offer, an unscripted dialog.
     EXPECT_THROW(ui.messageBox(QStringLiteral("Surprise")), Scripted::ScriptError);
     ui.queueAnswer(Answer::Yes);
     EXPECT_THROW(ui.messageBox(QStringLiteral("Unable to load"), MsgButtons::OK), Scripted::ScriptError);
-    ASSERT_EQ(ui.failures().size(), 2);
+    QDialog dialog;
+    EXPECT_THROW(ui.execModal(dialog), Scripted::ScriptError);
+    ui.queueDialog([](QDialog &) {}); // a script that closes nothing leaves the dialog rejected
+    EXPECT_EQ(ui.execModal(dialog), QDialog::Rejected);
+    ASSERT_EQ(ui.failures().size(), 3);
     EXPECT_TRUE(ui.failures().at(0).contains(QStringLiteral("Surprise")));
     static_assert(!std::is_base_of_v<Error, Scripted::ScriptError>);
-}
 
-TEST_F(UiServicesTest, ScriptedDialogsRunTheirScriptWhileShownAndAnswerTheResult)
-{
-    QDialog dialog;
-    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    bool wasVisible = false;
-    ui.queueDialog([&](QDialog &shown) {
-        wasVisible = shown.isVisible();
-        ok->click();
-    });
-    ui.queueDialog([](QDialog &) {}); // closes nothing: rejected
-
-    EXPECT_EQ(UiServices::current().execModal(dialog), QDialog::Accepted);
-    EXPECT_TRUE(wasVisible);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(UiServices::current().execModal(dialog), QDialog::Rejected);
-    EXPECT_THROW(UiServices::current().execModal(dialog), Scripted::ScriptError);
+    // Keys go to the focused widget only; a key string that names no key is refused.
+    edit->setText(QStringLiteral("Prairie"));
+    focus(button);
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    ui.sendKeys(QStringLiteral("^V"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Prairie"));
+    for (const char *bad : {"{F13}", "^CV", "", "{F0}"})
+        EXPECT_THROW(ui.sendKeys(QString::fromLatin1(bad)), Error) << bad;
 }
 
 TEST_F(UiServicesTest, NestedBusyCursorsRestoreEveryLevelWhenAnExceptionLeavesThem)
@@ -110,29 +92,6 @@ TEST_F(UiServicesTest, NestedBusyCursorsRestoreEveryLevelWhenAnExceptionLeavesTh
     EXPECT_EQ(ui.busyDepth(), 0);
     EXPECT_EQ(ui.busyCount(), 4);
     EXPECT_TRUE(ui.failures().isEmpty());
-}
-
-TEST_F(UiServicesTest, ScriptedKeystrokesCutCopyAndPasteInTheFocusedWidgetOnlyAtOnce)
-{
-    QApplication::clipboard()->clear();
-    edit->setText(QStringLiteral("Prairie grasses"));
-    focus(edit);
-    edit->setSelection(0, 7);
-    ui.sendKeys(QStringLiteral("^C"));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Prairie"));
-    edit->setSelection(7, 8);
-    ui.sendKeys(QStringLiteral("^X"));
-    EXPECT_EQ(edit->text(), QStringLiteral("Prairie"));
-    edit->setCursorPosition(0);
-    ui.sendKeys(QStringLiteral("^V"));
-    EXPECT_EQ(edit->text(), QStringLiteral(" grassesPrairie"));
-
-    focus(button);
-    ui.sendKeys(QStringLiteral("^V"));
-    EXPECT_EQ(edit->text(), QStringLiteral(" grassesPrairie"));
-    for (const char *bad : {"{F13}", "^CV", "", "{F0}"})
-        EXPECT_THROW(ui.sendKeys(QString::fromLatin1(bad)), Error) << bad;
-    EXPECT_EQ(ui.keystrokes(), (QList<QString>{"^C", "^X", "^V", "^V"}));
 }
 
 // The desktop services, as a host runs them.

@@ -57,13 +57,3 @@ TEST(SearchSqlTest, OnlyNumbersPassAsIds)
     for (const char *bad : {"abc", "12a", "1 2", "12;", "0x1F", "--1", "1e5", "١٢"})
         EXPECT_FALSE(IsNumericGroupId(QString::fromUtf8(bad))) << bad;
 }
-
-TEST(SearchSqlTest, TheNewGroupRowIsAskedForByItsIdInTheResultsLayout)
-{
-    // Two blanks after Group_Type, the id in decimal, the full column name in the order.
-    EXPECT_EQ(NewGroupSql(4711),
-              "SELECT UNIQUE element_group.element_group_id as ID, element_group.element_group_name as Group_Name, "
-              "d_element_group_type.element_group_type_desc as Group_Type  FROM element_group, d_element_group_type "
-              "WHERE element_group.d_element_group_type_id = d_element_group_type.d_element_group_type_id "
-              "AND element_group.element_group_id = 4711 ORDER BY element_group.element_group_id");
-}

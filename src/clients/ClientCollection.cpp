@@ -72,17 +72,27 @@ void ClientCollection::setStoredRows(const QList<QVariantList> &rows)
 {
     releaseAll();
     m_entries.reserve(size_t(rows.size()));
-    for (const QVariantList &row : rows) {
-        std::unique_ptr<BusinessComponent> component(adopt(m_class->create(nullptr)));
-        component->setStored(row);
-        m_entries.push_back({std::move(component), {}});
-    }
+    for (const QVariantList &row : rows)
+        m_entries.push_back({nullptr, {}, row});
 }
 
-BusinessComponent *ClientCollection::adopt(BusinessComponent *component)
+BusinessComponent *ClientCollection::componentAt(size_t position) const
+{
+    const Entry &entry = m_entries[position];
+    if (!entry.component) {
+        std::unique_ptr<BusinessComponent> made(adopt(m_class->create(nullptr)));
+        made->setStored(entry.stored);
+        entry.component = std::move(made);
+    }
+    return entry.component.get();
+}
+
+BusinessComponent *ClientCollection::adopt(BusinessComponent *component) const
 {
     component->setParent(nullptr);
-    component->setHolder(this);
+    // Holding is not a change of the collection's contents: a component made on first use is
+    // held from the start.
+    component->setHolder(const_cast<ClientCollection *>(this));
     component->bindServer(m_serverName, m_serverType);
     return component;
 }
@@ -107,7 +117,7 @@ qsizetype ClientCollection::requirePosition(qint32 index) const
 
 Component *ClientCollection::Item(qint32 index) const
 {
-    return m_entries[size_t(requirePosition(index))].component.get();
+    return componentAt(size_t(requirePosition(index)));
 }
 
 Component *ClientCollection::Item(const QString &key) const
@@ -116,7 +126,7 @@ Component *ClientCollection::Item(const QString &key) const
                                  [&key](const Entry &entry) { return !entry.key.isEmpty() && entry.key == key; });
     if (it == m_entries.cend())
         throw Error(Error::InvalidArgument, QStringLiteral("No item is held under the key \"%1\".").arg(key));
-    return it->component.get();
+    return componentAt(size_t(it - m_entries.cbegin()));
 }
 
 qsizetype ClientCollection::findPosition(const QString &criterion) const
@@ -135,8 +145,11 @@ qsizetype ClientCollection::findPosition(const QString &criterion) const
     };
     const internal::Criterion parsed = internal::Criterion::parse(criterion, lookup, true);
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const BusinessComponent *component = m_entries[i].component.get();
-        if (parsed.matches([component](int field) { return component->value(field); }))
+        const Entry &entry = m_entries[i];
+        const auto value = [&entry](int field) {
+            return entry.component ? entry.component->value(field) : entry.stored.at(field);
+        };
+        if (parsed.matches(value))
             return qsizetype(i);
     }
     return -1;
@@ -150,7 +163,7 @@ qint32 ClientCollection::FindIndex(const QString &criterion) const
 Component *ClientCollection::FindFirst(const QString &criterion) const
 {
     const qsizetype position = findPosition(criterion);
-    return position < 0 ? nullptr : m_entries[size_t(position)].component.get();
+    return position < 0 ? nullptr : componentAt(size_t(position));
 }
 
 void ClientCollection::AddNew(qint32 first, qint32 second, const QVariant &omitted)
@@ -160,7 +173,7 @@ void ClientCollection::AddNew(qint32 first, qint32 second, const QVariant &omitt
     Q_UNUSED(omitted);
     requireClass();
     BusinessComponent *component = adopt(m_class->create(nullptr));
-    m_entries.push_back({std::unique_ptr<BusinessComponent>(component), {}});
+    m_entries.push_back({std::unique_ptr<BusinessComponent>(component), {}, {}});
     if (m_adopt)
         m_adopt(*component);
 }
@@ -189,7 +202,7 @@ Component *ClientCollection::AddComponent(Component *component, const QString &k
             throw Error(Error::InvalidArgument,
                         QStringLiteral("An item is already held under the key \"%1\".").arg(key));
     }
-    m_entries.push_back({std::unique_ptr<BusinessComponent>(adopt(business)), key});
+    m_entries.push_back({std::unique_ptr<BusinessComponent>(adopt(business)), key, {}});
     if (m_adopt)
         m_adopt(*business);
     return business;
@@ -198,6 +211,7 @@ Component *ClientCollection::AddComponent(Component *component, const QString &k
 void ClientCollection::RemoveAt(qint32 index)
 {
     const qsizetype position = requirePosition(index);
+    componentAt(size_t(position));
     std::unique_ptr<BusinessComponent> component = std::move(m_entries[size_t(position)].component);
     m_entries.erase(m_entries.begin() + position);
     // A new one was never stored: it goes at once. A stored one waits for its delete.
@@ -226,15 +240,32 @@ void ClientCollection::write(SaveTransaction &tx, WriteMode mode)
     }
     if (!m_removed.empty())
         tx.onCommit([this] { m_removed.clear(); });
-    for (const Entry &entry : m_entries)
-        entry.component->write(tx, m_adopt, mode == WriteMode::Everything);
+    const bool everything = mode == WriteMode::Everything;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        // A row never made into a component is as stored: nothing to write unless all is.
+        if (m_entries[i].component || everything)
+            componentAt(i)->write(tx, m_adopt, everything);
+    }
+}
+
+bool ClientCollection::AnyChanged() const
+{
+    return std::any_of(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
+        return entry.component && (entry.component->IsNew() || entry.component->IsChanged());
+    });
+}
+
+void ClientCollection::RefreshAll()
+{
+    for (const Entry &entry : m_entries) {
+        if (entry.component)
+            entry.component->Refresh();
+    }
 }
 
 bool ClientCollection::hasPendingChanges() const
 {
-    return !m_removed.empty() || std::any_of(m_entries.cbegin(), m_entries.cend(), [](const Entry &entry) {
-        return entry.component->IsNew() || entry.component->IsChanged();
-    });
+    return !m_removed.empty() || AnyChanged();
 }
 
 void ClientCollection::ClearAll()

@@ -55,10 +55,12 @@ public:
     void ClearAll() override;
 
     Q_INVOKABLE QString LastError() const override { return m_lastError; }
+    bool AnyChanged() const override;
+    void RefreshAll() override;
 
     // For a component that owns a child list: binds the list without a registry lookup.
     void bind(BusinessClassPtr businessClass, const QString &serverName, qint32 serverType);
-    // Fills the list with stored rows, replacing what it held.
+    // Fills the list with stored rows, replacing what it held; each becomes a component on first use.
     void setStoredRows(const QList<QVariantList> &rows);
     // Called for every component that joins the list and again before a new one is written, so a
     // child takes its parent's key and name even when the parent got its key in the same save.
@@ -74,15 +76,19 @@ public:
     bool hasPendingChanges() const;
 
 private:
+    // A loaded row becomes a component when one is first asked for: a group of a thousand members
+    // is opened, shown and saved without making a thousand objects nobody touches.
     struct Entry {
-        std::unique_ptr<BusinessComponent> component;
+        mutable std::unique_ptr<BusinessComponent> component; // null until made from `stored`
         QString key;
+        QVariantList stored;
     };
 
     void requireClass() const;
     qsizetype requirePosition(qint32 index) const;
     BusinessComponent *requireAcceptable(Component *component, const char *operation);
-    BusinessComponent *adopt(BusinessComponent *component);
+    BusinessComponent *adopt(BusinessComponent *component) const;
+    BusinessComponent *componentAt(size_t position) const;
     qsizetype findPosition(const QString &criterion) const;
     void releaseAll();
 

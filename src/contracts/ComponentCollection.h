@@ -47,6 +47,24 @@ public:
     virtual void ClearAll() = 0;
     // Why the last OpenClass, LoadWhere or SaveAll answered false (the database's own message).
     virtual QString LastError() const = 0;
+
+    // Whether any held component is new or changed. A collection may answer without making the
+    // components it has not handed out yet (those are as loaded).
+    virtual bool AnyChanged() const
+    {
+        for (qint32 i = 1; i <= Count(); ++i) {
+            const Component *component = Item(i);
+            if (component->IsNew() || component->IsChanged())
+                return true;
+        }
+        return false;
+    }
+    // Refresh on every held component; likewise a collection need not make the ones not handed out.
+    virtual void RefreshAll()
+    {
+        for (qint32 i = 1; i <= Count(); ++i)
+            Item(i)->Refresh();
+    }
 };
 
 } // namespace talv

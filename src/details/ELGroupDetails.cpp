@@ -31,12 +31,6 @@ namespace {
 const FailureText ChangeFailure{QStringLiteral("Unable to change to record: "), QStringLiteral("Record Error"),
                                 MsgIcon::Exclamation};
 
-void refreshAll(ComponentCollection &children)
-{
-    for (qint32 i = 1; i <= children.Count(); ++i)
-        children.Item(i)->Refresh();
-}
-
 } // namespace
 
 ELGroupDetails::ELGroupDetails(QWidget *parent)
@@ -253,8 +247,8 @@ void ELGroupDetails::onTabShown(int tab)
 void ELGroupDetails::refreshChildren()
 {
     ElementGroupObject &group = *m_objects->group();
-    refreshAll(group.Members());
-    refreshAll(group.References());
+    group.Members().RefreshAll();
+    group.References().RefreshAll();
 }
 
 qint32 ELGroupDetails::NewData(qint32 /*lngIDLocal*/)

@@ -10,20 +10,6 @@
 
 namespace talv::details {
 
-namespace {
-
-bool anyChildChanged(const ComponentCollection &children)
-{
-    for (qint32 i = 1; i <= children.Count(); ++i) {
-        const Component *child = children.Item(i);
-        if (child->IsNew() || child->IsChanged())
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
 RecordObjects::RecordObjects(DetailsState &state) : m_state(state)
 {}
 
@@ -95,8 +81,8 @@ bool RecordObjects::recordChanged() const
 {
     if (!m_group)
         return false;
-    return m_group->IsChanged() || m_group->IsNew() || m_state.childrenRemoved || anyChildChanged(m_group->Members()) ||
-           anyChildChanged(m_group->References());
+    return m_group->IsChanged() || m_group->IsNew() || m_state.childrenRemoved || m_group->Members().AnyChanged() ||
+           m_group->References().AnyChanged();
 }
 
 bool RecordObjects::anythingChanged() const

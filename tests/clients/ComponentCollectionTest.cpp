@@ -67,6 +67,14 @@ TEST_P(ComponentCollectionOnEngine, LoadsInNameOrderFindsByCriterionAndReportsFa
     EXPECT_EQ(options->FindIndex("OPTIONNAME = 'Carter''s alpine groups'"), 1);
     EXPECT_LT(options->FindIndex("UserOptionId = 5"), 1);
     EXPECT_EQ(options->FindFirst("OptionName LIKE 'ohio*'"), options->Item(2));
+    // A changed component is found by what it holds now, and RefreshAll takes the change back.
+    options->Item(1)->setProperty("OptionName", "Renamed");
+    EXPECT_EQ(options->FindIndex("OptionName = 'Renamed'"), 1);
+    EXPECT_LT(options->FindIndex("OPTIONNAME = 'Carter''s alpine groups'"), 1);
+    EXPECT_TRUE(options->AnyChanged());
+    options->RefreshAll();
+    EXPECT_FALSE(options->AnyChanged());
+    EXPECT_EQ(options->FindIndex("OPTIONNAME = 'Carter''s alpine groups'"), 1);
     EXPECT_EQ(errorNumber([&] { options->FindIndex("ReferenceID = 3"); }), Error::FieldNotFound);
     EXPECT_NE(errorNumber([&] { options->FindFirst("UserOptionId ="); }), 0);
 

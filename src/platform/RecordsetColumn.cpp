@@ -76,9 +76,11 @@ void Column::reserve(qsizetype rows)
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.reserve(rows);
-        } else {
+        } else if (m_spans) {
             m_textStart.reserve(rows);
             m_textLength.reserve(rows);
+        } else {
+            m_textEnd.reserve(rows);
         }
         break;
     }
@@ -96,7 +98,9 @@ bool Column::isNull(qsizetype row) const
     case FieldType::Date:
         return m_dates[row].isNull();
     case FieldType::VarChar:
-        return m_coded ? m_codes[row] == kNullCode : m_textLength[row] < 0;
+        if (m_coded)
+            return m_codes[row] == kNullCode;
+        return m_spans ? m_textLength[row] < 0 : (m_textEnd[row] & kNullEnd) != 0;
     }
     return true;
 }
@@ -128,7 +132,13 @@ Column::Span Column::spanAt(qsizetype row) const
         const quint8 code = m_codes[row];
         return code == kNullCode ? Span{0, -1} : m_dict[code];
     }
-    return {m_textStart[row], m_textLength[row]};
+    if (m_spans)
+        return {m_textStart[row], m_textLength[row]};
+    const quint32 end = m_textEnd[row];
+    if (end & kNullEnd)
+        return {0, -1};
+    const qint64 start = packedEndBefore(row);
+    return {start, qint32(qint64(end) - start)};
 }
 
 QAnyStringView Column::viewOf(Span span) const
@@ -234,19 +244,60 @@ void Column::stopCoding()
     m_dict = {};
     m_codeByHash = {};
     m_coded = false;
-    m_textStart.reserve(codes.capacity());
-    m_textLength.reserve(codes.capacity());
+    m_textEnd.reserve(codes.capacity());
     for (const quint8 code : codes) {
         if (code == kNullCode) {
             appendNullText();
             continue;
         }
         const Span span = dict[code];
-        const Span stored = m_wide ? storeText(QStringView(wide).sliced(span.start, span.length))
-                                   : storeText(QLatin1StringView(narrow.constData() + span.start, span.length));
-        m_textStart.append(stored.start);
-        m_textLength.append(stored.length);
+        appendSpan(m_wide ? storeText(QStringView(wide).sliced(span.start, span.length))
+                          : storeText(QLatin1StringView(narrow.constData() + span.start, span.length)));
     }
+}
+
+void Column::appendSpan(Span span)
+{
+    if (!m_spans) {
+        if (charCount() <= qsizetype(kEndMask)) {
+            m_textEnd.append(span.length < 0 ? quint32(packedEndBefore(m_textEnd.size())) | kNullEnd
+                                             : quint32(span.start + span.length));
+            return;
+        }
+        toSpans();
+    }
+    m_textStart.append(span.start);
+    m_textLength.append(span.length);
+}
+
+void Column::toSpans()
+{
+    m_textStart.reserve(m_textEnd.capacity());
+    m_textLength.reserve(m_textEnd.capacity());
+    qint64 start = 0;
+    for (const quint32 end : std::as_const(m_textEnd)) {
+        if (end & kNullEnd) {
+            m_textStart.append(0);
+            m_textLength.append(-1);
+            continue;
+        }
+        m_textStart.append(start);
+        m_textLength.append(qint32(qint64(end) - start));
+        start = end;
+    }
+    m_textEnd = {};
+    m_spans = true;
+}
+
+QList<qint32> Column::textLengths() const
+{
+    if (m_spans)
+        return m_textLength;
+    QList<qint32> lengths;
+    lengths.reserve(m_textEnd.size());
+    for (qsizetype row = 0; row < m_textEnd.size(); ++row)
+        lengths.append(spanAt(row).length);
+    return lengths;
 }
 
 char *Column::growNarrow(qsizetype size)
@@ -328,13 +379,13 @@ void Column::appendLatin1(const char *data, qsizetype size)
             }
         }
     }
-    if (m_coded || m_wide) {
+    const qsizetype end = m_narrow.size() + size;
+    if (m_coded || m_wide || m_spans || end > qsizetype(kEndMask)) {
         appendText(QLatin1StringView(data, size));
         return;
     }
-    m_textStart.append(m_narrow.size());
-    m_textLength.append(qint32(size));
     appendNarrow(data, size);
+    m_textEnd.append(quint32(end));
 }
 
 void Column::appendText(QAnyStringView text)
@@ -346,19 +397,15 @@ void Column::appendText(QAnyStringView text)
         }
         stopCoding();
     }
-    const Span span = storeText(text);
-    m_textStart.append(span.start);
-    m_textLength.append(span.length);
+    appendSpan(storeText(text));
 }
 
 void Column::appendNullText()
 {
-    if (m_coded) {
+    if (m_coded)
         m_codes.append(kNullCode);
-    } else {
-        m_textStart.append(0);
-        m_textLength.append(-1);
-    }
+    else
+        appendSpan({0, -1});
 }
 
 bool Column::takesAsIs(const QVariant &value) const
@@ -525,6 +572,8 @@ void Column::set(qsizetype row, const QVariant &value)
             }
             stopCoding();
         }
+        if (!m_spans)
+            toSpans();
         // The old text stays behind unused until the set is next persisted.
         const Span span = null ? Span{0, -1} : storeText(text);
         m_textStart[row] = span.start;
@@ -557,9 +606,17 @@ void Column::removeLast()
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.removeLast();
-        } else {
+        } else if (m_spans) {
             m_textStart.removeLast();
             m_textLength.removeLast();
+        } else {
+            // The row's text is the last one stored: it goes too, and the column stays packed.
+            m_textEnd.removeLast();
+            const qint64 end = packedEndBefore(m_textEnd.size());
+            if (m_wide)
+                m_chars.truncate(end);
+            else
+                m_narrow.resize(end);
         }
         break;
     }
@@ -573,7 +630,7 @@ void Column::removeLast()
 
 bool Column::isPacked() const
 {
-    if (m_type != FieldType::VarChar || m_coded)
+    if (m_type != FieldType::VarChar || m_coded || !m_spans)
         return true;
     qint64 expected = 0;
     for (qsizetype row = 0; row < m_size; ++row) {

@@ -272,19 +272,11 @@ void Column::appendSpan(Span span)
 
 void Column::toSpans()
 {
-    m_textStart.reserve(m_textEnd.capacity());
-    m_textLength.reserve(m_textEnd.capacity());
-    qint64 start = 0;
-    for (const quint32 end : std::as_const(m_textEnd)) {
-        if (end & kNullEnd) {
-            m_textStart.append(0);
-            m_textLength.append(-1);
-            continue;
-        }
-        m_textStart.append(start);
-        m_textLength.append(qint32(qint64(end) - start));
-        start = end;
-    }
+    QList<qint32> lengths = textLengths();
+    m_textStart.reserve(lengths.capacity());
+    for (qsizetype row = 0; row < lengths.size(); ++row)
+        m_textStart.append(spanAt(row).start);
+    m_textLength = std::move(lengths);
     m_textEnd = {};
     m_spans = true;
 }

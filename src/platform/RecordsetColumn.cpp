@@ -11,6 +11,11 @@ namespace talv::internal {
 namespace {
 constexpr quint8 kBoolNull = 2;
 
+bool fits32(qint64 value)
+{
+    return qint64(qint32(value)) == value;
+}
+
 char16_t unitOf(QChar c)
 {
     return c.unicode();
@@ -59,10 +64,11 @@ void Column::reserve(qsizetype rows)
 {
     switch (m_type) {
     case FieldType::Integer:
-        m_int32.reserve(rows);
-        break;
     case FieldType::BigInt:
-        m_int64.reserve(rows);
+        if (m_wideWholes)
+            m_int64.reserve(rows);
+        else
+            m_int32.reserve(rows);
         break;
     case FieldType::Double:
         m_double.reserve(rows);
@@ -113,7 +119,7 @@ QVariant Column::value(qsizetype row) const
     case FieldType::Integer:
         return QVariant(int(m_int32[row]));
     case FieldType::BigInt:
-        return QVariant(qlonglong(m_int64[row]));
+        return QVariant(qlonglong(wholeAt(row)));
     case FieldType::Double:
         return QVariant(m_double[row]);
     case FieldType::Boolean:
@@ -446,12 +452,9 @@ void Column::appendNull()
 {
     switch (m_type) {
     case FieldType::Integer:
-        appendNullFlag(true);
-        m_int32.append(0);
-        break;
     case FieldType::BigInt:
         appendNullFlag(true);
-        m_int64.append(0);
+        pushWhole(0);
         break;
     case FieldType::Double:
         appendNullFlag(true);
@@ -473,11 +476,27 @@ void Column::appendNull()
 void Column::appendWhole(qint64 value)
 {
     appendNullFlag(false);
-    if (m_type == FieldType::Integer)
-        m_int32.append(static_cast<qint32>(value));
-    else
-        m_int64.append(value);
+    pushWhole(value);
     ++m_size;
+}
+
+void Column::pushWhole(qint64 value)
+{
+    if (!m_wideWholes && m_type == FieldType::BigInt && !fits32(value))
+        widenWholes();
+    if (m_wideWholes)
+        m_int64.append(value);
+    else
+        m_int32.append(static_cast<qint32>(value));
+}
+
+void Column::widenWholes()
+{
+    m_int64.reserve(m_int32.capacity());
+    for (const qint32 value : std::as_const(m_int32))
+        m_int64.append(value);
+    m_int32 = {};
+    m_wideWholes = true;
 }
 
 void Column::appendReal(double value)
@@ -498,12 +517,9 @@ void Column::appendFrom(const Column &source, qsizetype row)
     const bool null = source.isNull(row);
     switch (m_type) {
     case FieldType::Integer:
-        appendNullFlag(null);
-        m_int32.append(source.m_int32[row]);
-        break;
     case FieldType::BigInt:
         appendNullFlag(null);
-        m_int64.append(source.m_int64[row]);
+        pushWhole(source.wholeAt(row));
         break;
     case FieldType::Double:
         appendNullFlag(null);
@@ -533,10 +549,17 @@ void Column::set(qsizetype row, const QVariant &value)
         setNullFlag(row, null);
         m_int32[row] = null ? 0 : value.toInt();
         return;
-    case FieldType::BigInt:
+    case FieldType::BigInt: {
+        const qint64 whole = null ? 0 : value.toLongLong();
+        if (!m_wideWholes && !fits32(whole))
+            widenWholes();
         setNullFlag(row, null);
-        m_int64[row] = null ? 0 : value.toLongLong();
+        if (m_wideWholes)
+            m_int64[row] = whole;
+        else
+            m_int32[row] = qint32(whole);
         return;
+    }
     case FieldType::Double:
         setNullFlag(row, null);
         m_double[row] = null ? 0.0 : value.toDouble();
@@ -581,10 +604,11 @@ void Column::removeLast()
         return;
     switch (m_type) {
     case FieldType::Integer:
-        m_int32.removeLast();
-        break;
     case FieldType::BigInt:
-        m_int64.removeLast();
+        if (m_wideWholes)
+            m_int64.removeLast();
+        else
+            m_int32.removeLast();
         break;
     case FieldType::Double:
         m_double.removeLast();

@@ -58,8 +58,7 @@ public:
     bool isPacked() const;
 
     // Typed reads for the index and comparisons.
-    const QList<qint32> &int32Values() const { return m_int32; }
-    const QList<qint64> &int64Values() const { return m_int64; }
+    qint64 wholeAt(qsizetype row) const { return m_wideWholes ? m_int64[row] : m_int32[row]; } // 0 for null
     bool hasNulls() const { return m_nullCount > 0; }
     QAnyStringView text(qsizetype row) const; // empty for null
 
@@ -95,16 +94,21 @@ private:
     void stopCoding();
     void hashDictionary(); // fills m_codeByHash from m_dict
     Span spanAt(qsizetype row) const;
+    void pushWhole(qint64 value);
+    void widenWholes();
     void startNullFlags();
     void appendNullFlag(bool null);
     void setNullFlag(qsizetype row, bool null);
 
     FieldType m_type;
     qsizetype m_size = 0;
-    // Integer: m_int32; BigInt: m_int64; Double: m_double; each with m_nulls (1 = null), kept
+    // Integer: m_int32; BigInt: m_int32 while every value fits (an id column does, at half the
+    // memory), m_int64 from the first that does not (m_wideWholes); Double: m_double; each with
+    // m_nulls (1 = null), kept
     // only from the first null on.
     QList<qint32> m_int32;
     QList<qint64> m_int64;
+    bool m_wideWholes = false;
     QList<double> m_double;
     QList<quint8> m_nulls;
     bool m_hasNullFlags = false;

@@ -288,7 +288,12 @@ public:
             return;
         case FieldType::BigInt:
             nulls();
-            w.array(c.m_int64.constData(), n);
+            if (c.m_wideWholes) {
+                w.array(c.m_int64.constData(), n);
+            } else {
+                const QList<qint64> wide(c.m_int32.cbegin(), c.m_int32.cend());
+                w.array(wide.constData(), n);
+            }
             return;
         case FieldType::Double:
             nulls();
@@ -355,6 +360,7 @@ public:
         case FieldType::BigInt:
             nulls();
             c.m_int64 = r.list<qint64>(n);
+            c.m_wideWholes = true;
             break;
         case FieldType::Double: {
             nulls();

@@ -11,6 +11,11 @@ namespace talv::internal {
 namespace {
 constexpr quint8 kBoolNull = 2;
 
+bool fits32(qint64 value)
+{
+    return qint64(qint32(value)) == value;
+}
+
 char16_t unitOf(QChar c)
 {
     return c.unicode();
@@ -59,10 +64,11 @@ void Column::reserve(qsizetype rows)
 {
     switch (m_type) {
     case FieldType::Integer:
-        m_int32.reserve(rows);
-        break;
     case FieldType::BigInt:
-        m_int64.reserve(rows);
+        if (m_wideWholes)
+            m_int64.reserve(rows);
+        else
+            m_int32.reserve(rows);
         break;
     case FieldType::Double:
         m_double.reserve(rows);
@@ -76,9 +82,11 @@ void Column::reserve(qsizetype rows)
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.reserve(rows);
-        } else {
+        } else if (m_spans) {
             m_textStart.reserve(rows);
             m_textLength.reserve(rows);
+        } else {
+            m_textEnd.reserve(rows);
         }
         break;
     }
@@ -96,7 +104,9 @@ bool Column::isNull(qsizetype row) const
     case FieldType::Date:
         return m_dates[row].isNull();
     case FieldType::VarChar:
-        return m_coded ? m_codes[row] == kNullCode : m_textLength[row] < 0;
+        if (m_coded)
+            return m_codes[row] == kNullCode;
+        return m_spans ? m_textLength[row] < 0 : (m_textEnd[row] & kNullEnd) != 0;
     }
     return true;
 }
@@ -109,7 +119,7 @@ QVariant Column::value(qsizetype row) const
     case FieldType::Integer:
         return QVariant(int(m_int32[row]));
     case FieldType::BigInt:
-        return QVariant(qlonglong(m_int64[row]));
+        return QVariant(qlonglong(wholeAt(row)));
     case FieldType::Double:
         return QVariant(m_double[row]);
     case FieldType::Boolean:
@@ -128,7 +138,13 @@ Column::Span Column::spanAt(qsizetype row) const
         const quint8 code = m_codes[row];
         return code == kNullCode ? Span{0, -1} : m_dict[code];
     }
-    return {m_textStart[row], m_textLength[row]};
+    if (m_spans)
+        return {m_textStart[row], m_textLength[row]};
+    const quint32 end = m_textEnd[row];
+    if (end & kNullEnd)
+        return {0, -1};
+    const qint64 start = packedEndBefore(row);
+    return {start, qint32(qint64(end) - start)};
 }
 
 QAnyStringView Column::viewOf(Span span) const
@@ -234,19 +250,52 @@ void Column::stopCoding()
     m_dict = {};
     m_codeByHash = {};
     m_coded = false;
-    m_textStart.reserve(codes.capacity());
-    m_textLength.reserve(codes.capacity());
+    m_textEnd.reserve(codes.capacity());
     for (const quint8 code : codes) {
         if (code == kNullCode) {
             appendNullText();
             continue;
         }
         const Span span = dict[code];
-        const Span stored = m_wide ? storeText(QStringView(wide).sliced(span.start, span.length))
-                                   : storeText(QLatin1StringView(narrow.constData() + span.start, span.length));
-        m_textStart.append(stored.start);
-        m_textLength.append(stored.length);
+        appendSpan(m_wide ? storeText(QStringView(wide).sliced(span.start, span.length))
+                          : storeText(QLatin1StringView(narrow.constData() + span.start, span.length)));
     }
+}
+
+void Column::appendSpan(Span span)
+{
+    if (!m_spans) {
+        if (charCount() <= qsizetype(kEndMask)) {
+            m_textEnd.append(span.length < 0 ? quint32(packedEndBefore(m_textEnd.size())) | kNullEnd
+                                             : quint32(span.start + span.length));
+            return;
+        }
+        toSpans();
+    }
+    m_textStart.append(span.start);
+    m_textLength.append(span.length);
+}
+
+void Column::toSpans()
+{
+    QList<qint32> lengths = textLengths();
+    m_textStart.reserve(lengths.capacity());
+    for (qsizetype row = 0; row < lengths.size(); ++row)
+        m_textStart.append(spanAt(row).start);
+    m_textLength = std::move(lengths);
+    m_textEnd = {};
+    m_spans = true;
+}
+
+QList<qint32> Column::textLengths() const
+{
+    if (m_spans)
+        return m_textLength;
+    QList<qint32> lengths;
+    lengths.reserve(m_textEnd.size());
+    for (qsizetype row = 0; row < m_textEnd.size(); ++row)
+        lengths.append(spanAt(row).length);
+    return lengths;
 }
 
 char *Column::growNarrow(qsizetype size)
@@ -328,13 +377,13 @@ void Column::appendLatin1(const char *data, qsizetype size)
             }
         }
     }
-    if (m_coded || m_wide) {
+    const qsizetype end = m_narrow.size() + size;
+    if (m_coded || m_wide || m_spans || end > qsizetype(kEndMask)) {
         appendText(QLatin1StringView(data, size));
         return;
     }
-    m_textStart.append(m_narrow.size());
-    m_textLength.append(qint32(size));
     appendNarrow(data, size);
+    m_textEnd.append(quint32(end));
 }
 
 void Column::appendText(QAnyStringView text)
@@ -346,19 +395,15 @@ void Column::appendText(QAnyStringView text)
         }
         stopCoding();
     }
-    const Span span = storeText(text);
-    m_textStart.append(span.start);
-    m_textLength.append(span.length);
+    appendSpan(storeText(text));
 }
 
 void Column::appendNullText()
 {
-    if (m_coded) {
+    if (m_coded)
         m_codes.append(kNullCode);
-    } else {
-        m_textStart.append(0);
-        m_textLength.append(-1);
-    }
+    else
+        appendSpan({0, -1});
 }
 
 bool Column::takesAsIs(const QVariant &value) const
@@ -407,12 +452,9 @@ void Column::appendNull()
 {
     switch (m_type) {
     case FieldType::Integer:
-        appendNullFlag(true);
-        m_int32.append(0);
-        break;
     case FieldType::BigInt:
         appendNullFlag(true);
-        m_int64.append(0);
+        pushWhole(0);
         break;
     case FieldType::Double:
         appendNullFlag(true);
@@ -434,11 +476,27 @@ void Column::appendNull()
 void Column::appendWhole(qint64 value)
 {
     appendNullFlag(false);
-    if (m_type == FieldType::Integer)
-        m_int32.append(static_cast<qint32>(value));
-    else
-        m_int64.append(value);
+    pushWhole(value);
     ++m_size;
+}
+
+void Column::pushWhole(qint64 value)
+{
+    if (!m_wideWholes && m_type == FieldType::BigInt && !fits32(value))
+        widenWholes();
+    if (m_wideWholes)
+        m_int64.append(value);
+    else
+        m_int32.append(static_cast<qint32>(value));
+}
+
+void Column::widenWholes()
+{
+    m_int64.reserve(m_int32.capacity());
+    for (const qint32 value : std::as_const(m_int32))
+        m_int64.append(value);
+    m_int32 = {};
+    m_wideWholes = true;
 }
 
 void Column::appendReal(double value)
@@ -459,12 +517,9 @@ void Column::appendFrom(const Column &source, qsizetype row)
     const bool null = source.isNull(row);
     switch (m_type) {
     case FieldType::Integer:
-        appendNullFlag(null);
-        m_int32.append(source.m_int32[row]);
-        break;
     case FieldType::BigInt:
         appendNullFlag(null);
-        m_int64.append(source.m_int64[row]);
+        pushWhole(source.wholeAt(row));
         break;
     case FieldType::Double:
         appendNullFlag(null);
@@ -494,10 +549,17 @@ void Column::set(qsizetype row, const QVariant &value)
         setNullFlag(row, null);
         m_int32[row] = null ? 0 : value.toInt();
         return;
-    case FieldType::BigInt:
+    case FieldType::BigInt: {
+        const qint64 whole = null ? 0 : value.toLongLong();
+        if (!m_wideWholes && !fits32(whole))
+            widenWholes();
         setNullFlag(row, null);
-        m_int64[row] = null ? 0 : value.toLongLong();
+        if (m_wideWholes)
+            m_int64[row] = whole;
+        else
+            m_int32[row] = qint32(whole);
         return;
+    }
     case FieldType::Double:
         setNullFlag(row, null);
         m_double[row] = null ? 0.0 : value.toDouble();
@@ -525,6 +587,8 @@ void Column::set(qsizetype row, const QVariant &value)
             }
             stopCoding();
         }
+        if (!m_spans)
+            toSpans();
         // The old text stays behind unused until the set is next persisted.
         const Span span = null ? Span{0, -1} : storeText(text);
         m_textStart[row] = span.start;
@@ -540,10 +604,11 @@ void Column::removeLast()
         return;
     switch (m_type) {
     case FieldType::Integer:
-        m_int32.removeLast();
-        break;
     case FieldType::BigInt:
-        m_int64.removeLast();
+        if (m_wideWholes)
+            m_int64.removeLast();
+        else
+            m_int32.removeLast();
         break;
     case FieldType::Double:
         m_double.removeLast();
@@ -557,9 +622,17 @@ void Column::removeLast()
     case FieldType::VarChar:
         if (m_coded) {
             m_codes.removeLast();
-        } else {
+        } else if (m_spans) {
             m_textStart.removeLast();
             m_textLength.removeLast();
+        } else {
+            // The row's text is the last one stored: it goes too, and the column stays packed.
+            m_textEnd.removeLast();
+            const qint64 end = packedEndBefore(m_textEnd.size());
+            if (m_wide)
+                m_chars.truncate(end);
+            else
+                m_narrow.resize(end);
         }
         break;
     }
@@ -573,7 +646,7 @@ void Column::removeLast()
 
 bool Column::isPacked() const
 {
-    if (m_type != FieldType::VarChar || m_coded)
+    if (m_type != FieldType::VarChar || m_coded || !m_spans)
         return true;
     qint64 expected = 0;
     for (qsizetype row = 0; row < m_size; ++row) {

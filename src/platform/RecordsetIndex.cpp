@@ -121,9 +121,7 @@ void RecordsetIndex::build(const Column &column, const std::vector<bool> &delete
     // part of every merge into it.
     if (m_type == FieldType::Integer || m_type == FieldType::BigInt) {
         const bool checkEach = !deleted.empty() || column.hasNulls();
-        auto keyAt = [&](qsizetype row) -> qint64 {
-            return m_type == FieldType::Integer ? column.int32Values()[row] : column.int64Values()[row];
-        };
+        auto keyAt = [&](qsizetype row) -> qint64 { return column.wholeAt(row); };
         qint64 lowest = std::numeric_limits<qint64>::max(), highest = std::numeric_limits<qint64>::min();
         for (qsizetype row = 0; row < rows; ++row) {
             if (checkEach && skip(row))

@@ -288,7 +288,12 @@ public:
             return;
         case FieldType::BigInt:
             nulls();
-            w.array(c.m_int64.constData(), n);
+            if (c.m_wideWholes) {
+                w.array(c.m_int64.constData(), n);
+            } else {
+                const QList<qint64> wide(c.m_int32.cbegin(), c.m_int32.cend());
+                w.array(wide.constData(), n);
+            }
             return;
         case FieldType::Double:
             nulls();
@@ -320,7 +325,8 @@ public:
                 w.array(c.m_codes.constData(), n);
                 return;
             }
-            w.array(c.m_textLength.constData(), n);
+            const QList<qint32> lengths = c.textLengths();
+            w.array(lengths.constData(), n);
             return;
         }
         }
@@ -354,6 +360,7 @@ public:
         case FieldType::BigInt:
             nulls();
             c.m_int64 = r.list<qint64>(n);
+            c.m_wideWholes = true;
             break;
         case FieldType::Double: {
             nulls();
@@ -425,14 +432,23 @@ private:
             return;
         }
         c.m_coded = false;
-        c.m_textLength = r.list<qint32>(n);
-        c.m_textStart.reserve(Reader::withRoom(n));
+        const QList<qint32> lengths = r.list<qint32>(n);
+        c.m_spans = total > qsizetype(Column::kEndMask);
+        if (c.m_spans) {
+            c.m_textLength = lengths;
+            c.m_textStart.reserve(Reader::withRoom(n));
+        } else {
+            c.m_textEnd.reserve(Reader::withRoom(n));
+        }
         qint64 next = 0;
-        for (const qint32 length : std::as_const(c.m_textLength)) {
+        for (const qint32 length : lengths) {
             if (!inside(next, length))
                 corrupt(QStringLiteral("a text lies outside the column's characters"));
-            c.m_textStart.append(length < 0 ? 0 : next);
+            if (c.m_spans)
+                c.m_textStart.append(length < 0 ? 0 : next);
             next += qMax(length, 0);
+            if (!c.m_spans)
+                c.m_textEnd.append(length < 0 ? quint32(next) | Column::kNullEnd : quint32(next));
         }
         if (next != total)
             corrupt(QStringLiteral("a text column's lengths do not add up to its characters"));

@@ -143,6 +143,28 @@ TEST(RecordsetStream, ValuesKeepTheirTypesAndLayoutSurvives)
     EXPECT_FALSE(copy.Value("Name").isNull()) << "an empty text is not a null";
 }
 
+TEST(RecordsetStream, BigIntColumnsRoundTripBeforeAndAfterAValueBeyond32Bits)
+{
+    // Small whole numbers are kept in four bytes until one needs eight; the stream has eight either way.
+    auto rs = makeRecordset({{"ID", FieldType::BigInt}}, {{7}, {QVariant()}, {-3}});
+    auto reread = [](Recordset &from) {
+        Recordset copy;
+        copy.OpenFromStream(from.Save());
+        return column(copy, "ID");
+    };
+    EXPECT_EQ(reread(*rs), (QVariantList{7LL, QVariant(), -3LL}));
+    rs->SetAbsolutePosition(2);
+    rs->SetValue("ID", 6'000'000'000LL);
+    rs->AddNew({-1});
+    const QVariantList wide{7LL, 6'000'000'000LL, -3LL, -1LL};
+    EXPECT_EQ(column(*rs, "ID"), wide);
+    EXPECT_EQ(reread(*rs), wide);
+    rs->Fields("ID").SetOptimize(true);
+    rs->MoveFirst();
+    rs->Find("ID = 6000000000");
+    EXPECT_EQ(rs->AbsolutePosition(), 2);
+}
+
 TEST(RecordsetStream, TextColumnsRoundTripInEveryLayout)
 {
     auto original = textForms();

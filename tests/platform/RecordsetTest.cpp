@@ -387,3 +387,42 @@ TEST(RecordsetAppender, ManyTextsKeepTheirOrderThroughEveryTextLayout)
     reopened.OpenFromStream(rs->Save());
     EXPECT_EQ(column(reopened, "Name"), names);
 }
+
+TEST(RecordsetAppender, RowsTakenBackOrOverwrittenAmongManyTextsLeaveTheOthersWhole)
+{
+    // Past the few coded texts, each row's text lies right after the one before: a row taken back
+    // takes its text with it, and an overwrite moves no neighbour, before or after a save.
+    auto rs = makeRecordset({{"Name", FieldType::VarChar}, {"ID", FieldType::Integer}});
+    QVariantList names;
+    RecordsetAppender out(*rs);
+    auto append = [&](int i) {
+        if (i % 40 == 0) {
+            out.AppendNull();
+            names.append(QVariant());
+        } else {
+            const QByteArray name = "name " + QByteArray::number(i);
+            out.AppendUtf8(name.constData(), name.size());
+            names.append(QString::fromUtf8(name));
+        }
+        if (i % 100 == 99 || i == 200) { // the row stops short and is taken back
+            EXPECT_EQ(errorNumber([&] { out.EndRow(); }), Error::InvalidArgument);
+            names.removeLast();
+            return;
+        }
+        out.AppendWhole(i);
+        out.EndRow();
+    };
+    for (int i = 0; i < 400; ++i)
+        append(i);
+    EXPECT_EQ(column(*rs, "Name"), names);
+
+    rs->SetAbsolutePosition(10);
+    rs->SetValue("Name", "changed");
+    names[9] = QStringLiteral("changed");
+    for (int i = 400; i < 410; ++i)
+        append(i);
+    EXPECT_EQ(column(*rs, "Name"), names);
+    Recordset reopened;
+    reopened.OpenFromStream(rs->Save());
+    EXPECT_EQ(column(reopened, "Name"), names);
+}

@@ -6,6 +6,7 @@
 #include "platform/RecordsetCriterion.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace talv::clients {
 
@@ -81,7 +82,7 @@ BusinessComponent *ClientCollection::componentAt(size_t position) const
     const Entry &entry = m_entries[position];
     if (!entry.component) {
         std::unique_ptr<BusinessComponent> made(adopt(m_class->create(nullptr)));
-        made->setStored(entry.stored);
+        made->setStored(std::exchange(entry.stored, {}));
         entry.component = std::move(made);
     }
     return entry.component.get();

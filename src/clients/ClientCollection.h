@@ -81,7 +81,7 @@ private:
     struct Entry {
         mutable std::unique_ptr<BusinessComponent> component; // null until made from `stored`
         QString key;
-        QVariantList stored;
+        mutable QVariantList stored; // the loaded row, handed to the component when it is made
     };
 
     void requireClass() const;

@@ -104,8 +104,7 @@ private:
     qsizetype m_size = 0;
     // Integer: m_int32; BigInt: m_int32 while every value fits (an id column does, at half the
     // memory), m_int64 from the first that does not (m_wideWholes); Double: m_double; each with
-    // m_nulls (1 = null), kept
-    // only from the first null on.
+    // m_nulls (1 = null), kept only from the first null on.
     QList<qint32> m_int32;
     QList<qint64> m_int64;
     bool m_wideWholes = false;

@@ -63,6 +63,7 @@ protected:
     }
     virtual clients::ServerUser user() const { return {1, "ecarter"}; }
     host::Database &db() { return m_sample->database(); }
+    EngineDatabase &sample() { return *m_sample; }
 
 private:
     std::unique_ptr<EngineDatabase> m_sample;

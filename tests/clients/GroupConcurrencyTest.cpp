@@ -4,37 +4,30 @@
 namespace talv::test {
 namespace {
 
-using host::Engine;
-
 // Two users, each on a connection of their own, open group 12 (ten members, five references).
-class TwoUsersOnEngine : public ::testing::TestWithParam<Engine>
+class TwoUsersOnEngine : public SampleOnEngine
 {
 protected:
     void SetUp() override
     {
-        std::string whyNot;
-        m_db = EngineDatabase::create(GetParam(), EngineDatabase::WithSample, &whyNot);
-        if (!m_db)
-            GTEST_SKIP() << whyNot;
-        m_otherConnection = m_db->openAnother();
-        m_first = std::make_unique<ScopedServer>(m_db->database());
+        SampleOnEngine::SetUp();
+        if (IsSkipped())
+            return;
+        m_otherConnection = sample().openAnother();
         m_second = std::make_unique<ScopedServer>(*m_otherConnection, QStringLiteral("Second Server"));
-        mine = loadGroup(m_db->database(), 12);
+        mine = loadGroup(db(), 12);
         theirs = loadGroup(*m_otherConnection, 12, m_second->name());
         mine->setProperty("RecLastModUser", "ecarter");
         theirs->setProperty("RecLastModUser", "jbrandt");
     }
 
-    host::Database &database() { return m_db->database(); }
     host::Database &otherConnection() { return *m_otherConnection; }
 
     std::unique_ptr<ElementGroupObject> mine;
     std::unique_ptr<ElementGroupObject> theirs;
 
 private:
-    std::unique_ptr<EngineDatabase> m_db;
     std::unique_ptr<host::Database> m_otherConnection;
-    std::unique_ptr<ScopedServer> m_first;
     std::unique_ptr<ScopedServer> m_second;
 };
 
@@ -55,22 +48,21 @@ TEST_P(TwoUsersOnEngine, SecondSaverLearnsWhoChangedTheGroupKeepsEveryEditAndMay
                                                  mine->Members().Item(i)->property("DisplayOrder").toString());
         return items;
     }();
-    const QStringList before = groupTables(database());
+    const QStringList before = groupTables(db());
     EXPECT_EQ(errorNumber([&] { mine->Save(); }, QStringLiteral("changed by jbrandt on ") + when),
               ElementGroupObject::WriteConflict);
-    EXPECT_EQ(groupTables(database()), before);
+    EXPECT_EQ(groupTables(db()), before);
     EXPECT_EQ(mine->property("StatusCom").toString(), "Mine");
     EXPECT_TRUE(mine->Members().Item(mine->Members().Count())->IsNew());
 
     // Written over: the group becomes exactly what this user sees, children included.
     mine->OverwriteOnNextSave();
     ASSERT_TRUE(mine->Save());
-    EXPECT_EQ(rowsOf(database().connection(),
-                     "SELECT status_com, threat_com, rec_last_mod_user, version FROM element_group "
-                     "WHERE element_group_id = 12"),
+    EXPECT_EQ(rowsOf(db().connection(), "SELECT status_com, threat_com, rec_last_mod_user, version FROM element_group "
+                                        "WHERE element_group_id = 12"),
               QStringList{QStringLiteral("Mine|%1|ecarter|3").arg(storedThreat)});
-    EXPECT_EQ(storedMembers(database(), 12), myMembers);
-    EXPECT_EQ(storedReferences(database(), 12).size(), 5);
+    EXPECT_EQ(storedMembers(db(), 12), myMembers);
+    EXPECT_EQ(storedReferences(db(), 12).size(), 5);
 
     // The overwrite was for one save: the other user is now the one told.
     mine->setProperty("StatusCom", "Mine again");
@@ -84,11 +76,11 @@ TEST_P(TwoUsersOnEngine, GroupDeletedMeanwhileIsReportedAndNothingIsWritten)
     rowsOf(otherConnection().connection(), "DELETE FROM element_group WHERE element_group_id = 12");
     mine->setProperty("StatusCom", "Mine");
     addReference(*mine, 1);
-    const QStringList before = groupTables(database());
+    const QStringList before = groupTables(db());
     EXPECT_EQ(errorNumber([&] { mine->Save(); }, "was deleted by another user"), Error::Database);
     mine->OverwriteOnNextSave();
     EXPECT_EQ(errorNumber([&] { mine->Save(); }, "was deleted by another user"), Error::Database);
-    EXPECT_EQ(groupTables(database()), before);
+    EXPECT_EQ(groupTables(db()), before);
     EXPECT_EQ(mine->property("StatusCom").toString(), "Mine");
     EXPECT_TRUE(mine->References().Item(mine->References().Count())->IsNew());
 }

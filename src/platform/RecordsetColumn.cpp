@@ -1,5 +1,7 @@
 #include "RecordsetColumn.h"
 
+#include "HugePages.h"
+
 #include "RecordsetValue.h"
 
 #include <algorithm>
@@ -169,10 +171,13 @@ void Column::pushWhole(qint64 value)
 {
     if (!m_wideWholes && m_type == FieldType::BigInt && !fits32(value))
         widenWholes();
-    if (m_wideWholes)
+    if (m_wideWholes) {
+        makeRoom(m_int64);
         m_int64.append(value);
-    else
+    } else {
+        makeRoom(m_int32);
         m_int32.append(static_cast<qint32>(value));
+    }
 }
 
 void Column::widenWholes()
@@ -187,6 +192,7 @@ void Column::widenWholes()
 void Column::appendReal(double value)
 {
     appendNullFlag(false);
+    makeRoom(m_double);
     m_double.append(value);
     ++m_size;
 }

@@ -1,5 +1,7 @@
 #include "RecordsetColumn.h"
 
+#include "HugePages.h"
+
 #include <cstring>
 #include <type_traits>
 
@@ -186,6 +188,7 @@ void Column::appendSpan(Span span)
 {
     if (!m_spans) {
         if (charCount() <= qsizetype(kEndMask)) {
+            makeRoom(m_textEnd);
             m_textEnd.append(span.length < 0 ? quint32(packedEndBefore(m_textEnd.size())) | kNullEnd
                                              : quint32(span.start + span.length));
             return;
@@ -230,6 +233,7 @@ char *Column::growNarrow(qsizetype size)
 void Column::appendNarrow(const char *data, qsizetype size)
 {
     // As growNarrow, without first filling the new room with zeros.
+    makeRoom(m_narrow, size);
     m_narrow.append(QList<char>::const_iterator(data), QList<char>::const_iterator(data + size));
 }
 
@@ -290,7 +294,7 @@ void Column::appendLatin1(const char *data, qsizetype size)
     // compared in place, or the characters appended to the narrow buffer.
     if (m_coded && !m_wide && m_dict.size() <= kScannedCodes) {
         for (qsizetype code = 0; code < m_dict.size(); ++code) {
-            const Span span = m_dict[code];
+            const Span span = m_dict.at(code);
             if (span.length == size && std::memcmp(m_narrow.constData() + span.start, data, size_t(size)) == 0) {
                 m_codes.append(quint8(code));
                 return;
@@ -303,6 +307,7 @@ void Column::appendLatin1(const char *data, qsizetype size)
         return;
     }
     appendNarrow(data, size);
+    makeRoom(m_textEnd);
     m_textEnd.append(quint32(end));
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <limits>
+#include <memory>
 
 using namespace talv;
 using talv::test::column;
@@ -425,4 +426,37 @@ TEST(RecordsetAppender, RowsTakenBackOrOverwrittenAmongManyTextsLeaveTheOthersWh
     Recordset reopened;
     reopened.OpenFromStream(rs->Save());
     EXPECT_EQ(column(reopened, "Name"), names);
+}
+
+TEST(RecordsetAppender, LargeColumnsMoveToBiggerBuffersWithEveryValueAndLeaveEarlierCopiesAlone)
+{
+    // Some 30 MB of names, 2.4 MB of ids and 4.8 MB of reals: past the size where buffers grow by
+    // themselves.
+    auto rs = makeRecordset({{"ID", FieldType::BigInt}, {"Name", FieldType::VarChar}, {"Weight", FieldType::Double}});
+    const auto nameOf = [](int i) { return "a rather long element group name, number " + QByteArray::number(i); };
+    std::unique_ptr<Recordset> copy;
+    {
+        RecordsetAppender out(*rs);
+        for (int i = 0; i < 600000; ++i) {
+            if (i == 400000)
+                copy = std::make_unique<Recordset>(*rs); // shares the buffers until one side writes
+            const QByteArray name = nameOf(i);
+            out.AppendWhole(i == 560000 ? qint64(1) << 40 : i);
+            out.AppendUtf8(name.constData(), name.size());
+            out.AppendReal(i / 4.0);
+            out.EndRow();
+        }
+    }
+    ASSERT_EQ(rs->RecordCount(), 600000);
+    ASSERT_EQ(copy->RecordCount(), 400000);
+    for (const int i : {0, 1, 399999, 400000, 493827, 559999, 560000, 599999}) {
+        rs->SetAbsolutePosition(i + 1);
+        EXPECT_EQ(rs->Value("ID").toLongLong(), i == 560000 ? qint64(1) << 40 : i) << i;
+        EXPECT_EQ(rs->Value("Name").toString(), QString::fromLatin1(nameOf(i))) << i;
+        EXPECT_EQ(rs->Value("Weight").toDouble(), i / 4.0) << i;
+    }
+    copy->MoveLast();
+    EXPECT_EQ(copy->Value("Name").toString(), QString::fromLatin1(nameOf(399999)));
+    copy->SetAbsolutePosition(5001);
+    EXPECT_EQ(copy->Value("ID").toLongLong(), 5000);
 }

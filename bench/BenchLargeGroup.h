@@ -71,6 +71,18 @@ inline void addLargeGroup(QSqlDatabase connection, const LargeGroup &group)
 // The floor of a save: what the element-group client must read to show a group (the group row,
 // its members, its references, every value touched) and one version-checked UPDATE of one field
 // in an immediate transaction, with bare QSqlQuery. `column` is a text column of element_group.
+// One version-checked UPDATE of one text column of the group in an immediate transaction.
+inline void bareOneUpdate(QSqlQuery &q, qint32 groupId, const QString &column, const QString &value, qint64 version)
+{
+    execBound(q, "BEGIN IMMEDIATE");
+    execBound(q,
+              QStringLiteral("UPDATE element_group SET %1 = ?, rec_last_mod_date = ?, version = version + 1 "
+                             "WHERE element_group_id = ? AND version = ?")
+                  .arg(column),
+              {value, QStringLiteral("2024-01-02 00:00:00"), groupId, version});
+    execBound(q, "COMMIT");
+}
+
 inline void bareReadsOneUpdate(QSqlDatabase db, qint32 groupId, const QString &column, const QString &value)
 {
     QSqlQuery q(db);
@@ -92,13 +104,7 @@ inline void bareReadsOneUpdate(QSqlDatabase db, qint32 groupId, const QString &c
                 benchmark::DoNotOptimize(q.value(f));
         }
     }
-    execBound(q, "BEGIN IMMEDIATE");
-    execBound(q,
-              QStringLiteral("UPDATE element_group SET %1 = ?, rec_last_mod_date = ?, version = version + 1 "
-                             "WHERE element_group_id = ? AND version = ?")
-                  .arg(column),
-              {value, QStringLiteral("2024-01-02 00:00:00"), groupId, version});
-    execBound(q, "COMMIT");
+    bareOneUpdate(q, groupId, column, value, version);
 }
 
 } // namespace talv::bench

@@ -1,5 +1,6 @@
 #include "AuditTrail.h"
 
+#include "KeptStatements.h"
 #include "SaveTransaction.h"
 #include "platform/Error.h"
 
@@ -52,22 +53,22 @@ void AuditTrail::write(const Entry &entry, const Author &author) const
     if (!m_nextId)
         throw Error(Error::Database, QStringLiteral("The server hands out no new ids."));
     const qint64 logId = m_nextId(QStringLiteral("audit_log_seq"));
-    execBound(m_db,
-              QStringLiteral("INSERT INTO audit_log (audit_log_id, record_table, record_id, table_name, primary_key, "
-                             "action, user_name, change_date, org_unit_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-              {logId, entry.recordTable.toUpper(), entry.recordId, entry.tableName.toUpper(), entry.primaryKey,
-               QString(entry.action), author.userName, auditNow(),
-               author.orgUnitId > 0 ? QVariant(author.orgUnitId) : QVariant(QMetaType(QMetaType::Int))},
-              true);
+    execKept(m_db,
+             QStringLiteral("INSERT INTO audit_log (audit_log_id, record_table, record_id, table_name, primary_key, "
+                            "action, user_name, change_date, org_unit_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {logId, entry.recordTable.toUpper(), entry.recordId, entry.tableName.toUpper(), entry.primaryKey,
+              QString(entry.action), author.userName, auditNow(),
+              author.orgUnitId > 0 ? QVariant(author.orgUnitId) : QVariant(QMetaType(QMetaType::Int))},
+             true);
     const QVariant nullText(QMetaType(QMetaType::QString));
     for (const ColumnChange &change : entry.columns) {
-        execBound(m_db,
-                  QStringLiteral("INSERT INTO audit_log_column (audit_log_column_id, audit_log_id, column_name, "
-                                 "old_value, new_value) VALUES (?, ?, ?, ?, ?)"),
-                  {m_nextId(QStringLiteral("audit_log_column_seq")), logId, change.column.toLower(),
-                   change.oldValue.isNull() ? nullText : change.oldValue,
-                   change.newValue.isNull() ? nullText : change.newValue},
-                  true);
+        execKept(m_db,
+                 QStringLiteral("INSERT INTO audit_log_column (audit_log_column_id, audit_log_id, column_name, "
+                                "old_value, new_value) VALUES (?, ?, ?, ?, ?)"),
+                 {m_nextId(QStringLiteral("audit_log_column_seq")), logId, change.column.toLower(),
+                  change.oldValue.isNull() ? nullText : change.oldValue,
+                  change.newValue.isNull() ? nullText : change.newValue},
+                 true);
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <QSqlQuery>
 
+#include <optional>
+
 namespace talv::clients {
 
 namespace {
@@ -113,14 +115,14 @@ void ElementGroupClass::prepareWrite(SaveTransaction &tx, BusinessComponent &com
 void ElementGroupClass::requireUniqueName(SaveTransaction &tx, const BusinessComponent &component) const
 {
     const QString name = component.value(ElementGroupName).toString();
-    QSqlQuery q = tx.exec(QStringLiteral("SELECT element_group_id, element_group_name FROM element_group "
-                                         "WHERE upper(element_group_name) = upper(?) AND element_group_id <> ?"),
-                          {name, component.value(ElementGroupId)});
-    if (q.next())
+    const KeptQuery q = tx.exec(QStringLiteral("SELECT element_group_id, element_group_name FROM element_group "
+                                               "WHERE upper(element_group_name) = upper(?) AND element_group_id <> ?"),
+                                {name, component.value(ElementGroupId)});
+    if (q->next())
         throw Error(Error::InvalidArgument,
                     QStringLiteral("Another group (id %1) is already named \"%2\"; names that differ only in letter "
                                    "case count as the same.")
-                        .arg(q.value(0).toString(), q.value(1).toString()));
+                        .arg(q->value(0).toString(), q->value(1).toString()));
 }
 
 void ElementGroupClass::assignFreeUniversalKey(SaveTransaction &tx, BusinessComponent &component) const
@@ -131,9 +133,10 @@ void ElementGroupClass::assignFreeUniversalKey(SaveTransaction &tx, BusinessComp
     const QString base = key;
     // Keys made from ids never repeat, but an imported group may hold one already.
     for (int suffix = 2;; ++suffix) {
-        QSqlQuery q = tx.exec(QStringLiteral("SELECT 1 FROM element_group WHERE org_unit_id = ? AND universal_key = ?"),
-                              {component.value(OrgUnitID), key});
-        if (!q.next())
+        const KeptQuery q =
+            tx.exec(QStringLiteral("SELECT 1 FROM element_group WHERE org_unit_id = ? AND universal_key = ?"),
+                    {component.value(OrgUnitID), key});
+        if (!q->next())
             break;
         key = base + QStringLiteral("-") + QString::number(suffix);
     }
@@ -162,32 +165,32 @@ void ElementGroupClass::update(SaveTransaction &tx, BusinessComponent &component
         if (const std::optional<QVariantList> current = reload(tx.server(), component))
             before = *current;
     }
-    QSqlQuery q;
-    runGuardingName(component, [&] { q = tx.exec(statement.sql(), statement.values()); });
-    if (!q.next())
+    std::optional<KeptQuery> q;
+    runGuardingName(component, [&] { q.emplace(tx.exec(statement.sql(), statement.values())); });
+    if (!(*q)->next())
         explainMissedUpdate(tx, component);
-    const qint64 version = q.value(0).toLongLong();
+    const qint64 version = (*q)->value(0).toLongLong();
     // The statement's result is read in full before the trail's statements run on the connection.
-    q.finish();
+    q.reset();
     fileAudit(tx, u'U', before, currentValues(component));
     component.setValue(Version, version);
 }
 
 void ElementGroupClass::explainMissedUpdate(SaveTransaction &tx, const BusinessComponent &component) const
 {
-    QSqlQuery q = tx.exec(
+    const KeptQuery q = tx.exec(
         QStringLiteral("SELECT rec_last_mod_user, rec_last_mod_date FROM element_group WHERE element_group_id = ?"),
         {component.storedValue(ElementGroupId)});
-    if (!q.next())
+    if (!q->next())
         throw Error(Error::Database,
                     QStringLiteral("The group %1 was deleted by another user after you opened it, so your changes "
                                    "have nowhere to go. They were not saved.")
                         .arg(quotedName(component)));
-    const QDateTime when = fromColumnValue(q.value(1), properties().at(RecLastModDate)).toDateTime();
+    const QDateTime when = fromColumnValue(q->value(1), properties().at(RecLastModDate)).toDateTime();
     throw Error(ElementGroupObject::WriteConflict,
                 QStringLiteral("The group %1 was changed by %2 on %3 at %4, after you opened it. Your changes were "
                                "not saved; they are still here.")
-                    .arg(quotedName(component), q.value(0).toString(), when.toString(QStringLiteral("yyyy-MM-dd")),
+                    .arg(quotedName(component), q->value(0).toString(), when.toString(QStringLiteral("yyyy-MM-dd")),
                          when.toString(QStringLiteral("HH:mm"))));
 }
 

@@ -1,5 +1,6 @@
 #include "SaveTransaction.h"
 
+#include "KeptStatements.h"
 #include "StatementRecorder.h"
 #include "platform/Error.h"
 
@@ -56,10 +57,10 @@ bool saveInOneTransaction(const ServerConnection &server, const std::function<vo
     }
 }
 
-QSqlQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
+KeptQuery SaveTransaction::exec(const QString &sql, const QVariantList &values)
 {
     StatementRecorder::record(sql);
-    return execBound(m_server.database(), sql, values);
+    return execKept(m_server.database(), sql, values, false);
 }
 
 qint64 SaveTransaction::nextId(const QString &sequence)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeptStatements.h"
 #include "ServerDirectory.h"
 #include "WriteTransaction.h"
 
@@ -27,9 +28,9 @@ public:
 
     const ServerConnection &server() const { return m_server; }
 
-    // Runs a statement with bound values (never pasted into the text). Raises Error(Database)
-    // with the database's message.
-    QSqlQuery exec(const QString &sql, const QVariantList &values);
+    // Runs a statement with bound values (never pasted into the text), kept prepared for the
+    // next save. Raises Error(Database) with the database's message.
+    KeptQuery exec(const QString &sql, const QVariantList &values);
     qint64 nextId(const QString &sequence);
 
     void onRollback(std::function<void()> undo);

@@ -2,6 +2,7 @@
 
 #include "AuditTrail.h"
 #include "BusinessComponent.h"
+#include "KeptStatements.h"
 #include "PropertyValue.h"
 #include "SaveTransaction.h"
 #include "platform/Error.h"
@@ -41,12 +42,12 @@ bool TableClass::requireOwnRow(SaveTransaction &tx, const BusinessComponent &com
                          .arg(m_definition.className, user.name));
     };
     if (write != Write::Insert) {
-        QSqlQuery q = tx.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                  .arg(m_definition.ownerColumn, m_definition.table, identityCondition(true)),
-                              storedIdentity(component));
-        if (!q.next())
+        const KeptQuery q = tx.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                                        .arg(m_definition.ownerColumn, m_definition.table, identityCondition(true)),
+                                    storedIdentity(component));
+        if (!q->next())
             return false;
-        if (q.value(0).toLongLong() != user.id)
+        if (q->value(0).toLongLong() != user.id)
             throw notTheirs();
     }
     // The row as it will be written must stay theirs too.
@@ -99,14 +100,14 @@ QList<QVariantList> TableClass::query(const ServerConnection &server, const QStr
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + orderBy;
 
-    QSqlQuery q = execBound(server.database(), sql, values, true);
+    const KeptQuery q = execKept(server.database(), sql, values, true);
     QList<QVariantList> rows;
     const int count = int(m_definition.properties.size());
-    while (q.next()) {
+    while (q->next()) {
         QVariantList row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
-            row.append(fromColumnValue(q.value(i), m_definition.properties.at(i)));
+            row.append(fromColumnValue(q->value(i), m_definition.properties.at(i)));
         rows.append(row);
     }
     return rows;
@@ -248,9 +249,9 @@ void TableClass::update(SaveTransaction &tx, BusinessComponent &component) const
     requireOwnRow(tx, component, Write::Update);
     prepareWrite(tx, component, false);
     const RowUpdate statement = rowUpdate(component);
-    const QSqlQuery q = tx.exec(statement.sql(), statement.values());
+    const qsizetype updated = tx.exec(statement.sql(), statement.values())->numRowsAffected();
     // Another user deleted it meanwhile: the change has nowhere to go.
-    if (q.numRowsAffected() == 0)
+    if (updated == 0)
         throw Error(Error::Database, QStringLiteral("The %1 record %2 is no longer stored; it was not saved.")
                                          .arg(m_definition.className, storedIdentity(component).value(0).toString()));
     fileAudit(tx, u'U', storedValues(component), currentValues(component));
@@ -261,10 +262,11 @@ void TableClass::remove(SaveTransaction &tx, const BusinessComponent &component)
     // A row another user deleted already is as good as deleted here.
     if (!requireOwnRow(tx, component, Write::Remove))
         return;
-    const QSqlQuery q =
+    const qsizetype deleted =
         tx.exec(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_definition.table, identityCondition(true)),
-                storedIdentity(component));
-    if (q.numRowsAffected() > 0)
+                storedIdentity(component))
+            ->numRowsAffected();
+    if (deleted > 0)
         fileAudit(tx, u'D', storedValues(component), {});
 }
 

@@ -97,13 +97,13 @@ void UserOptClass::prepareWrite(SaveTransaction &tx, BusinessComponent &componen
     // The category's name is what screens know; its id follows it.
     const QVariant categoryName = component.value(CategoryName);
     if (!categoryName.isNull()) {
-        QSqlQuery q =
+        const KeptQuery q =
             tx.exec(QStringLiteral("SELECT user_option_category_id FROM user_option_category WHERE category_name = ?"),
                     {categoryName});
-        if (!q.next())
+        if (!q->next())
             throw Error(Error::Database,
                         QStringLiteral("There is no option category named \"%1\".").arg(categoryName.toString()));
-        component.setValue(UserOptionCategoryId, q.value(0));
+        component.setValue(UserOptionCategoryId, q->value(0));
     } else if (component.value(UserOptionCategoryId).isNull()) {
         throw Error(Error::Database, QStringLiteral("The option \"%1\" belongs to no category; it was not saved.")
                                          .arg(component.value(OptionName).toString()));

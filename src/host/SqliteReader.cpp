@@ -32,12 +32,19 @@ FieldType fieldTypeForDeclared(const char *declared)
     return FieldType::VarChar;
 }
 
+// Whether the statement being prepared on this thread is a screen's query (a connection is used
+// only on the thread that opened it).
+thread_local bool preparingQuery = false;
+
 // While a query is prepared, SQLite asks this about every action the statement will take; only
 // reading is allowed. It closes what sqlite3_stmt_readonly lets through because no table changes:
 // BEGIN (a transaction left open on the session's connection), ATTACH (another file on it) and
-// PRAGMA (its settings, such as a locking mode that shuts every other user out).
+// PRAGMA (its settings, such as a locking mode that shuts every other user out). Other statements
+// on the connection (the clients' own) pass.
 int allowReadingOnly(void *, int action, const char *, const char *, const char *, const char *)
 {
+    if (!preparingQuery)
+        return SQLITE_OK;
     switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
@@ -49,16 +56,30 @@ int allowReadingOnly(void *, int action, const char *, const char *, const char 
     }
 }
 
+bool refusedByAuthorizer(sqlite3 *db, int prepared)
+{
+    return prepared != SQLITE_OK && (sqlite3_extended_errcode(db) & 0xff) == SQLITE_AUTH;
+}
+
+// Marks the queries prepared in its lifetime, with the gate in place on the connection. The gate
+// is installed once per connection and stays: installing one expires every statement prepared on
+// the connection, the ones the clients keep prepared for the next record included. A probe the
+// gate refuses shows that it is there.
 class ReadingOnly
 {
 public:
-    explicit ReadingOnly(sqlite3 *db) : m_db(db) { sqlite3_set_authorizer(m_db, &allowReadingOnly, nullptr); }
-    ~ReadingOnly() { sqlite3_set_authorizer(m_db, nullptr, nullptr); }
+    explicit ReadingOnly(sqlite3 *db)
+    {
+        preparingQuery = true;
+        sqlite3_stmt *probe = nullptr;
+        const int prepared = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &probe, nullptr);
+        sqlite3_finalize(probe);
+        if (!refusedByAuthorizer(db, prepared))
+            sqlite3_set_authorizer(db, &allowReadingOnly, nullptr);
+    }
+    ~ReadingOnly() { preparingQuery = false; }
     ReadingOnly(const ReadingOnly &) = delete;
     ReadingOnly &operator=(const ReadingOnly &) = delete;
-
-private:
-    sqlite3 *m_db;
 };
 
 // One statement that only reads. SQLite itself says where the first statement ends and whether it
@@ -76,7 +97,7 @@ public:
         const int prepared = sqlite3_prepare16_v2(db, begin, int(text.size() * 2), &stmt, &tail);
         m_stmt.reset(stmt);
         if (prepared != SQLITE_OK) {
-            if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_AUTH)
+            if (refusedByAuthorizer(db, prepared))
                 throw Error(Error::Database, queryRefusal::notAQuery());
             fail(db);
         }

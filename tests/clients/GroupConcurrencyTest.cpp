@@ -1,6 +1,11 @@
 #include "GroupClientSupport.h"
 #include "support/ErrorNumber.h"
 
+#include "clients/KeptStatements.h"
+#include "host/SqliteReader.h"
+
+#include <sqlite3.h>
+
 namespace talv::test {
 namespace {
 
@@ -86,6 +91,32 @@ TEST_P(TwoUsersOnEngine, GroupDeletedMeanwhileIsReportedAndNothingIsWritten)
 }
 
 TALV_ON_BOTH_ENGINES(TwoUsersOnEngine);
+TEST_P(TwoUsersOnEngine, AGroupReadAgainShowsTheOtherUsersSaveAndLeavesNoStatementRunning)
+{
+    // Statements kept prepared between loads must not keep the connection's view where it was.
+    theirs->setProperty("ThreatCom", "Theirs");
+    theirs->Members().RemoveAt(1);
+    ASSERT_TRUE(theirs->Save());
+    for (int load = 0; load < 2; ++load) {
+        ASSERT_TRUE(mine->LoadByID(12));
+        EXPECT_EQ(mine->property("ThreatCom").toString(), "Theirs");
+        EXPECT_EQ(mine->Members().Count(), 9);
+    }
+    mine->setProperty("RecLastModUser", "ecarter");
+    mine->setProperty("StatusCom", "Mine");
+    ASSERT_TRUE(mine->Save());
+    theirs->setProperty("TrendCom", "Theirs again");
+    EXPECT_EQ(errorNumber([&] { theirs->Save(); }, "changed by ecarter"), ElementGroupObject::WriteConflict);
+    if (db().engine() != host::Engine::SQLite)
+        return;
+    sqlite3 *connection = host::sqliteHandle(db().connection());
+    for (sqlite3_stmt *s = sqlite3_next_stmt(connection, nullptr); s; s = sqlite3_next_stmt(connection, s))
+        EXPECT_FALSE(sqlite3_stmt_busy(s)) << sqlite3_sql(s);
+    const qsizetype kept = clients::keptStatementCount(db().connection());
+    EXPECT_GT(kept, 3);
+    ASSERT_TRUE(mine->LoadByID(12));
+    EXPECT_EQ(clients::keptStatementCount(db().connection()), kept); // the same statements, run again
+}
 
 } // namespace
 } // namespace talv::test

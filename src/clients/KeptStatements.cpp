@@ -1,0 +1,91 @@
+#include "KeptStatements.h"
+
+#include "SaveTransaction.h"
+
+#include <QSqlDriver>
+
+#include <unordered_map>
+
+namespace talv::clients {
+
+namespace {
+
+// Enough for every text of a record's load and save, with room for the other screens'.
+constexpr qsizetype kMostKept = 64;
+
+struct Kept {
+    QString connection;
+    QSqlQuery query;
+    quint64 lastUse = 0;
+};
+
+struct Store {
+    std::unordered_map<QString, Kept> byText; // keyed by connection name and text
+    quint64 uses = 0;
+
+    void dropLeastRecentlyUsed()
+    {
+        auto oldest = byText.begin();
+        for (auto it = byText.begin(); it != byText.end(); ++it)
+            if (it->second.lastUse < oldest->second.lastUse)
+                oldest = it;
+        byText.erase(oldest);
+    }
+};
+
+// A connection is used only on the thread that opened it, and so are its statements.
+Store &store()
+{
+    thread_local Store kept;
+    return kept;
+}
+
+QString keyOf(const QSqlDatabase &db, const QString &sql)
+{
+    return db.connectionName() + QChar(0) + sql;
+}
+
+} // namespace
+
+KeptQuery execKept(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly)
+{
+    if (!db.driver() || db.driver()->dbmsType() != QSqlDriver::SQLite)
+        return KeptQuery(execBound(db, sql, values, forwardOnly));
+    Store &kept = store();
+    const QString key = keyOf(db, sql);
+    auto found = kept.byText.find(key);
+    // A statement prepared on a connection since closed, or on another one of the same name.
+    if (found != kept.byText.end() && (!db.isOpen() || found->second.query.driver() != db.driver())) {
+        kept.byText.erase(found);
+        found = kept.byText.end();
+    }
+    if (found == kept.byText.end()) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.prepare(sql))
+            raiseDatabaseError(sql, query);
+        if (qsizetype(kept.byText.size()) >= kMostKept)
+            kept.dropLeastRecentlyUsed();
+        found = kept.byText.emplace(key, Kept{db.connectionName(), std::move(query), 0}).first;
+    }
+    found->second.lastUse = ++kept.uses;
+    QSqlQuery &query = found->second.query;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values.at(i));
+    if (!query.exec()) {
+        const QSqlQuery failed = std::move(query);
+        kept.byText.erase(found);
+        raiseDatabaseError(sql, failed);
+    }
+    return KeptQuery(query);
+}
+
+qsizetype keptStatementCount(const QSqlDatabase &db)
+{
+    qsizetype count = 0;
+    for (const auto &[key, kept] : store().byText)
+        count += kept.connection == db.connectionName() ? 1 : 0;
+    return count;
+}
+
+} // namespace talv::clients

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -46,6 +47,10 @@ private:
 // prepares it afresh. On other engines each call prepares its own statement, `forwardOnly` or
 // not: their drivers let a finished statement's results go only when it is destroyed.
 KeptQuery execKept(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly);
+
+// Every row of a query with its values bound, each value as the driver gives it, on a kept
+// statement. On SQLite the rows come straight from the library.
+QList<QVariantList> readRows(const QSqlDatabase &db, const QString &sql, const QVariantList &values);
 
 // How many statements are kept for `db` (for tests).
 qsizetype keptStatementCount(const QSqlDatabase &db);

@@ -100,15 +100,12 @@ QList<QVariantList> TableClass::query(const ServerConnection &server, const QStr
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + orderBy;
 
-    const KeptQuery q = execKept(server.database(), sql, values, true);
-    QList<QVariantList> rows;
-    const int count = int(m_definition.properties.size());
-    while (q->next()) {
-        QVariantList row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row.append(fromColumnValue(q->value(i), m_definition.properties.at(i)));
-        rows.append(row);
+    QList<QVariantList> rows = readRows(server.database(), sql, values);
+    const qsizetype count = m_definition.properties.size();
+    for (QVariantList &row : rows) {
+        row.resize(count);
+        for (qsizetype i = 0; i < count; ++i)
+            row[i] = fromColumnValue(row.at(i), m_definition.properties.at(i));
     }
     return rows;
 }

@@ -53,10 +53,6 @@ QString keyOf(const QSqlDatabase &db, const QString &sql)
     return db.connectionName() + QChar(0) + sql;
 }
 
-} // namespace
-
-namespace {
-
 bool isSqlite(const QSqlDatabase &db)
 {
     return db.driver() && db.driver()->dbmsType() == QSqlDriver::SQLite;

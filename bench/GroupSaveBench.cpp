@@ -13,6 +13,7 @@
 #include "contracts/ElementGroupObject.h"
 #include "contracts/Names.h"
 #include "host/Database.h"
+#include "host/HostSession.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,11 +42,9 @@ talv::host::Database &database()
         made->loadSampleData();
         talv::bench::addLargeGroup(made->connection(), Large);
         talv::clients::registerClientClasses();
+        // Saves are filed under a user.
         talv::clients::ServerDirectory::Register(
-            Server, {made->connection().connectionName(),
-                     talv::clients::SQLiteServer,
-                     [db = made.get()](const QString &sequence) { return db->nextId(sequence); },
-                     {1, QStringLiteral("ecarter"), 2}}); // saves are filed under a user
+            Server, talv::host::clientConnection(*made, {1, QStringLiteral("ecarter"), 2}));
         return made;
     }();
     return *db;

@@ -48,9 +48,13 @@ private:
 // not: their drivers let a finished statement's results go only when it is destroyed.
 KeptQuery execKept(const QSqlDatabase &db, const QString &sql, const QVariantList &values, bool forwardOnly);
 
-// Every row of a query with its values bound, each value as the driver gives it, on a kept
-// statement. On SQLite the rows come straight from the library.
+// Every row of a query with its values bound, each value as Qt's driver gives it, on a kept
+// statement.
 QList<QVariantList> readRows(const QSqlDatabase &db, const QString &sql, const QVariantList &values);
+
+// The statement kept for `sql` on `db`, prepared and not run: for a reader that binds and steps
+// it itself, and leaves it reset. Raises Error(Database) when it does not prepare.
+QSqlQuery &keptStatement(const QSqlDatabase &db, const QString &sql);
 
 // How many statements are kept for `db` (for tests).
 qsizetype keptStatementCount(const QSqlDatabase &db);

@@ -100,7 +100,8 @@ QList<QVariantList> TableClass::query(const ServerConnection &server, const QStr
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + orderBy;
 
-    QList<QVariantList> rows = readRows(server.database(), sql, values);
+    QList<QVariantList> rows =
+        server.readRows ? server.readRows(sql, values) : readRows(server.database(), sql, values);
     const qsizetype count = m_definition.properties.size();
     for (QVariantList &row : rows) {
         row.resize(count);

@@ -2,6 +2,7 @@
 
 #include "BoundSql.h"
 #include "SharedDatabase.h"
+#include "SqliteRows.h"
 #include "clients/ServerDirectory.h"
 #include "platform/Error.h"
 
@@ -19,12 +20,8 @@ HostSession::HostSession(std::unique_ptr<Database> database, const QString &user
     m_rights.setDatabaseReadOnly(m_database->isReadOnly());
     m_serverName = m_database->serverName();
 
-    clients::ServerConnection connection;
-    connection.connectionName = m_database->connection().connectionName();
-    connection.serverType = serverType();
-    connection.nextId = [db = m_database.get()](const QString &sequence) { return db->nextId(sequence); };
-    connection.user = {m_user.id, m_user.userName, m_user.orgUnitId};
-    clients::ServerDirectory::Register(m_serverName, std::move(connection));
+    clients::ServerDirectory::Register(m_serverName,
+                                       clientConnection(*m_database, {m_user.id, m_user.userName, m_user.orgUnitId}));
 }
 
 HostSession::~HostSession()
@@ -45,6 +42,22 @@ QString HostSession::readOnlyReason() const
     if (!m_rights.allowsWriting())
         return QStringLiteral("Your rights in this database allow reading only.");
     return {};
+}
+
+clients::ServerConnection clientConnection(Database &db, const clients::ServerUser &user)
+{
+    clients::ServerConnection connection;
+    connection.connectionName = db.connection().connectionName();
+    connection.serverType = db.engine() == Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+    connection.nextId = [&db](const QString &sequence) { return db.nextId(sequence); };
+    connection.user = user;
+    if (db.engine() == Engine::SQLite) {
+        const QString name = connection.connectionName;
+        connection.readRows = [name](const QString &sql, const QVariantList &values) {
+            return readSqliteRows(QSqlDatabase::database(name, false), sql, values);
+        };
+    }
+    return connection;
 }
 
 qint32 HostSession::serverType() const

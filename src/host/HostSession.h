@@ -3,6 +3,7 @@
 #include "AccessRights.h"
 #include "Database.h"
 #include "QueryService.h"
+#include "clients/ServerDirectory.h"
 
 #include <QString>
 
@@ -18,6 +19,10 @@ struct SessionUser {
     qint32 orgUnitId = 0;
     QString orgUnitCode;
 };
+
+// What the business clients need to reach `db` as `user`: its connection, engine and id
+// allocation and, on SQLite, the host's own row reader.
+clients::ServerConnection clientConnection(Database &db, const clients::ServerUser &user);
 
 // One logged-in user on one open database: owns the connection, its query service and the user's
 // rights, and makes the connection known to the business clients (with the user) under the server

@@ -4,6 +4,7 @@
 #include "clients/ServerDirectory.h"
 #include "contracts/ClassRegistry.h"
 #include "contracts/ComponentCollection.h"
+#include "host/HostSession.h"
 #include "support/EngineDatabase.h"
 
 #include <QStringList>
@@ -37,9 +38,7 @@ public:
         : m_name(std::move(name))
     {
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(m_name,
-                                           {db.connection().connectionName(), serverTypeOf(db),
-                                            [&db](const QString &sequence) { return db.nextId(sequence); }, user});
+        clients::ServerDirectory::Register(m_name, host::clientConnection(db, user));
     }
     ~ScopedServer() { clients::ServerDirectory::Unregister(m_name); }
     Q_DISABLE_COPY(ScopedServer)

@@ -13,6 +13,7 @@
 #include "contracts/ElementGroupObject.h"
 #include "contracts/Names.h"
 #include "host/Database.h"
+#include "host/HostSession.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -108,10 +109,7 @@ int main(int argc, char **argv)
         auto db = host::Database::open(options);
         db->ensureSchema();
         clients::registerClientClasses();
-        clients::ServerDirectory::Register(Server, {db->connection().connectionName(),
-                                                    clients::SQLiteServer,
-                                                    [&db](const QString &sequence) { return db->nextId(sequence); },
-                                                    {1, QStringLiteral("ecarter")}});
+        clients::ServerDirectory::Register(Server, host::clientConnection(*db, {1, QStringLiteral("ecarter")}));
         QRandomGenerator random(quint32(QByteArray(argv[2]).toUInt()));
         std::fputs("r", stdout);
         std::fflush(stdout);

@@ -137,11 +137,13 @@ int run(const QString &folder)
                                                      folder + QStringLiteral("/sample.sqlite"), ConnectionName);
     const qint32 userId =
         valueOf(db, QStringLiteral("SELECT user_id FROM app_user WHERE user_name = 'ecarter'")).toInt();
-    talv::clients::ServerDirectory::Register(ServerName,
-                                             {ConnectionName,
-                                              talv::clients::SQLiteServer,
-                                              [db](const QString &sequence) { return consumer::nextId(db, sequence); },
-                                              {userId, QStringLiteral("ecarter"), 0}});
+    // Rows are read through Qt's driver: this host brings no reader of its own.
+    talv::clients::ServerConnection connection;
+    connection.connectionName = ConnectionName;
+    connection.serverType = talv::clients::SQLiteServer;
+    connection.nextId = [db](const QString &sequence) { return consumer::nextId(db, sequence); };
+    connection.user = {userId, QStringLiteral("ecarter"), 0};
+    talv::clients::ServerDirectory::Register(ServerName, connection);
 
     talv::search::RegisterSearchScreens();
     talv::details::RegisterDetailsScreen();

@@ -1,3 +1,4 @@
+#include "host/SqliteRows.h"
 #include "clients/KeptStatements.h"
 #include "support/ErrorNumber.h"
 #include "support/TestDatabase.h"
@@ -33,7 +34,7 @@ QList<QVariantList> readThroughQt(const QSqlDatabase &db, const QString &sql, co
     return rows;
 }
 
-TEST(KeptStatements, RowsReadStraightFromSqliteAreWhatQtsDriverGives)
+TEST(SqliteRows, RowsReadStraightFromTheLibraryAreWhatQtsDriverGives)
 {
     TestDatabase t;
     t.exec("CREATE TABLE probe (i INTEGER, r REAL, t TEXT, b BLOB, flag INTEGER)");
@@ -49,7 +50,7 @@ TEST(KeptStatements, RowsReadStraightFromSqliteAreWhatQtsDriverGives)
           QVariantList{QDate(2024, 1, 2), QByteArray("x"), 1u, QStringLiteral("y"), 2.5}}) {
         const QList<QVariantList> expected = readThroughQt(t.db(), sql, values);
         for (int run = 0; run < 2; ++run) { // prepared, then kept
-            const QList<QVariantList> rows = clients::readRows(t.db(), sql, values);
+            const QList<QVariantList> rows = host::readSqliteRows(t.db(), sql, values);
             ASSERT_EQ(rows.size(), expected.size()) << run;
             for (qsizetype r = 0; r < rows.size(); ++r) {
                 for (qsizetype c = 0; c < rows[r].size(); ++c) {
@@ -62,18 +63,18 @@ TEST(KeptStatements, RowsReadStraightFromSqliteAreWhatQtsDriverGives)
     EXPECT_EQ(clients::keptStatementCount(t.db()), 1);
 }
 
-TEST(KeptStatements, AFailingStatementIsReportedAndPreparedAfreshNextTime)
+TEST(SqliteRows, AFailingStatementIsReportedAndKeptStatementsSurviveTheConnectionClosing)
 {
     TestDatabase t;
     t.exec("CREATE TABLE probe (i INTEGER)");
     t.exec("INSERT INTO probe VALUES (1), (2)");
     const QString sql = QStringLiteral("SELECT i, abs(?) FROM probe");
     // abs() of the smallest whole number overflows while the rows are stepped.
-    EXPECT_EQ(errorNumber([&] { clients::readRows(t.db(), sql, {std::numeric_limits<qlonglong>::min()}); },
+    EXPECT_EQ(errorNumber([&] { host::readSqliteRows(t.db(), sql, {std::numeric_limits<qlonglong>::min()}); },
                           "integer overflow"),
               Error::Database);
-    EXPECT_EQ(clients::readRows(t.db(), sql, {-3}).size(), 2);
-    EXPECT_EQ(errorNumber([&] { clients::readRows(t.db(), QStringLiteral("SELECT anything FROM nowhere"), {}); },
+    EXPECT_EQ(host::readSqliteRows(t.db(), sql, {-3}).size(), 2);
+    EXPECT_EQ(errorNumber([&] { host::readSqliteRows(t.db(), QStringLiteral("SELECT anything FROM nowhere"), {}); },
                           "no such table"),
               Error::Database);
 
@@ -82,7 +83,7 @@ TEST(KeptStatements, AFailingStatementIsReportedAndPreparedAfreshNextTime)
     ASSERT_TRUE(t.db().open());
     t.exec("CREATE TABLE probe (i INTEGER)");
     t.exec("INSERT INTO probe VALUES (5)");
-    const QList<QVariantList> rows = clients::readRows(t.db(), sql, {-4});
+    const QList<QVariantList> rows = host::readSqliteRows(t.db(), sql, {-4});
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0], (QVariantList{qlonglong(5), qlonglong(4)}));
 }

@@ -6,6 +6,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace talv::clients {
@@ -16,7 +17,6 @@ namespace {
 constexpr qsizetype kMostKept = 64;
 
 struct Kept {
-    QString connection;
     QSqlQuery query;
     quint64 lastUse = 0;
 };
@@ -82,7 +82,7 @@ Store::Map::iterator keptFor(const QSqlDatabase &db, const QString &sql)
             raiseDatabaseError(sql, query);
         if (qsizetype(kept.byText.size()) >= kMostKept)
             kept.dropLeastRecentlyUsed();
-        found = kept.byText.emplace(key, Kept{db.connectionName(), std::move(query), 0}).first;
+        found = kept.byText.emplace(key, Kept{std::move(query), 0}).first;
     }
     found->second.lastUse = ++kept.uses;
     return found;
@@ -128,10 +128,9 @@ QList<QVariantList> readRows(const QSqlDatabase &db, const QString &sql, const Q
 
 qsizetype keptStatementCount(const QSqlDatabase &db)
 {
-    qsizetype count = 0;
-    for (const auto &[key, kept] : store().byText)
-        count += kept.connection == db.connectionName() ? 1 : 0;
-    return count;
+    const QString prefix = keyOf(db, QString());
+    return std::count_if(store().byText.cbegin(), store().byText.cend(),
+                         [&prefix](const auto &entry) { return entry.first.startsWith(prefix); });
 }
 
 } // namespace talv::clients

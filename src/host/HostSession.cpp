@@ -8,6 +8,15 @@
 
 namespace talv::host {
 
+namespace {
+
+qint32 serverTypeOf(Engine engine)
+{
+    return engine == Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+}
+
+} // namespace
+
 HostSession::HostSession(std::unique_ptr<Database> database, const QString &userName)
     : m_database(std::move(database)), m_queries(m_database ? m_database->connection() : QSqlDatabase())
 {
@@ -48,7 +57,7 @@ clients::ServerConnection clientConnection(Database &db, const clients::ServerUs
 {
     clients::ServerConnection connection;
     connection.connectionName = db.connection().connectionName();
-    connection.serverType = db.engine() == Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+    connection.serverType = serverTypeOf(db.engine());
     connection.nextId = [&db](const QString &sequence) { return db.nextId(sequence); };
     connection.user = user;
     if (db.engine() == Engine::SQLite) {
@@ -62,7 +71,7 @@ clients::ServerConnection clientConnection(Database &db, const clients::ServerUs
 
 qint32 HostSession::serverType() const
 {
-    return m_database->engine() == Engine::SQLite ? clients::SQLiteServer : clients::PostgreSQLServer;
+    return serverTypeOf(m_database->engine());
 }
 
 SessionUser HostSession::findUser(const QSqlDatabase &db, const QString &userName)

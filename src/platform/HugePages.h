@@ -15,18 +15,25 @@ namespace talv::internal {
 void adviseHugePages(const void *data, qsizetype bytes);
 
 // Below this a buffer grows as its container grows it.
-inline constexpr qsizetype kLargeBufferBytes = qsizetype(4) << 20;
+inline constexpr qsizetype kLargeBufferBytes = qsizetype(1) << 20;
 
-// Grows `list` (a QList or QString) to take `more` values: a large one moves to a block twice
-// its size that is advised before anything is written to it, copy included.
+// Up to this a large buffer grows eightfold, beyond it twofold.
+inline constexpr qsizetype kEightfoldBytes = qsizetype(64) << 20;
+
+// Grows `list` (a QList or QString) to take `more` values: a large one moves to a bigger block that
+// is advised before anything is written to it, copy included. Only the pages written take memory,
+// so spare room costs address space alone: growing eightfold copies a million-row column once or
+// twice, where doubling copied about as much as the column holds; past kEightfoldBytes doubling
+// keeps the address space claimed within twice the data.
 template <typename List> void growAdvised(List &list, qsizetype more)
 {
     const qsizetype needed = list.size() + more;
     constexpr auto width = qsizetype(sizeof(typename List::value_type));
     if (needed * width < kLargeBufferBytes)
         return;
+    const qsizetype factor = list.capacity() * width < kEightfoldBytes ? 8 : 2;
     List bigger;
-    bigger.reserve(std::max(needed, list.capacity() * 2));
+    bigger.reserve(std::max(needed, list.capacity() * factor));
     adviseHugePages(bigger.constData(), bigger.capacity() * width);
     bigger.append(list);
     list.swap(bigger);

@@ -266,11 +266,6 @@ void Recordset::setCell(int field, qsizetype physical, const QVariant &value)
 
 // ---------------------------------------------------------------- rows and cursor
 
-qsizetype Recordset::visibleCount() const
-{
-    return m_view ? static_cast<qsizetype>(m_view->size()) : m_physicalRows;
-}
-
 qsizetype Recordset::physicalAt(qsizetype visiblePos) const
 {
     return m_view ? (*m_view)[static_cast<size_t>(visiblePos)] : visiblePos;
@@ -449,17 +444,6 @@ void Recordset::AddNew(const QVariantList &values)
     for (const QVariant &value : values)
         row.AppendValue(value);
     row.EndRow();
-}
-
-void Recordset::rowAppended()
-{
-    const qsizetype row = m_physicalRows++;
-    if (!m_deleted.empty())
-        m_deleted.push_back(false);
-    if (m_view)
-        m_view->push_back(row); // a new row stays visible under a filter until it is set again
-    m_onDeleted = false;
-    m_pos = visibleCount() - 1;
 }
 
 void Recordset::Update()

@@ -196,4 +196,21 @@ private:
 
 using RecordsetPtr = std::shared_ptr<Recordset>;
 
+inline qsizetype Recordset::visibleCount() const
+{
+    return m_view ? static_cast<qsizetype>(m_view->size()) : m_physicalRows;
+}
+
+// Inline: a reader of a large result calls it once a row.
+inline void Recordset::rowAppended()
+{
+    const qsizetype row = m_physicalRows++;
+    if (!m_deleted.empty())
+        m_deleted.push_back(false);
+    if (m_view)
+        m_view->push_back(row); // a new row stays visible under a filter until it is set again
+    m_onDeleted = false;
+    m_pos = visibleCount() - 1;
+}
+
 } // namespace talv

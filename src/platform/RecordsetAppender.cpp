@@ -18,7 +18,7 @@ RecordsetAppender::~RecordsetAppender()
     dropRow();
 }
 
-internal::Column &RecordsetAppender::nextColumn()
+inline internal::Column &RecordsetAppender::nextColumn()
 {
     if (m_field >= m_rs.m_fields.size()) [[unlikely]]
         tooManyValues();

@@ -126,7 +126,8 @@ void Column::append(const QVariant &value)
             appendText(*static_cast<const QString *>(value.constData()));
         } else if (value.typeId() == QMetaType::QByteArray) {
             const auto *bytes = static_cast<const QByteArray *>(value.constData());
-            appendUtf8Text(bytes->constData(), bytes->size());
+            appendUtf8(bytes->constData(), bytes->size());
+            return;
         } else {
             appendText(value.toString());
         }
@@ -160,7 +161,7 @@ void Column::appendNull()
     ++m_size;
 }
 
-void Column::appendWhole(qint64 value)
+void Column::appendWholeSlowly(qint64 value)
 {
     appendNullFlag(false);
     pushWhole(value);
@@ -194,12 +195,6 @@ void Column::appendReal(double value)
     appendNullFlag(false);
     makeRoom(m_double);
     m_double.append(value);
-    ++m_size;
-}
-
-void Column::appendUtf8(const char *data, qsizetype size)
-{
-    appendUtf8Text(data, size);
     ++m_size;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HugePages.h"
 #include "Recordset.h"
 
 #include <QAnyStringView>
@@ -9,8 +10,14 @@
 #include <QString>
 #include <QVariant>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace talv::internal {
 
@@ -42,9 +49,9 @@ public:
     // suit the column: a whole number in range for Integer and BigInt, a real for Double, text for
     // VarChar; a null suits every column.
     void appendNull();
-    void appendWhole(qint64 value);
+    inline void appendWhole(qint64 value);
     void appendReal(double value);
-    void appendUtf8(const char *data, qsizetype size);
+    inline void appendUtf8(const char *data, qsizetype size);
     void set(qsizetype row, const QVariant &value);
     // Takes back the last append (used when a row fails half-way).
     void removeLast();
@@ -75,9 +82,12 @@ private:
     static constexpr quint32 kEndMask = kNullEnd - 1;
     static constexpr qsizetype kScannedCodes = 8; // dictionaries up to this size are searched without hashing
 
+    void appendWholeSlowly(qint64 value);
     void appendText(QAnyStringView text); // Latin-1 or UTF-16
-    void appendUtf8Text(const char *data, qsizetype size);
-    void appendLatin1(const char *data, qsizetype size);
+    // Appends the code of a text already in a small dictionary; false when it is not there.
+    inline bool appendKnownText(const char *data, qsizetype size);
+    static inline quint64 headOf(const char *data, qsizetype size);
+    void fillDictHeads();
     void appendNullText();
     void appendSpan(Span span); // a text just stored at the end of the characters, or a null
     void toSpans();
@@ -128,11 +138,124 @@ private:
     bool m_coded = true;
     QList<quint8> m_codes;
     QList<Span> m_dict;
+    // Per dictionary text while the texts are narrow: its length and first bytes, so that looking a
+    // text up compares one number per known text before comparing characters. Filled on first use.
+    QList<quint64> m_dictHeads;
     QHash<size_t, quint8> m_codeByHash; // a text whose hash collides is found by a walk of m_dict
     bool m_spans = false;
     QList<quint32> m_textEnd;
     QList<qint64> m_textStart;
     QList<qint32> m_textLength;
 };
+
+// Whether the bytes are all below 0x80: every text a reader hands over passes here. Sixteen bytes
+// at a time where the processor has them, eight otherwise; the last block overlaps the one before
+// it rather than ending in a loop over single bytes.
+inline bool isAscii(const char *data, qsizetype size)
+{
+#if defined(__SSE2__)
+    if (size >= 16) {
+        auto block = [data](qsizetype at) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at)); };
+        __m128i any = block(size - 16);
+        for (qsizetype i = 0; i + 16 < size; i += 16)
+            any = _mm_or_si128(any, block(i));
+        return _mm_movemask_epi8(any) == 0;
+    }
+#endif
+    constexpr quint64 highBits = 0x8080808080808080ull;
+    auto word = [data](qsizetype at) {
+        quint64 w;
+        std::memcpy(&w, data + at, sizeof w);
+        return w;
+    };
+    if (size >= 8) {
+        quint64 any = word(size - 8);
+        for (qsizetype i = 0; i + 8 < size; i += 8)
+            any |= word(i);
+        return (any & highBits) == 0;
+    }
+    quint64 any = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        any |= static_cast<uchar>(data[i]);
+    return (any & highBits) == 0;
+}
+
+// Whether two short byte runs of the same length are equal, without a library call per text.
+inline bool sameBytes(const char *a, const char *b, qsizetype size)
+{
+    auto word = [](const char *at) {
+        quint64 w;
+        std::memcpy(&w, at, sizeof w);
+        return w;
+    };
+    if (size >= 8) {
+        for (qsizetype i = 0; i + 8 < size; i += 8)
+            if (word(a + i) != word(b + i))
+                return false;
+        return word(a + size - 8) == word(b + size - 8);
+    }
+    for (qsizetype i = 0; i < size; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// The two appends below are inline because every value of a large result passes through one of
+// them: the common cases (a whole number that fits in 32 bits, a plain ASCII text in a column whose
+// texts lie in row order or that is one of a handful of known texts) go straight into the arrays,
+// the rest takes the general path.
+
+Q_ALWAYS_INLINE void Column::appendWhole(qint64 value)
+{
+    if (!m_hasNullFlags && !m_wideWholes && qint64(qint32(value)) == value) [[likely]] {
+        makeRoom(m_int32);
+        m_int32.append(static_cast<qint32>(value));
+        ++m_size;
+        return;
+    }
+    appendWholeSlowly(value);
+}
+
+quint64 Column::headOf(const char *data, qsizetype size)
+{
+    quint64 head = 0;
+    if (size > 0)
+        std::memcpy(&head, data, size_t(std::min<qsizetype>(size, sizeof head)));
+    return head ^ (quint64(size) * 0x9e3779b97f4a7c15ull);
+}
+
+bool Column::appendKnownText(const char *data, qsizetype size)
+{
+    if (m_dictHeads.size() != m_dict.size()) [[unlikely]]
+        fillDictHeads();
+    const quint64 head = headOf(data, size);
+    for (qsizetype code = 0; code < m_dictHeads.size(); ++code) {
+        if (m_dictHeads.at(code) != head)
+            continue;
+        const Span known = m_dict.at(code);
+        if (known.length == size && sameBytes(m_narrow.constData() + known.start, data, size)) {
+            m_codes.append(quint8(code));
+            return true;
+        }
+    }
+    return false;
+}
+
+Q_ALWAYS_INLINE void Column::appendUtf8(const char *data, qsizetype size)
+{
+    // Plain ASCII is Latin-1 as it stands; other UTF-8 becomes UTF-16 first, so that a text has one
+    // form whatever its source.
+    if (!isAscii(data, size)) [[unlikely]] {
+        appendText(QString::fromUtf8(data, size));
+    } else if (!m_wide && !m_coded && !m_spans && m_narrow.size() + size <= qsizetype(kEndMask)) [[likely]] {
+        makeRoom(m_narrow, size);
+        m_narrow.append(QList<char>::const_iterator(data), QList<char>::const_iterator(data + size));
+        makeRoom(m_textEnd);
+        m_textEnd.append(quint32(m_narrow.size()));
+    } else if (!(m_coded && !m_wide && m_dict.size() <= kScannedCodes && appendKnownText(data, size))) {
+        appendText(QLatin1StringView(data, size));
+    }
+    ++m_size;
+}
 
 } // namespace talv::internal

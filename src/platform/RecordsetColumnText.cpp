@@ -37,21 +37,6 @@ qsizetype withRoom(qsizetype count)
 {
     return count + count / 2 + 16;
 }
-
-// Eight bytes at a time: every text a reader hands over passes here.
-bool isAscii(const char *data, qsizetype size)
-{
-    quint64 any = 0;
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 word;
-        std::memcpy(&word, data + i, sizeof word);
-        any |= word;
-    }
-    for (; i < size; ++i)
-        any |= static_cast<uchar>(data[i]);
-    return (any & 0x8080808080808080ull) == 0;
-}
 } // namespace
 
 Column::Span Column::spanAt(qsizetype row) const
@@ -149,6 +134,13 @@ std::optional<quint8> Column::codeFor(QAnyStringView text)
     return code;
 }
 
+void Column::fillDictHeads()
+{
+    m_dictHeads.clear();
+    for (const Span span : std::as_const(m_dict))
+        m_dictHeads.append(headOf(m_narrow.constData() + span.start, span.length));
+}
+
 void Column::hashDictionary()
 {
     m_codeByHash.clear();
@@ -170,6 +162,7 @@ void Column::stopCoding()
     m_chars = QString();
     m_codes = {};
     m_dict = {};
+    m_dictHeads = {};
     m_codeByHash = {};
     m_coded = false;
     m_textEnd.reserve(codes.capacity());
@@ -276,39 +269,6 @@ Column::Span Column::storeText(QAnyStringView text)
         }
     });
     return span;
-}
-
-void Column::appendUtf8Text(const char *data, qsizetype size)
-{
-    // Plain ASCII is Latin-1 as it stands; other UTF-8 becomes UTF-16 first, so that a text has one
-    // form whatever its source.
-    if (isAscii(data, size))
-        appendLatin1(data, size);
-    else
-        appendText(QString::fromUtf8(data, size));
-}
-
-void Column::appendLatin1(const char *data, qsizetype size)
-{
-    // The common case of a reader, taken without the general text paths: a few known texts
-    // compared in place, or the characters appended to the narrow buffer.
-    if (m_coded && !m_wide && m_dict.size() <= kScannedCodes) {
-        for (qsizetype code = 0; code < m_dict.size(); ++code) {
-            const Span span = m_dict.at(code);
-            if (span.length == size && std::memcmp(m_narrow.constData() + span.start, data, size_t(size)) == 0) {
-                m_codes.append(quint8(code));
-                return;
-            }
-        }
-    }
-    const qsizetype end = m_narrow.size() + size;
-    if (m_coded || m_wide || m_spans || end > qsizetype(kEndMask)) {
-        appendText(QLatin1StringView(data, size));
-        return;
-    }
-    appendNarrow(data, size);
-    makeRoom(m_textEnd);
-    m_textEnd.append(quint32(end));
 }
 
 void Column::appendText(QAnyStringView text)

@@ -389,6 +389,40 @@ TEST(RecordsetAppender, ManyTextsKeepTheirOrderThroughEveryTextLayout)
     EXPECT_EQ(column(reopened, "Name"), names);
 }
 
+TEST(RecordsetAppender, TextsComeBackWhateverTheirLengthAndWhereverTheirFirstAccentFalls)
+{
+    // Texts are checked for plain ASCII a block of bytes at a time, the last block overlapping the
+    // one before: an accent at any place of a text of any length around the block sizes must come
+    // back as the accent. The kinds, few enough to be coded, differ only in their last byte or
+    // only in their length, which looking them up must tell apart.
+    auto rs = makeRecordset({{"Kind", FieldType::VarChar}, {"Name", FieldType::VarChar}});
+    const QList<QByteArray> kinds = {"ab", "ac", "a", "", "Taxonomic GroupA", "Taxonomic GroupB", "Taxonomic Group"};
+    QVariantList expectedKinds, expectedNames;
+    RecordsetAppender out(*rs);
+    int row = 0;
+    for (int length = 0; length <= 40; ++length) {
+        for (int accentAt = -1; accentAt < length; ++accentAt, ++row) {
+            if (row % 9 == 8) {
+                out.AppendNull();
+                expectedKinds.append(QVariant());
+            } else {
+                const QByteArray &kind = kinds[row % kinds.size()];
+                out.AppendUtf8(kind.constData(), kind.size());
+                expectedKinds.append(QString::fromUtf8(kind));
+            }
+            QString name(length, u'n');
+            if (accentAt >= 0)
+                name[accentAt] = QChar(0xe9);
+            const QByteArray utf8 = name.toUtf8();
+            out.AppendUtf8(utf8.constData(), utf8.size());
+            out.EndRow();
+            expectedNames.append(name);
+        }
+    }
+    EXPECT_EQ(column(*rs, "Kind"), expectedKinds);
+    EXPECT_EQ(column(*rs, "Name"), expectedNames);
+}
+
 TEST(RecordsetAppender, RowsTakenBackOrOverwrittenAmongManyTextsLeaveTheOthersWhole)
 {
     // Past the few coded texts, each row's text lies right after the one before: a row taken back

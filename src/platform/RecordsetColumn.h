@@ -11,6 +11,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -87,6 +88,8 @@ private:
     // Appends the code of a text already in a small dictionary; false when it is not there.
     inline bool appendKnownText(const char *data, qsizetype size);
     static inline quint64 headOf(const char *data, qsizetype size);
+    static qsizetype slotOf(quint64 head) { return qsizetype((head * 0x9e3779b97f4a7c15ull) >> 58); }
+    static constexpr qsizetype kHeadedCodes = 48; // leaves a quarter of m_codeByHead free
     void fillDictHeads();
     void appendNullText();
     void appendSpan(Span span); // a text just stored at the end of the characters, or a null
@@ -138,9 +141,13 @@ private:
     bool m_coded = true;
     QList<quint8> m_codes;
     QList<Span> m_dict;
-    // Per dictionary text while the texts are narrow: its length and first bytes, so that looking a
-    // text up compares one number per known text before comparing characters. Filled on first use.
+    // Per dictionary text while the texts are narrow: its length and first bytes, and by a few bits
+    // of that the text's code plus one (the next free place when that one is taken), so that
+    // looking a text up goes straight to the one known text it can be instead of walking them,
+    // whose random exit the processor cannot predict. Filled on first use; texts past
+    // kHeadedCodes are found the slow way.
     QList<quint64> m_dictHeads;
+    std::array<quint8, 64> m_codeByHead{};
     QHash<size_t, quint8> m_codeByHash; // a text whose hash collides is found by a walk of m_dict
     bool m_spans = false;
     QList<quint32> m_textEnd;
@@ -216,29 +223,36 @@ Q_ALWAYS_INLINE void Column::appendWhole(qint64 value)
     appendWholeSlowly(value);
 }
 
-quint64 Column::headOf(const char *data, qsizetype size)
+Q_ALWAYS_INLINE quint64 Column::headOf(const char *data, qsizetype size)
 {
     quint64 head = 0;
-    if (size > 0)
-        std::memcpy(&head, data, size_t(std::min<qsizetype>(size, sizeof head)));
+    if (size >= qsizetype(sizeof head)) {
+        std::memcpy(&head, data, sizeof head);
+    } else {
+        for (qsizetype i = 0; i < size; ++i)
+            head |= quint64(static_cast<uchar>(data[i])) << (8 * i);
+    }
     return head ^ (quint64(size) * 0x9e3779b97f4a7c15ull);
 }
 
-bool Column::appendKnownText(const char *data, qsizetype size)
+Q_ALWAYS_INLINE bool Column::appendKnownText(const char *data, qsizetype size)
 {
     if (m_dictHeads.size() != m_dict.size()) [[unlikely]]
         fillDictHeads();
     const quint64 head = headOf(data, size);
-    for (qsizetype code = 0; code < m_dictHeads.size(); ++code) {
-        if (m_dictHeads.at(code) != head)
-            continue;
-        const Span known = m_dict.at(code);
-        if (known.length == size && sameBytes(m_narrow.constData() + known.start, data, size)) {
-            m_codes.append(quint8(code));
-            return true;
-        }
+    int codePlusOne = 0;
+    for (qsizetype slot = slotOf(head);; slot = (slot + 1) % qsizetype(m_codeByHead.size())) {
+        codePlusOne = m_codeByHead[size_t(slot)];
+        if (codePlusOne == 0)
+            return false;
+        if (m_dictHeads.at(codePlusOne - 1) == head)
+            break;
     }
-    return false;
+    const Span known = m_dict.at(codePlusOne - 1);
+    if (known.length != size || !sameBytes(m_narrow.constData() + known.start, data, size))
+        return false;
+    m_codes.append(quint8(codePlusOne - 1));
+    return true;
 }
 
 Q_ALWAYS_INLINE void Column::appendUtf8(const char *data, qsizetype size)
@@ -252,7 +266,7 @@ Q_ALWAYS_INLINE void Column::appendUtf8(const char *data, qsizetype size)
         m_narrow.append(QList<char>::const_iterator(data), QList<char>::const_iterator(data + size));
         makeRoom(m_textEnd);
         m_textEnd.append(quint32(m_narrow.size()));
-    } else if (!(m_coded && !m_wide && m_dict.size() <= kScannedCodes && appendKnownText(data, size))) {
+    } else if (!(m_coded && !m_wide && appendKnownText(data, size))) {
         appendText(QLatin1StringView(data, size));
     }
     ++m_size;

@@ -137,8 +137,18 @@ std::optional<quint8> Column::codeFor(QAnyStringView text)
 void Column::fillDictHeads()
 {
     m_dictHeads.clear();
-    for (const Span span : std::as_const(m_dict))
-        m_dictHeads.append(headOf(m_narrow.constData() + span.start, span.length));
+    m_codeByHead.fill(0);
+    for (qsizetype code = 0; code < m_dict.size(); ++code) {
+        const Span span = m_dict.at(code);
+        const quint64 head = headOf(m_narrow.constData() + span.start, span.length);
+        m_dictHeads.append(head);
+        if (code >= kHeadedCodes)
+            continue;
+        qsizetype slot = slotOf(head);
+        while (m_codeByHead[size_t(slot)] != 0)
+            slot = (slot + 1) % qsizetype(m_codeByHead.size());
+        m_codeByHead[size_t(slot)] = quint8(code + 1);
+    }
 }
 
 void Column::hashDictionary()
@@ -163,6 +173,7 @@ void Column::stopCoding()
     m_codes = {};
     m_dict = {};
     m_dictHeads = {};
+    m_codeByHead.fill(0);
     m_codeByHash = {};
     m_coded = false;
     m_textEnd.reserve(codes.capacity());

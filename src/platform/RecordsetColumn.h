@@ -90,7 +90,7 @@ private:
     static inline quint64 headOf(const char *data, qsizetype size);
     static qsizetype slotOf(quint64 head) { return qsizetype((head * 0x9e3779b97f4a7c15ull) >> 58); }
     static constexpr qsizetype kHeadedCodes = 48; // leaves a quarter of m_codeByHead free
-    void fillDictHeads();
+    void fillCodeByHead();
     void appendNullText();
     void appendSpan(Span span); // a text just stored at the end of the characters, or a null
     void toSpans();
@@ -141,12 +141,12 @@ private:
     bool m_coded = true;
     QList<quint8> m_codes;
     QList<Span> m_dict;
-    // Per dictionary text while the texts are narrow: its length and first bytes, and by a few bits
-    // of that the text's code plus one (the next free place when that one is taken), so that
-    // looking a text up goes straight to the one known text it can be instead of walking them,
-    // whose random exit the processor cannot predict. Filled on first use; texts past
-    // kHeadedCodes are found the slow way.
-    QList<quint64> m_dictHeads;
+    // While the texts are narrow: by a few bits of a text's length and first bytes, its code plus
+    // one (the next free place when that one is taken), so that looking a text up goes straight to
+    // the one known text it can be instead of walking them, whose random exit the processor cannot
+    // predict. Filled again whenever the dictionary has grown since (m_codeByHeadFor, its size
+    // then); texts past kHeadedCodes are found the slow way.
+    qsizetype m_codeByHeadFor = 0;
     std::array<quint8, 64> m_codeByHead{};
     QHash<size_t, quint8> m_codeByHash; // a text whose hash collides is found by a walk of m_dict
     bool m_spans = false;
@@ -154,6 +154,14 @@ private:
     QList<qint64> m_textStart;
     QList<qint32> m_textLength;
 };
+
+// Eight bytes from anywhere, as one number.
+inline quint64 loadWord(const char *at)
+{
+    quint64 word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
 
 // Whether the bytes are all below 0x80: every text a reader hands over passes here. Sixteen bytes
 // at a time where the processor has them, eight otherwise; the last block overlaps the one before
@@ -170,15 +178,10 @@ inline bool isAscii(const char *data, qsizetype size)
     }
 #endif
     constexpr quint64 highBits = 0x8080808080808080ull;
-    auto word = [data](qsizetype at) {
-        quint64 w;
-        std::memcpy(&w, data + at, sizeof w);
-        return w;
-    };
     if (size >= 8) {
-        quint64 any = word(size - 8);
+        quint64 any = loadWord(data + size - 8);
         for (qsizetype i = 0; i + 8 < size; i += 8)
-            any |= word(i);
+            any |= loadWord(data + i);
         return (any & highBits) == 0;
     }
     quint64 any = 0;
@@ -190,16 +193,11 @@ inline bool isAscii(const char *data, qsizetype size)
 // Whether two short byte runs of the same length are equal, without a library call per text.
 inline bool sameBytes(const char *a, const char *b, qsizetype size)
 {
-    auto word = [](const char *at) {
-        quint64 w;
-        std::memcpy(&w, at, sizeof w);
-        return w;
-    };
     if (size >= 8) {
         for (qsizetype i = 0; i + 8 < size; i += 8)
-            if (word(a + i) != word(b + i))
+            if (loadWord(a + i) != loadWord(b + i))
                 return false;
-        return word(a + size - 8) == word(b + size - 8);
+        return loadWord(a + size - 8) == loadWord(b + size - 8);
     }
     for (qsizetype i = 0; i < size; ++i)
         if (a[i] != b[i])
@@ -226,8 +224,8 @@ Q_ALWAYS_INLINE void Column::appendWhole(qint64 value)
 Q_ALWAYS_INLINE quint64 Column::headOf(const char *data, qsizetype size)
 {
     quint64 head = 0;
-    if (size >= qsizetype(sizeof head)) {
-        std::memcpy(&head, data, sizeof head);
+    if (size >= 8) {
+        head = loadWord(data);
     } else {
         for (qsizetype i = 0; i < size; ++i)
             head |= quint64(static_cast<uchar>(data[i])) << (8 * i);
@@ -237,20 +235,17 @@ Q_ALWAYS_INLINE quint64 Column::headOf(const char *data, qsizetype size)
 
 Q_ALWAYS_INLINE bool Column::appendKnownText(const char *data, qsizetype size)
 {
-    if (m_dictHeads.size() != m_dict.size()) [[unlikely]]
-        fillDictHeads();
-    const quint64 head = headOf(data, size);
+    if (m_codeByHeadFor != m_dict.size()) [[unlikely]]
+        fillCodeByHead();
     int codePlusOne = 0;
-    for (qsizetype slot = slotOf(head);; slot = (slot + 1) % qsizetype(m_codeByHead.size())) {
+    for (qsizetype slot = slotOf(headOf(data, size));; slot = (slot + 1) % qsizetype(m_codeByHead.size())) {
         codePlusOne = m_codeByHead[size_t(slot)];
         if (codePlusOne == 0)
             return false;
-        if (m_dictHeads.at(codePlusOne - 1) == head)
+        const Span known = m_dict.at(codePlusOne - 1);
+        if (known.length == size && sameBytes(m_narrow.constData() + known.start, data, size))
             break;
     }
-    const Span known = m_dict.at(codePlusOne - 1);
-    if (known.length != size || !sameBytes(m_narrow.constData() + known.start, data, size))
-        return false;
     m_codes.append(quint8(codePlusOne - 1));
     return true;
 }

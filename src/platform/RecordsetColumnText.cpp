@@ -134,17 +134,13 @@ std::optional<quint8> Column::codeFor(QAnyStringView text)
     return code;
 }
 
-void Column::fillDictHeads()
+void Column::fillCodeByHead()
 {
-    m_dictHeads.clear();
     m_codeByHead.fill(0);
-    for (qsizetype code = 0; code < m_dict.size(); ++code) {
+    m_codeByHeadFor = m_dict.size();
+    for (qsizetype code = 0; code < std::min(m_dict.size(), kHeadedCodes); ++code) {
         const Span span = m_dict.at(code);
-        const quint64 head = headOf(m_narrow.constData() + span.start, span.length);
-        m_dictHeads.append(head);
-        if (code >= kHeadedCodes)
-            continue;
-        qsizetype slot = slotOf(head);
+        qsizetype slot = slotOf(headOf(m_narrow.constData() + span.start, span.length));
         while (m_codeByHead[size_t(slot)] != 0)
             slot = (slot + 1) % qsizetype(m_codeByHead.size());
         m_codeByHead[size_t(slot)] = quint8(code + 1);
@@ -172,8 +168,8 @@ void Column::stopCoding()
     m_chars = QString();
     m_codes = {};
     m_dict = {};
-    m_dictHeads = {};
     m_codeByHead.fill(0);
+    m_codeByHeadFor = 0;
     m_codeByHash = {};
     m_coded = false;
     m_textEnd.reserve(codes.capacity());
